@@ -1,0 +1,201 @@
+// The scripting commands of the calendar core: the clock, creation, the user's
+// clicks and keys, SDate, fault injection and the state dump.
+#include <cctype>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "apps/jornavista-host/script.h"
+#include "platform/model/fault_injector.h"
+
+namespace jv::host {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+std::optional<std::string> ExpectWords(const ScriptLine& line, std::size_t min, std::size_t max,
+                                       std::string_view usage) {
+  const std::size_t args = line.words.size() - 1;
+  if (args < min || args > max) return "usage: " + std::string(usage);
+  return std::nullopt;
+}
+
+// Key names a script may use, with their virtual-key codes.
+std::optional<std::int16_t> KeyCodeOf(std::string_view word) {
+  static constexpr std::pair<std::string_view, std::int16_t> kNames[] = {
+      {"Up", 38},   {"Down", 40},  {"Left", 37}, {"Right", 39}, {"PageUp", 33},
+      {"PageDown", 34}, {"Home", 36}, {"End", 35}, {"Enter", 13}, {"Tab", 9},
+  };
+  for (const auto& [name, code] : kNames)
+    if (word == name) return code;
+  if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0])))
+    return static_cast<std::int16_t>(std::toupper(static_cast<unsigned char>(word[0])));
+  if (const auto n = ParseInteger(word); n && *n >= INT16_MIN && *n <= INT16_MAX)
+    return static_cast<std::int16_t>(*n);
+  return std::nullopt;
+}
+
+ordered_json StateJson(FormDriver& form) {
+  const control::State& s = form.control()->state();
+  ordered_json j;
+  j["m_SelCell"] = s.m_SelCell;
+  j["m_LastCell"] = s.m_LastCell;
+  j["m_FirstCell"] = s.m_FirstCell;
+  j["m_StartDayText"] = ToUtf8Lossy(s.m_StartDayText);
+  j["m_MonthStart"] = IsoDate(s.m_MonthStart);
+  j["m_CurDate"] = IsoDate(s.m_CurDate);
+  j["m_SelDate"] = IsoDate(s.m_SelDate);
+  j["m_BackColor"] = s.m_BackColor;
+  j["m_ForeColor"] = s.m_ForeColor;
+  j["m_Enabled"] = s.m_Enabled != VARIANT_FALSE;
+  j["m_Font"] = nullptr;
+  j["m_BackStyle"] = s.m_BackStyle;
+  j["m_BorderStyle"] = s.m_BorderStyle;
+  ordered_json cells = ordered_json::array();
+  for (std::int16_t i = 1; i <= form.CellCount(); ++i) {
+    const CellView cell = form.Cell(i);
+    cells.push_back({{"caption", ToUtf8Lossy(cell.caption)}, {"fore", cell.fore}, {"back", cell.back}});
+  }
+  j["cells"] = std::move(cells);
+  j["txtYear"] = ToUtf8Lossy(form.YearText());
+  j["txtDate"] = ToUtf8Lossy(form.DateText());
+  if (const auto focus = form.Focus())
+    j["focus"] = *focus;
+  else
+    j["focus"] = nullptr;
+  j["changed"] = form.TakeChanged();
+  return j;
+}
+
+// A user action whose handler's status goes back to the runtime, not the script.
+Action UserAction(std::function<HRESULT(FormDriver&)> act) {
+  return [act = std::move(act)](Session& s) -> std::optional<std::string> {
+    (void)act(s.form);
+    return std::nullopt;
+  };
+}
+
+}  // namespace
+
+std::vector<Command> CoreCommands() {
+  std::vector<Command> c;
+  c.push_back({"today", "today YYYY-MM-DD", "sets the runtime's clock, read by the next create", false, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 1, 1, "today YYYY-MM-DD")) return e;
+                 const auto date = ParseIsoDate(line.words[1]);
+                 if (!date) return "not a date from 0100-01-01 to 9999-12-31: " + line.words[1];
+                 *run = [d = *date](Session& s) -> std::optional<std::string> {
+                   s.form.SetToday(d);
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  c.push_back({"create", "create", "creates an instance of the control (its Initialize runs)", false, true,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 0, 0, "create")) return e;
+                 *run = [](Session& s) -> std::optional<std::string> {
+                   if (const HRESULT hr = s.form.CreateControl(); FAILED(hr))
+                     return "create failed: " + StatusText(hr);
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  c.push_back({"click", "click N", "the user clicks day cell N (1 to 42)", true, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 1, 1, "click N")) return e;
+                 const auto n = ParseInteger(line.words[1]);
+                 if (!n || *n < 1 || *n > 42) return "no day cell " + line.words[1] + ": cells are 1 to 42";
+                 *run = UserAction([i = static_cast<std::int16_t>(*n)](FormDriver& f) { return f.ClickCell(i); });
+                 return std::nullopt;
+               }});
+  c.push_back({"next", "next", "the user clicks \">>\"", true, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 0, 0, "next")) return e;
+                 *run = UserAction([](FormDriver& f) { return f.ClickNext(); });
+                 return std::nullopt;
+               }});
+  c.push_back({"previous", "previous", "the user clicks \"<<\"", true, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 0, 0, "previous")) return e;
+                 *run = UserAction([](FormDriver& f) { return f.ClickPrevious(); });
+                 return std::nullopt;
+               }});
+  c.push_back({"key", "key CODE [SHIFT]",
+               "a key press reaching Picture1; CODE is a number, a letter or digit, or one of Up, Down, "
+               "Left, Right, PageUp, PageDown, Home, End, Enter, Tab",
+               true, false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 1, 2, "key CODE [SHIFT]")) return e;
+                 const auto code = KeyCodeOf(line.words[1]);
+                 if (!code) return "not a key: " + line.words[1];
+                 std::int16_t shift = 0;
+                 if (line.words.size() == 3) {
+                   const auto n = ParseInteger(line.words[2]);
+                   if (!n || *n < 0 || *n > 7) return "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt): " + line.words[2];
+                   shift = static_cast<std::int16_t>(*n);
+                 }
+                 *run = UserAction([k = *code, shift](FormDriver& f) { return f.PressKey(k, shift); });
+                 return std::nullopt;
+               }});
+  c.push_back({"put", "put SDate TEXT",
+               "the host's put of SDate; TEXT is a JSON string literal when it starts with a double quote, "
+               "else the rest of the line",
+               true, false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (line.words.size() < 2 || line.words[1] != "SDate") return "usage: put SDate TEXT";
+                 std::string error;
+                 const auto text = ParseTextArgument(line.rest, &error);
+                 if (!text) return error;
+                 Text value;
+                 if (FAILED(Utf8ToText(*text, &value))) return "TEXT is not valid UTF-8";
+                 *run = [value](Session& s) -> std::optional<std::string> {
+                   if (const HRESULT hr = s.form.control()->put_SDate(value); FAILED(hr))
+                     s.out << "status " << StatusText(hr) << "\n";
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  c.push_back({"get", "get SDate", "prints SDate as a JSON string on a line of its own", true, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 1, 1, "get SDate")) return e;
+                 if (line.words[1] != "SDate") return "usage: get SDate";
+                 *run = [](Session& s) -> std::optional<std::string> {
+                   Text value;
+                   const HRESULT hr = s.form.control()->get_SDate(&value);
+                   if (FAILED(hr)) s.out << "status " << StatusText(hr) << "\n";
+                   s.out << ordered_json(ToUtf8Lossy(value)).dump() << "\n";
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  c.push_back({"fail", "fail OPERATION [N]",
+               "makes a runtime operation fail: on every call, or only on its Nth call from now", false,
+               false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 1, 2, "fail OPERATION [N]")) return e;
+                 if (!model::OperationByName(line.words[1]))
+                   return "unknown operation '" + line.words[1] + "' (see --help)";
+                 std::uint32_t nth = 0;
+                 if (line.words.size() == 3) {
+                   const auto n = ParseInteger(line.words[2]);
+                   if (!n || *n < 1 || *n > 1000000) return "N is a call count from 1: " + line.words[2];
+                   nth = static_cast<std::uint32_t>(*n);
+                 }
+                 *run = [op = line.words[1], nth](Session& s) -> std::optional<std::string> {
+                   std::string error;
+                   if (!s.form.ArmFault(op, nth, &error)) return error;
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  c.push_back({"state", "state", "prints the whole state as one line of JSON", true, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (auto e = ExpectWords(line, 0, 0, "state")) return e;
+                 *run = [](Session& s) -> std::optional<std::string> {
+                   s.out << StateJson(s.form).dump() << "\n";
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  return c;
+}
+
+}  // namespace jv::host

@@ -1,0 +1,55 @@
+// The user's and the container's side of one form holding one ctrJornavista: what
+// a script does to it (create, click, page, press keys) and what it can see (cells,
+// captions, focus, change notices). The headless runtime and the window each have
+// one.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "control/ctr_jornavista.h"
+
+namespace jv::host {
+
+struct CellView {
+  Text caption;
+  OLE_COLOR fore = 0;
+  OLE_COLOR back = 0;
+};
+
+class FormDriver {
+ public:
+  virtual ~FormDriver() = default;
+
+  // The runtime's clock, read by the next instance's start-up.
+  virtual void SetToday(DATE today) = 0;
+  // Creates a new instance (replacing the current one); Initialize runs.
+  [[nodiscard]] virtual HRESULT CreateControl() = 0;
+  virtual control::ctrJornavista* control() = 0;
+
+  // The user's input.
+  [[nodiscard]] virtual HRESULT ClickCell(std::int16_t index) = 0;
+  [[nodiscard]] virtual HRESULT ClickNext() = 0;
+  [[nodiscard]] virtual HRESULT ClickPrevious() = 0;
+  [[nodiscard]] virtual HRESULT PressKey(std::int16_t key_code, std::int16_t shift) = 0;
+
+  // What the form shows.
+  virtual std::int16_t CellCount() = 0;
+  virtual CellView Cell(std::int16_t index) = 0;
+  virtual Text YearText() = 0;
+  virtual Text DateText() = 0;
+  // The constituent control that has the keyboard focus, if any.
+  virtual std::optional<std::string> Focus() = 0;
+  // The property names the container was told of since the previous call.
+  virtual std::vector<std::string> TakeChanged() = 0;
+
+  // Makes a runtime operation fail; false with a message when the runtime cannot.
+  virtual bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) = 0;
+};
+
+std::unique_ptr<FormDriver> MakeHeadlessDriver();
+
+}  // namespace jv::host

@@ -1,0 +1,62 @@
+// The host's scripting language: one command a line, "#" starts a comment. A whole
+// script is checked before any line runs, so a malformed line applies nothing.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "apps/jornavista-host/form_driver.h"
+
+namespace jv::host {
+
+struct ScriptLine {
+  int number = 0;
+  std::vector<std::string> words;  // the command and its arguments, split at blanks
+  std::string rest;                // everything after the command's first argument word
+};
+
+struct Session {
+  FormDriver& form;
+  std::ostream& out;
+};
+
+// Runs a checked line; returns an error message to stop the script.
+using Action = std::function<std::optional<std::string>(Session&)>;
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;
+  std::string_view help;
+  bool needs_instance = false;
+  bool creates_instance = false;
+  // Checks the arguments and prepares the action; returns an error message.
+  std::function<std::optional<std::string>(const ScriptLine&, Action*)> parse;
+};
+
+// The commands of the calendar core (today, create, click, next, previous, key,
+// put/get SDate, fail, state).
+std::vector<Command> CoreCommands();
+// Every command the host knows.
+const std::vector<Command>& AllCommands();
+
+// Checks and runs a script. Exit status: 0 done, 2 a malformed line (nothing of
+// the script ran), 1 a line that failed while running.
+int RunScript(std::istream& script, FormDriver& form, std::ostream& out, std::ostream& err);
+
+void PrintCommandHelp(std::ostream& out);
+
+// Helpers shared by the command files.
+std::optional<std::int64_t> ParseInteger(std::string_view text);
+std::optional<DATE> ParseIsoDate(std::string_view text);
+std::string IsoDate(DATE date);
+std::string StatusText(HRESULT hr);
+// A text argument: a JSON string literal when it starts with a double quote, else
+// the text as it stands.
+std::optional<std::string> ParseTextArgument(std::string_view text, std::string* error);
+
+}  // namespace jv::host

@@ -1,0 +1,54 @@
+// ShowSelection and the date-text rule: the start-up day highlighted in the shown
+// month, and the selected date rebuilt from that cell. Resume-next.
+#include "control/ctr_jornavista.h"
+#include "control/failure_modes.h"
+
+namespace jv::control {
+
+HRESULT ctrJornavista::SelectedDateOf(TextView day_text, DATE* out) {
+  platform::DateFunctions& dates = face_->Dates();
+  std::int16_t month = 0, year = 0;
+  JV_TRY(dates.Month(s_.m_CurDate, &month));
+  JV_TRY(dates.Year(s_.m_CurDate, &year));
+  Text month_text, year_text;
+  JV_TRY(dates.NumberToText(month, &month_text));
+  JV_TRY(dates.NumberToText(year, &year_text));
+  Text date_text;
+  date_text.reserve(day_text.size() + month_text.size() + year_text.size() + 2);
+  date_text.append(day_text).append(u"/").append(month_text).append(u"/").append(year_text);
+  return dates.TextToDate(date_text, out);
+}
+
+void ctrJornavista::ShowSelection() {
+  platform::DateFunctions& dates = face_->Dates();
+  platform::LabelArray& l = face_->l();
+  std::int16_t lower = 0, upper = 0;
+  ResumeNext([&] { return l.get_LBound(&lower); });
+  ResumeNext([&] { return l.get_UBound(&upper); });
+
+  for (int i = lower; i <= upper; ++i) {
+    platform::Label* cell = nullptr;
+    Text caption;
+    // A cell that cannot be fetched or read is skipped whole: neither branch runs.
+    if (FAILED(l.Item(static_cast<std::int16_t>(i), &cell)) || FAILED(cell->get_Caption(&caption))) continue;
+    if (caption == s_.m_StartDayText) {
+      ResumeNext([&] { return cell->put_ForeColor(kSysHighlightText); });
+      ResumeNext([&] { return cell->put_BackColor(kSysHighlight); });
+      ResumeNext([&] {
+        Text day_text;
+        JV_TRY(cell->get_Caption(&day_text));
+        return SelectedDateOf(day_text, &s_.m_SelDate);
+      });
+      ResumeNext([&] {
+        Text text;
+        JV_TRY(dates.DateToText(s_.m_SelDate, &text));
+        return face_->txtDate().put_Text(text);
+      });
+    } else {
+      ResumeNext([&] { return cell->put_ForeColor(kColorBlack); });
+      ResumeNext([&] { return cell->put_BackColor(kSysWindow); });
+    }
+  }
+}
+
+}  // namespace jv::control

@@ -1,0 +1,59 @@
+// Automation dates on the proleptic Gregorian calendar, through std::chrono: the
+// conversions between DATE and day/month/year, and the arithmetic the control uses.
+// Everything outside 1 January 100 .. 31 December 9999 fails with DISP_E_OVERFLOW.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/automation/hresult.h"
+#include "platform/automation/types.h"
+
+namespace jv::dates {
+
+// Every function below leaves its output untouched when it fails, and refuses a null
+// output with E_POINTER.
+
+struct CivilDate {
+  std::int32_t year;
+  std::int32_t month;  // 1..12
+  std::int32_t day;    // 1..31
+};
+
+// DATE of the first and the last day of the valid range.
+inline constexpr DATE kMinDate = -657434.0;  // 1 January 100
+inline constexpr DATE kMaxDate = 2958465.0;  // 31 December 9999
+
+// False for NaN, infinities and anything outside the range: the range ends are whole
+// days, so the last valid value is just below kMaxDate + 1 and the first just above
+// kMinDate - 1 (a negative date's fraction counts forwards).
+[[nodiscard]] bool IsValidDate(DATE date);
+// The whole day of a DATE: for dates before 30 December 1899 the fraction counts
+// forwards from the day's midnight, so -1.25 is 29 December 1899 at 06:00.
+[[nodiscard]] HRESULT ToCivil(DATE date, CivilDate* out);
+// Fails with DISP_E_OVERFLOW outside the range and DISP_E_TYPEMISMATCH for a day or
+// month that does not exist.
+[[nodiscard]] HRESULT FromCivil(CivilDate civil, DATE* out);
+[[nodiscard]] HRESULT DayOfMonth(DATE date, std::int16_t* out);
+[[nodiscard]] HRESULT Month(DATE date, std::int16_t* out);
+[[nodiscard]] HRESULT Year(DATE date, std::int16_t* out);
+[[nodiscard]] HRESULT Weekday(DATE date, std::int16_t* out);  // Sunday 1 .. Saturday 7
+// The date's midnight: the time of day dropped.
+[[nodiscard]] HRESULT DateOnly(DATE date, DATE* out);
+// Adds a possibly fractional day count on a continuous time line, so that for dates
+// before 30 December 1899 the time of day moves the right way (-1.25 + 0.5 is -1.75).
+[[nodiscard]] HRESULT AddDays(DATE date, double days, DATE* out);
+// The same day `months` later, clamped to the last day of a shorter target month;
+// the time of day carries over.
+[[nodiscard]] HRESULT AddMonths(DATE date, std::int32_t months, DATE* out);
+// Reads "d/m/y" strictly: digits, "/", digits, "/", digits and nothing else, always
+// day first whatever the locale. Leading zeros are allowed, up to nine digits a
+// field. Every text that names no date fails with DISP_E_TYPEMISMATCH, a year
+// outside 100..9999 included. The result has no time of day.
+[[nodiscard]] HRESULT ParseDayMonthYear(TextView text, DATE* out);
+// Decimal digits, '-' when negative, no leading zeros or blanks.
+[[nodiscard]] HRESULT NumberToText(std::int32_t number, Text* out);
+// The system clock's local date at midnight (for runtimes that have no clock set by a
+// host); a clock outside the range gives the nearer range end.
+[[nodiscard]] DATE SystemToday();
+
+}  // namespace jv::dates

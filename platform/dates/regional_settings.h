@@ -1,0 +1,51 @@
+// The user's regional settings as far as the control shows them: the wide month
+// names and the numeric short date form. Read through ICU from LC_ALL, LC_TIME,
+// LANG (the first one set), once per process; then formatting is table lookups.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/hresult.h"
+#include "platform/automation/types.h"
+
+namespace jv::dates {
+
+class RegionalSettings {
+ public:
+  // The settings of this process's environment, loaded on first use.
+  static const RegionalSettings& Current();
+  // The settings of a named locale ("pt_BR.UTF-8", "de_DE", "C"); for tests and
+  // for hosts that choose a locale themselves. A locale that ICU cannot load gives
+  // English month names and "M/d/yyyy".
+  static RegionalSettings ForLocale(std::string_view posix_locale);
+
+  // The ICU locale whose settings are in effect ("en_US" for the English fallback).
+  const std::string& locale_name() const { return locale_name_; }
+  // The short date pattern in ICU's notation, with the year as "yyyy".
+  const std::u16string& short_date_pattern() const { return short_date_pattern_; }
+
+  // "November, 2003": the wide month name, ", ", the year in four digits.
+  [[nodiscard]] HRESULT FormatMonthCaption(DATE date, Text* out) const;
+  // The date in the short date pattern, ASCII digits, four-digit year, no time.
+  [[nodiscard]] HRESULT FormatShortDate(DATE date, Text* out) const;
+
+ private:
+  RegionalSettings() = default;
+
+  std::string locale_name_;
+  std::array<Text, 12> month_names_;
+  std::u16string short_date_pattern_;
+};
+
+// The POSIX locale name the environment asks for: the first of LC_ALL, LC_TIME and
+// LANG that is set and not empty, or "" when none is. Reads the environment anew on
+// every call.
+std::string ChooseLocaleFromEnvironment();
+// The ICU locale id of a POSIX locale name: "pt_BR.UTF-8" -> "pt_BR", "sr_RS@latin"
+// -> "sr_Latn_RS", "de_DE@euro" -> "de_DE"; "C", "POSIX", "" and names that are no
+// locale at all -> "en_US".
+std::string PosixToIcuLocale(std::string_view posix_locale);
+
+}  // namespace jv::dates

@@ -1,0 +1,40 @@
+#include "platform/model/fault_injector.h"
+
+namespace jv::model {
+
+namespace {
+constexpr std::string_view kNames[] = {
+#define JV_X(id, name) name,
+    JV_MODEL_OPERATIONS(JV_X)
+#undef JV_X
+};
+}  // namespace
+
+std::string_view OperationName(Operation op) { return kNames[static_cast<std::size_t>(op)]; }
+
+std::optional<Operation> OperationByName(std::string_view name) {
+  for (std::size_t i = 0; i < kOperationCount; ++i)
+    if (kNames[i] == name) return static_cast<Operation>(i);
+  return std::nullopt;
+}
+
+void FaultInjector::Arm(Operation op, std::uint32_t nth, HRESULT status) {
+  slots_[static_cast<std::size_t>(op)] = Slot{true, nth, 0, status};
+}
+
+void FaultInjector::Disarm(Operation op) { slots_[static_cast<std::size_t>(op)] = Slot{}; }
+
+void FaultInjector::DisarmAll() { slots_.fill(Slot{}); }
+
+HRESULT FaultInjector::Trip(Slot& s) {
+  ++s.calls;
+  if (s.nth == 0) return s.status;
+  if (s.calls == s.nth) {
+    const HRESULT status = s.status;
+    s = Slot{};  // a one-shot fault is spent
+    return status;
+  }
+  return S_OK;
+}
+
+}  // namespace jv::model

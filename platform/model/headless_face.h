@@ -1,0 +1,61 @@
+// One instance's in-memory face on the headless runtime, with the user's input
+// (clicks, keys, a container's size request) delivered to the connected handlers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/model/headless_runtime.h"
+
+namespace jv::model {
+
+struct ModelLabel {
+  std::string name;          // "l" for day cells, "Label1".. for headings
+  std::int16_t index = platform::kNotInArray;
+  Text caption;
+  OLE_COLOR fore = 0;
+  OLE_COLOR back = 0;
+};
+
+class HeadlessFace final : public platform::Face {
+ public:
+  HeadlessFace(HeadlessRuntime& runtime, platform::Container& container, const platform::FaceLayout& layout);
+  ~HeadlessFace() override;
+
+  platform::LabelArray& l() override;
+  platform::TextBox& txtYear() override;
+  platform::TextBox& txtDate() override;
+  platform::PictureBox& Picture1() override;
+  platform::Frame& Frame1() override;
+  platform::Surface& UserControl() override;
+  platform::DateFunctions& Dates() override { return runtime_.dates(); }
+  void ConnectEvents(platform::ControlEvents* handlers) override { handlers_ = handlers; }
+
+  // The user's input. A click on an index without a cell is refused with
+  // E_INVALIDARG and reaches no handler. A button click takes the keyboard focus,
+  // as a push button does; a key press goes to Picture1.
+  HRESULT ClickCell(std::int16_t index);
+  HRESULT ClickNext();
+  HRESULT ClickPrevious();
+  HRESULT PressKey(std::int16_t key_code, std::int16_t shift);
+  // The container asks for a size; Resize runs once both lengths are set.
+  HRESULT RequestSize(std::int32_t width, std::int32_t height);
+
+  // Inspection for hosts and tests.
+  const ModelLabel& cell(std::int16_t index) const;  // 1..42
+  std::int16_t cell_count() const;
+  const Text& year_text() const;
+  const Text& date_text() const;
+  std::int32_t width() const;
+  std::int32_t height() const;
+  platform::ControlEvents* handlers() const { return handlers_; }
+
+  struct Parts;
+
+ private:
+  HeadlessRuntime& runtime_;
+  platform::ControlEvents* handlers_ = nullptr;
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace jv::model

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Every test: builds and runs the suite under the release preset and under the
+# debug preset with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+for preset in release debug-asan; do
+  echo "=== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "=== $preset: tests"
+  ctest --preset "$preset" -j2
+done
