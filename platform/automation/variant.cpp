@@ -1,0 +1,160 @@
+#include "platform/automation/variant.h"
+
+#include <cstring>
+#include <limits>
+
+namespace jv {
+
+bool IsValidVariantType(VARTYPE vt) {
+  const bool by_ref = (vt & VT_BYREF) != 0;
+  switch (static_cast<VARTYPE>(vt & ~VT_BYREF)) {
+    case VT_EMPTY:
+    case VT_NULL:
+      return !by_ref;
+    case VT_VARIANT:
+      return by_ref;
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_BSTR:
+    case VT_DISPATCH:
+    case VT_ERROR:
+    case VT_BOOL:
+    case VT_UNKNOWN:
+    case VT_UI1:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace jv
+
+#ifndef _WIN32
+void VariantInit(VARIANT* v) {
+  if (v != nullptr) std::memset(v, 0, sizeof *v);
+}
+
+HRESULT VariantClear(VARIANT* v) {
+  if (v == nullptr) return E_POINTER;
+  if (!jv::IsValidVariantType(v->vt)) return DISP_E_BADVARTYPE;
+  const VARIANT old = *v;
+  // Empty first: a Release may run code that looks at this variant again.
+  VariantInit(v);
+  if (old.vt == VT_BSTR) {
+    SysFreeString(old.bstrVal);
+  } else if ((old.vt == VT_UNKNOWN || old.vt == VT_DISPATCH) && old.punkVal != nullptr) {
+    old.punkVal->Release();
+  }
+  return S_OK;
+}
+
+HRESULT VariantCopy(VARIANT* dest, const VARIANT* src) {
+  if (dest == nullptr || src == nullptr) return E_POINTER;
+  if (dest == src) return S_OK;
+  if (!jv::IsValidVariantType(src->vt)) return DISP_E_BADVARTYPE;
+  if (!jv::IsValidVariantType(dest->vt)) return DISP_E_BADVARTYPE;
+  VARIANT copy = *src;
+  if (src->vt == VT_BSTR && src->bstrVal != nullptr) {
+    copy.bstrVal = SysAllocStringLen(src->bstrVal, SysStringLen(src->bstrVal));
+    if (copy.bstrVal == nullptr) return E_OUTOFMEMORY;
+  } else if ((src->vt == VT_UNKNOWN || src->vt == VT_DISPATCH) && src->punkVal != nullptr) {
+    src->punkVal->AddRef();
+  }
+  VariantClear(dest);
+  *dest = copy;
+  return S_OK;
+}
+#endif
+
+namespace jv {
+
+namespace {
+Variant OutOfMemory() { return Variant::Error(E_OUTOFMEMORY); }
+}  // namespace
+
+Variant::Variant(const Variant& other) {
+  VariantInit(&v_);
+  if (FAILED(VariantCopy(&v_, &other.v_))) *this = OutOfMemory();
+}
+
+HRESULT Variant::Copy(const VARIANT& source, Variant* out) {
+  if (out == nullptr) return E_POINTER;
+  Variant copy;
+  if (HRESULT hr = VariantCopy(&copy.v_, &source); FAILED(hr)) return hr;
+  *out = std::move(copy);
+  return S_OK;
+}
+
+Variant Variant::Null() {
+  Variant v;
+  v.v_.vt = VT_NULL;
+  return v;
+}
+
+Variant Variant::I2(std::int16_t value) {
+  Variant v;
+  v.v_.vt = VT_I2;
+  v.v_.iVal = value;
+  return v;
+}
+
+Variant Variant::I4(std::int32_t value) {
+  Variant v;
+  v.v_.vt = VT_I4;
+  v.v_.lVal = value;
+  return v;
+}
+
+Variant Variant::R8(double value) {
+  Variant v;
+  v.v_.vt = VT_R8;
+  v.v_.dblVal = value;
+  return v;
+}
+
+Variant Variant::Date(DATE value) {
+  Variant v;
+  v.v_.vt = VT_DATE;
+  v.v_.date = value;
+  return v;
+}
+
+Variant Variant::Bool(bool value) {
+  Variant v;
+  v.v_.vt = VT_BOOL;
+  v.v_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return v;
+}
+
+Variant Variant::Str(TextView text) {
+  // The length prefix is 32 bits of bytes; a longer text cannot be a BSTR.
+  if (text.size() > std::numeric_limits<std::uint32_t>::max() / sizeof(OLECHAR)) return OutOfMemory();
+  BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                             static_cast<std::uint32_t>(text.size()));
+  if (b == nullptr) return OutOfMemory();
+  Variant v;
+  v.v_.vt = VT_BSTR;
+  v.v_.bstrVal = b;
+  return v;
+}
+
+Variant Variant::Object(IUnknown* object) {
+  Variant v;
+  v.v_.vt = VT_UNKNOWN;
+  v.v_.punkVal = object;
+  if (object != nullptr) object->AddRef();
+  return v;
+}
+
+Variant Variant::Error(SCODE code) {
+  Variant v;
+  v.v_.vt = VT_ERROR;
+  v.v_.scode = code;
+  return v;
+}
+
+}  // namespace jv
