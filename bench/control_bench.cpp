@@ -10,6 +10,8 @@ namespace jv::control {
 
 struct ctrJornavistaInternals {
   static HRESULT ShowMonth(ctrJornavista& c) { return c.ShowMonth(); }
+  static void FillMonthGrid(ctrJornavista& c) { c.FillMonthGrid(); }
+  static void ShowSelection(ctrJornavista& c) { c.ShowSelection(); }
 };
 
 }  // namespace jv::control
@@ -36,6 +38,19 @@ void BM_ShowMonth(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(jv::control::ctrJornavistaInternals::ShowMonth(*i.control));
 }
 BENCHMARK(BM_ShowMonth);
+
+// Its two resume-next steps on their own, to show where the redraw's time goes.
+void BM_FillMonthGrid(benchmark::State& state) {
+  Instance i;
+  for (auto _ : state) jv::control::ctrJornavistaInternals::FillMonthGrid(*i.control);
+}
+BENCHMARK(BM_FillMonthGrid);
+
+void BM_ShowSelection(benchmark::State& state) {
+  Instance i;
+  for (auto _ : state) jv::control::ctrJornavistaInternals::ShowSelection(*i.control);
+}
+BENCHMARK(BM_ShowSelection);
 
 void BM_DayClick(benchmark::State& state) {
   Instance i;

@@ -49,7 +49,7 @@ ordered_json StateJson(FormDriver& form) {
   j["m_BackColor"] = s.m_BackColor;
   j["m_ForeColor"] = s.m_ForeColor;
   j["m_Enabled"] = s.m_Enabled != VARIANT_FALSE;
-  j["m_Font"] = nullptr;
+  j["m_Font"] = FontJson(s.m_Font.get());
   j["m_BackStyle"] = s.m_BackStyle;
   j["m_BorderStyle"] = s.m_BorderStyle;
   ordered_json cells = ordered_json::array();

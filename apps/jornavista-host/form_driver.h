@@ -26,9 +26,21 @@ class FormDriver {
 
   // The runtime's clock, read by the next instance's start-up.
   virtual void SetToday(DATE today) = 0;
-  // Creates a new instance (replacing the current one); Initialize runs.
-  [[nodiscard]] virtual HRESULT CreateControl() = 0;
-  virtual control::ctrJornavista* control() = 0;
+  // The form holds any number of instances; commands act on the current one.
+  // Removes every instance from the form.
+  virtual void ClearControls() = 0;
+  // Creates another instance, which becomes the current one; its Initialize runs.
+  [[nodiscard]] virtual HRESULT AddControl() = 0;
+  // The form's only instance afterwards: ClearControls, then AddControl.
+  [[nodiscard]] HRESULT CreateControl() {
+    ClearControls();
+    return AddControl();
+  }
+  virtual std::size_t ControlCount() = 0;
+  virtual void SelectControl(std::size_t index) = 0;
+  virtual control::ctrJornavista* control() = 0;  // the current one, or null
+  // The container's ambient font, handed to every instance that asks.
+  virtual void SetAmbientFont(FontRef font) = 0;
 
   // The user's input.
   [[nodiscard]] virtual HRESULT ClickCell(std::int16_t index) = 0;

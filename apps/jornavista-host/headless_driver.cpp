@@ -1,5 +1,6 @@
 // The form on the headless runtime: the in-memory face and the recording container.
 #include "apps/jornavista-host/form_driver.h"
+#include "control/failure_modes.h"
 #include "platform/model/headless_face.h"
 
 namespace jv::host {
@@ -10,15 +11,26 @@ class HeadlessDriver final : public FormDriver {
  public:
   void SetToday(DATE today) override { runtime_.clock().Set(today); }
 
-  HRESULT CreateControl() override {
-    control_.reset();
+  void ClearControls() override {
+    controls_.clear();
+    current_ = 0;
     container_.TakeChanged();
-    std::unique_ptr<control::ctrJornavista> created;
-    const HRESULT hr = control::ctrJornavista::Create(runtime_, container_, &created);
-    control_ = std::move(created);
-    return hr;
   }
-  control::ctrJornavista* control() override { return control_.get(); }
+  HRESULT AddControl() override {
+    std::unique_ptr<control::ctrJornavista> created;
+    JV_TRY(control::ctrJornavista::Create(runtime_, container_, &created));
+    controls_.push_back(std::move(created));
+    current_ = controls_.size() - 1;
+    return S_OK;
+  }
+  std::size_t ControlCount() override { return controls_.size(); }
+  void SelectControl(std::size_t index) override {
+    if (index < controls_.size()) current_ = index;
+  }
+  control::ctrJornavista* control() override {
+    return current_ < controls_.size() ? controls_[current_].get() : nullptr;
+  }
+  void SetAmbientFont(FontRef font) override { container_.SetAmbientFont(std::move(font)); }
 
   HRESULT ClickCell(std::int16_t index) override { return face().ClickCell(index); }
   HRESULT ClickNext() override { return face().ClickNext(); }
@@ -51,11 +63,12 @@ class HeadlessDriver final : public FormDriver {
   }
 
  private:
-  model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(control_->face()); }
+  model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(control()->face()); }
 
   model::HeadlessRuntime runtime_;
   model::RecordingContainer container_;
-  std::unique_ptr<control::ctrJornavista> control_;
+  std::vector<std::unique_ptr<control::ctrJornavista>> controls_;
+  std::size_t current_ = 0;
 };
 
 }  // namespace

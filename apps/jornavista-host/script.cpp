@@ -62,6 +62,7 @@ std::optional<std::string> ParseTextArgument(std::string_view text, std::string*
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> all = [] {
     std::vector<Command> commands = CoreCommands();
+    for (Command& c : PersistenceCommands()) commands.push_back(std::move(c));
     return commands;
   }();
   return all;

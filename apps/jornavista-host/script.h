@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "apps/jornavista-host/form_driver.h"
 
 namespace jv::host {
@@ -41,6 +43,11 @@ struct Command {
 // The commands of the calendar core (today, create, click, next, previous, key,
 // put/get SDate, fail, state).
 std::vector<Command> CoreCommands();
+// The commands of the appearance properties and the host document (new, load,
+// save, put/get NAME, set Font.FIELD).
+std::vector<Command> PersistenceCommands();
+// The font field of the state dump: null, or an object with the font's fields.
+nlohmann::ordered_json FontJson(IFont* font);
 // Every command the host knows.
 const std::vector<Command>& AllCommands();
 

@@ -190,7 +190,7 @@ HRESULT NumberToText(std::int32_t number, Text* out) {
     magnitude /= 10;
   } while (magnitude != 0);
   if (number < 0) *--first = u'-';
-  out->assign(first, end);
+  out->assign(first, static_cast<std::size_t>(end - first));
   return S_OK;
 }
 

@@ -37,7 +37,11 @@ struct HeadlessFace::Parts {
     }
     HRESULT put_Caption(TextView caption) override {
       if (HRESULT hr = parts->faults().Check(Operation::Caption_put); FAILED(hr)) return hr;
-      data.caption = caption;
+      // Blanking is the commonest write: clear() keeps it to a store.
+      if (caption.empty())
+        data.caption.clear();
+      else
+        data.caption.assign(caption.data(), caption.size());
       if (parts->journal().enabled()) parts->journal().Record(Name() + ".Caption=" + ToUtf8Lossy(caption));
       return S_OK;
     }

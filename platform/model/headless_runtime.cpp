@@ -52,8 +52,9 @@ HRESULT RecordingContainer::GetAmbientFont(IFont** out) {
   return S_OK;
 }
 
-HeadlessRuntime::HeadlessRuntime(const dates::RegionalSettings& settings)
-    : dates_(std::make_unique<FaultingDateFunctions>(faults_, clock_, settings)) {}
+HeadlessRuntime::HeadlessRuntime(dates::RegionalSettings settings)
+    : settings_(std::move(settings)),
+      dates_(std::make_unique<FaultingDateFunctions>(faults_, clock_, settings_)) {}
 
 HeadlessRuntime::~HeadlessRuntime() = default;
 

@@ -61,7 +61,8 @@ class FaultingDateFunctions;
 
 class HeadlessRuntime final : public platform::ControlRuntime {
  public:
-  explicit HeadlessRuntime(const dates::RegionalSettings& settings = dates::RegionalSettings::Current());
+  // The runtime keeps its own copy of the settings, so a temporary may be passed.
+  explicit HeadlessRuntime(dates::RegionalSettings settings = dates::RegionalSettings::Current());
   ~HeadlessRuntime();
 
   HRESULT CreateFace(const platform::FaceLayout& layout, platform::Container& container,
@@ -77,6 +78,7 @@ class HeadlessRuntime final : public platform::ControlRuntime {
   void SetFocusTo(std::string name);
 
  private:
+  dates::RegionalSettings settings_;
   ManualClock clock_;
   FaultInjector faults_;
   Journal journal_;
