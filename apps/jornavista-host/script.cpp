@@ -63,6 +63,7 @@ const std::vector<Command>& AllCommands() {
   static const std::vector<Command> all = [] {
     std::vector<Command> commands = CoreCommands();
     for (Command& c : PersistenceCommands()) commands.push_back(std::move(c));
+    for (Command& c : ComponentCommands()) commands.push_back(std::move(c));
     return commands;
   }();
   return all;

@@ -46,6 +46,8 @@ std::vector<Command> CoreCommands();
 // The commands of the appearance properties and the host document (new, load,
 // save, put/get NAME, set Font.FIELD).
 std::vector<Command> PersistenceCommands();
+// The commands of the component library: register, unregister, invoke, typeinfo.
+std::vector<Command> ComponentCommands();
 // The font field of the state dump: null, or an object with the font's fields.
 nlohmann::ordered_json FontJson(IFont* font);
 // Every command the host knows.
