@@ -42,7 +42,7 @@ class HeadlessDriver final : public FormDriver {
   std::int16_t CellCount() override { return face().cell_count(); }
   CellView Cell(std::int16_t index) override {
     const model::ModelLabel& cell = face().cell(index);
-    return {cell.caption, cell.fore, cell.back};
+    return {Text(cell.caption.view()), cell.fore, cell.back};
   }
   Text YearText() override { return face().year_text(); }
   Text DateText() override { return face().date_text(); }

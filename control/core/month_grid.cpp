@@ -81,13 +81,13 @@ void ctrJornavista::FillMonthGrid() {
   }
 
   // Numbering, ending at the cell of the month's last day.
+  Text number;  // reused: the day texts mostly share a length
   int index = s_.m_FirstCell;
   for (; index <= loop_end; ++index) {
     ResumeNext([&] { return AddInt16(day, 1, &day); });
     ResumeNext([&] {
       platform::Label* cell = nullptr;
       JV_TRY(l.Item(static_cast<std::int16_t>(index), &cell));
-      Text number;
       JV_TRY(dates.NumberToText(day, &number));
       return cell->put_Caption(number);
     });

@@ -26,9 +26,9 @@ void ctrJornavista::ShowSelection() {
   ResumeNext([&] { return l.get_LBound(&lower); });
   ResumeNext([&] { return l.get_UBound(&upper); });
 
+  Text caption;  // reused for every cell: the day texts mostly share a length
   for (int i = lower; i <= upper; ++i) {
     platform::Label* cell = nullptr;
-    Text caption;
     // A cell that cannot be fetched or read is skipped whole: neither branch runs.
     if (FAILED(l.Item(static_cast<std::int16_t>(i), &cell)) || FAILED(cell->get_Caption(&caption))) continue;
     if (caption == s_.m_StartDayText) {

@@ -177,8 +177,7 @@ HRESULT ParseDayMonthYear(TextView text, DATE* out) {
 
 HRESULT NumberToText(std::int32_t number, Text* out) {
   if (out == nullptr) return E_POINTER;
-  // Ten digits and a sign; built backwards on the stack so that the only work on the
-  // string is one assign, which stays inside the small-string buffer for day numbers.
+  // Ten digits and a sign, built backwards on the stack.
   char16_t buffer[11];
   char16_t* const end = buffer + sizeof buffer / sizeof buffer[0];
   char16_t* first = end;
@@ -190,7 +189,14 @@ HRESULT NumberToText(std::int32_t number, Text* out) {
     magnitude /= 10;
   } while (magnitude != 0);
   if (number < 0) *--first = u'-';
-  out->assign(first, static_cast<std::size_t>(end - first));
+  // Day numbers are turned into text on every redraw: when the caller's string
+  // already has the length, copy in place rather than through a full assign.
+  const auto length = static_cast<std::size_t>(end - first);
+  if (out->size() == length) {
+    std::char_traits<char16_t>::copy(out->data(), first, length);
+  } else {
+    out->assign(first, length);
+  }
   return S_OK;
 }
 

@@ -32,16 +32,12 @@ struct HeadlessFace::Parts {
     std::string Name() const { return "l(" + std::to_string(data.index) + ")"; }
     HRESULT get_Caption(Text* out) override {
       if (HRESULT hr = parts->faults().Check(Operation::Caption_get); FAILED(hr)) return hr;
-      *out = data.caption;
+      data.caption.CopyTo(out);
       return S_OK;
     }
     HRESULT put_Caption(TextView caption) override {
       if (HRESULT hr = parts->faults().Check(Operation::Caption_put); FAILED(hr)) return hr;
-      // Blanking is the commonest write: clear() keeps it to a store.
-      if (caption.empty())
-        data.caption.clear();
-      else
-        data.caption.assign(caption.data(), caption.size());
+      data.caption.Assign(caption);
       if (parts->journal().enabled()) parts->journal().Record(Name() + ".Caption=" + ToUtf8Lossy(caption));
       return S_OK;
     }
@@ -221,7 +217,7 @@ HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& contai
   for (Parts::Cell& cell : p.l.cells) cell.parts = &p;
 
   for (const platform::ControlDesign& c : layout.controls) {
-    ModelLabel label{std::string(c.name), c.index, Text(c.caption), c.fore_color.value_or(kSysWindowText),
+    ModelLabel label{std::string(c.name), c.index, LabelText(c.caption), c.fore_color.value_or(kSysWindowText),
                      c.back_color.value_or(kSysWindow)};
     if (c.name == "l") {
       p.l.cells[static_cast<std::size_t>(c.index - lowest)].data = std::move(label);

@@ -9,10 +9,47 @@
 
 namespace jv::model {
 
+// A label's caption: day numbers are written and read hundreds of times a
+// redraw, so short texts live inline and copy without touching the allocator or
+// the general string routines; longer ones go to the heap.
+class LabelText {
+ public:
+  LabelText() = default;
+  explicit LabelText(TextView text) { Assign(text); }
+  TextView view() const { return is_long_ ? TextView(long_) : TextView(inline_, length_); }
+  void Assign(TextView text) {
+    if (text.size() <= kInline) {
+      std::char_traits<char16_t>::copy(inline_, text.data(), text.size());
+      length_ = static_cast<std::uint8_t>(text.size());
+      is_long_ = false;
+    } else {
+      long_.assign(text);
+      is_long_ = true;
+    }
+  }
+  // Copies into *out, in place when the lengths already agree.
+  void CopyTo(Text* out) const {
+    const TextView v = view();
+    if (out->size() == v.size()) {
+      std::char_traits<char16_t>::copy(out->data(), v.data(), v.size());
+    } else {
+      out->assign(v);
+    }
+  }
+  friend bool operator==(const LabelText& a, TextView b) { return a.view() == b; }
+
+ private:
+  static constexpr std::size_t kInline = 15;
+  char16_t inline_[kInline] = {};
+  std::uint8_t length_ = 0;
+  bool is_long_ = false;
+  Text long_;
+};
+
 struct ModelLabel {
   std::string name;          // "l" for day cells, "Label1".. for headings
   std::int16_t index = platform::kNotInArray;
-  Text caption;
+  LabelText caption;
   OLE_COLOR fore = 0;
   OLE_COLOR back = 0;
 };

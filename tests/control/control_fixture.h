@@ -38,7 +38,7 @@ class ControlTest : public ::testing::Test {
   control::ctrJornavista& ctl() { return *control_; }
   const control::State& s() { return control_->state(); }
   model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(control_->face()); }
-  std::string Caption(int index) { return ToUtf8Lossy(face().cell(static_cast<std::int16_t>(index)).caption); }
+  std::string Caption(int index) { return ToUtf8Lossy(face().cell(static_cast<std::int16_t>(index)).caption.view()); }
   std::string DateText() { return ToUtf8Lossy(face().date_text()); }
   std::string YearText() { return ToUtf8Lossy(face().year_text()); }
   bool Highlighted(int index) {
