@@ -177,6 +177,22 @@ HRESULT ParseDayMonthYear(TextView text, DATE* out) {
 
 HRESULT NumberToText(std::int32_t number, Text* out) {
   if (out == nullptr) return E_POINTER;
+  // Day numbers, the control's commonest case, take a short path: one or two
+  // digits, copied in place when the caller's string already has that length.
+  if (number >= 0 && number < 100) {
+    const char16_t tens = static_cast<char16_t>(u'0' + number / 10);
+    const char16_t ones = static_cast<char16_t>(u'0' + number % 10);
+    const std::size_t length = number < 10 ? 1 : 2;
+    if (out->size() != length) out->resize(length);
+    char16_t* to = out->data();
+    if (length == 1) {
+      to[0] = ones;
+    } else {
+      to[0] = tens;
+      to[1] = ones;
+    }
+    return S_OK;
+  }
   // Ten digits and a sign, built backwards on the stack.
   char16_t buffer[11];
   char16_t* const end = buffer + sizeof buffer / sizeof buffer[0];

@@ -9,6 +9,17 @@
 
 namespace jv::model {
 
+// Copies n code units; one- and two-character texts (every day number) without a
+// call into the library's general copy.
+inline void CopyShort(char16_t* to, const char16_t* from, std::size_t n) {
+  if (n <= 2) {
+    if (n > 0) to[0] = from[0];
+    if (n > 1) to[1] = from[1];
+  } else {
+    std::char_traits<char16_t>::copy(to, from, n);
+  }
+}
+
 // A label's caption: day numbers are written and read hundreds of times a
 // redraw, so short texts live inline and copy without touching the allocator or
 // the general string routines; longer ones go to the heap.
@@ -19,7 +30,7 @@ class LabelText {
   TextView view() const { return is_long_ ? TextView(long_) : TextView(inline_, length_); }
   void Assign(TextView text) {
     if (text.size() <= kInline) {
-      std::char_traits<char16_t>::copy(inline_, text.data(), text.size());
+      CopyShort(inline_, text.data(), text.size());
       length_ = static_cast<std::uint8_t>(text.size());
       is_long_ = false;
     } else {
@@ -31,7 +42,7 @@ class LabelText {
   void CopyTo(Text* out) const {
     const TextView v = view();
     if (out->size() == v.size()) {
-      std::char_traits<char16_t>::copy(out->data(), v.data(), v.size());
+      CopyShort(out->data(), v.data(), v.size());
     } else {
       out->assign(v);
     }
