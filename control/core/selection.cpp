@@ -1,5 +1,7 @@
 // ShowSelection and the date-text rule: the start-up day highlighted in the shown
 // month, and the selected date rebuilt from that cell. Resume-next.
+#include <algorithm>
+
 #include "control/ctr_jornavista.h"
 #include "control/failure_modes.h"
 
@@ -13,10 +15,20 @@ HRESULT ctrJornavista::SelectedDateOf(TextView day_text, DATE* out) {
   Text month_text, year_text;
   JV_TRY(dates.NumberToText(month, &month_text));
   JV_TRY(dates.NumberToText(year, &year_text));
-  Text date_text;
-  date_text.reserve(day_text.size() + month_text.size() + year_text.size() + 2);
-  date_text.append(day_text).append(u"/").append(month_text).append(u"/").append(year_text);
-  return dates.TextToDate(date_text, out);
+  // Day texts are short; the joined text is built on the stack unless a caption
+  // is unusually long.
+  const std::size_t length = day_text.size() + month_text.size() + year_text.size() + 2;
+  char16_t stack[32];
+  Text heap;
+  char16_t* joined = stack;
+  if (length > sizeof stack / sizeof stack[0]) {
+    heap.resize(length);
+    joined = heap.data();
+  }
+  char16_t* p = joined;
+  for (TextView part : {day_text, TextView(u"/"), TextView(month_text), TextView(u"/"), TextView(year_text)})
+    p = std::copy(part.begin(), part.end(), p);
+  return dates.TextToDate(TextView(joined, length), out);
 }
 
 void ctrJornavista::ShowSelection() {
