@@ -1,0 +1,204 @@
+#include "apps/jornavista-host/qt_driver.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+#include "control/failure_modes.h"
+#include "platform/automation/std_font.h"
+#include "platform/model/headless_runtime.h"
+#include "platform/qt/design_values.h"
+#include "platform/qt/qt_face.h"
+#include "platform/qt/qt_runtime.h"
+#include "platform/qt/virtual_keys.h"
+
+namespace jv::host {
+
+namespace {
+
+constexpr int kMargin = 8;  // around and between the instances on the form
+
+// The text a key types, so that the event is the one a keyboard would send.
+QString TextOf(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return {};
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    const char c = static_cast<char>((modifiers & Qt::ShiftModifier) ? key : key - Qt::Key_A + 'a');
+    return QString(QLatin1Char(c));
+  }
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return QString(QLatin1Char(static_cast<char>(key)));
+  if (key == Qt::Key_Space) return QStringLiteral(" ");
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) return QStringLiteral("\r");
+  if (key == Qt::Key_Tab) return QStringLiteral("\t");
+  return {};
+}
+
+}  // namespace
+
+struct QtDriver::Impl {
+  // Destroyed bottom up: the instances (whose surfaces sit on the form), then the
+  // form, then the runtime they were built on.
+  qt::QtRuntime runtime;
+  model::RecordingContainer container;
+  QWidget form;
+  std::vector<std::unique_ptr<control::ctrJornavista>> controls;
+  std::size_t current = 0;
+
+  qt::QtFace* face() {
+    return current < controls.size() ? static_cast<qt::QtFace*>(&controls[current]->face()) : nullptr;
+  }
+  void Arrange() {
+    int x = kMargin, height = 0;
+    for (const auto& c : controls) {
+      QWidget* surface = static_cast<qt::QtFace&>(c->face()).surface();
+      surface->move(x, kMargin);
+      x += surface->width() + kMargin;
+      height = std::max(height, surface->height());
+    }
+    form.resize(std::max(x, 2 * kMargin), height + 2 * kMargin);
+  }
+};
+
+QtDriver::QtDriver() : d_(std::make_unique<Impl>()) {
+  // A container always has an ambient font; this one starts with a new standard font.
+  IFont* font = nullptr;
+  if (SUCCEEDED(CreateStdFont(FontDescription{}, &font))) d_->container.SetAmbientFont(FontRef::Adopt(font));
+  d_->form.setWindowTitle(QStringLiteral("Jornavista"));
+  d_->form.setFont(qt::DefaultFont());
+}
+
+QtDriver::~QtDriver() { d_->controls.clear(); }
+
+QWidget& QtDriver::form() { return d_->form; }
+
+void QtDriver::SetToday(DATE today) { d_->runtime.clock().Set(today); }
+
+void QtDriver::ClearControls() {
+  d_->controls.clear();
+  d_->current = 0;
+  d_->container.TakeChanged();
+  d_->Arrange();
+}
+
+HRESULT QtDriver::AddControl() {
+  std::unique_ptr<control::ctrJornavista> created;
+  JV_TRY(control::ctrJornavista::Create(d_->runtime, d_->container, &created));
+  auto& face = static_cast<qt::QtFace&>(created->face());
+  face.surface()->setParent(&d_->form);
+  face.surface()->show();
+  // The form's first size request is the stored design size; the control then
+  // brings itself down to its frame's.
+  (void)face.RequestSize(face.width(), face.height());
+  d_->controls.push_back(std::move(created));
+  d_->current = d_->controls.size() - 1;
+  d_->Arrange();
+  if (!d_->form.isVisible()) {
+    d_->form.show();
+    d_->form.activateWindow();
+    (void)QTest::qWaitForWindowActive(&d_->form);
+  }
+  return S_OK;
+}
+
+std::size_t QtDriver::ControlCount() { return d_->controls.size(); }
+
+void QtDriver::SelectControl(std::size_t index) {
+  if (index < d_->controls.size()) d_->current = index;
+}
+
+control::ctrJornavista* QtDriver::control() {
+  return d_->current < d_->controls.size() ? d_->controls[d_->current].get() : nullptr;
+}
+
+void QtDriver::SetAmbientFont(FontRef font) { d_->container.SetAmbientFont(std::move(font)); }
+
+HRESULT QtDriver::ClickCell(std::int16_t index) {
+  qt::QtFace* face = d_->face();
+  if (face == nullptr) return E_UNEXPECTED;
+  const QRect cell = face->CellRect(index);
+  QWidget* picture = face->widget("Picture1");
+  if (cell.isEmpty() || picture == nullptr) return E_INVALIDARG;
+  QTest::mouseClick(picture, Qt::LeftButton, {}, cell.center());
+  return S_OK;
+}
+
+HRESULT QtDriver::ClickNext() {
+  qt::QtFace* face = d_->face();
+  if (face == nullptr || face->widget("cmdNext") == nullptr) return E_UNEXPECTED;
+  QTest::mouseClick(face->widget("cmdNext"), Qt::LeftButton);
+  return S_OK;
+}
+
+HRESULT QtDriver::ClickPrevious() {
+  qt::QtFace* face = d_->face();
+  if (face == nullptr || face->widget("cmdPrevious") == nullptr) return E_UNEXPECTED;
+  QTest::mouseClick(face->widget("cmdPrevious"), Qt::LeftButton);
+  return S_OK;
+}
+
+HRESULT QtDriver::PressKey(std::int16_t key_code, std::int16_t shift) {
+  const std::optional<qt::QtKeyPress> press = qt::QtKeyOf(key_code);
+  if (!press) return E_INVALIDARG;
+  QWidget* target = QApplication::focusWidget();
+  if (target == nullptr) target = d_->form.focusWidget();
+  if (target == nullptr) target = &d_->form;
+  const Qt::KeyboardModifiers modifiers = press->modifiers | qt::ModifiersOf(shift);
+  const QString text = TextOf(press->key, modifiers);
+  // One press and one release with the modifiers held, as the headless host
+  // delivers the code alone; pressing the modifier keys too would add key events
+  // of their own.
+  QKeyEvent down(QEvent::KeyPress, press->key, modifiers, text);
+  QCoreApplication::sendEvent(target, &down);
+  QKeyEvent up(QEvent::KeyRelease, press->key, modifiers, text);
+  if (QApplication::focusWidget() != nullptr) QCoreApplication::sendEvent(QApplication::focusWidget(), &up);
+  return S_OK;
+}
+
+std::int16_t QtDriver::CellCount() {
+  qt::QtFace* face = d_->face();
+  return face ? face->cell_count() : 0;
+}
+
+CellView QtDriver::Cell(std::int16_t index) {
+  qt::QtFace* face = d_->face();
+  const qt::LabelState* cell = face ? face->cell(index) : nullptr;
+  if (cell == nullptr) return {};
+  return {cell->caption, cell->fore, cell->back};
+}
+
+namespace {
+
+// What the text box shows, which is what the face holds.
+Text ShownText(qt::QtFace* face, const char* name, const Text& held) {
+  const auto* edit = face ? qobject_cast<const QLineEdit*>(face->widget(name)) : nullptr;
+  return edit ? edit->text().toStdU16String() : held;
+}
+
+}  // namespace
+
+Text QtDriver::YearText() {
+  qt::QtFace* face = d_->face();
+  return face ? ShownText(face, "txtYear", face->year_text()) : Text();
+}
+
+Text QtDriver::DateText() {
+  qt::QtFace* face = d_->face();
+  return face ? ShownText(face, "txtDate", face->date_text()) : Text();
+}
+
+std::optional<std::string> QtDriver::Focus() {
+  qt::QtFace* face = d_->face();
+  if (face == nullptr) return std::nullopt;
+  std::string name = face->FocusedControl();
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+std::vector<std::string> QtDriver::TakeChanged() { return d_->container.TakeChanged(); }
+
+bool QtDriver::ArmFault(std::string_view, std::uint32_t, std::string* error) {
+  *error = "fault injection needs the headless runtime";
+  return false;
+}
+
+}  // namespace jv::host

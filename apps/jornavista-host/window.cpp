@@ -1,0 +1,199 @@
+#include "apps/jornavista-host/window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "apps/jornavista-host/qt_driver.h"
+#include "apps/jornavista-host/script.h"
+#include "platform/qt/design_values.h"
+#include "platform/qt/jornavista_widget.h"
+#include "platform/qt/qt_runtime.h"
+
+namespace jv::host {
+
+namespace {
+
+struct WindowOptions {
+  std::optional<DATE> today;
+  std::string script;
+  std::string output;
+  double scale = 1.0;
+};
+
+// Parses `--today`, and for render `--script`, `--scale` and the output file;
+// returns an error message.
+std::optional<std::string> ParseOptions(int argc, char** argv, bool render, WindowOptions* o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool has_value = i + 1 < argc;
+    if (arg == "--today" || (render && (arg == "--script" || arg == "--scale"))) {
+      if (!has_value) return std::string(arg) + " needs a value";
+      const std::string_view value = argv[++i];
+      if (arg == "--today") {
+        o->today = ParseIsoDate(value);
+        if (!o->today) return "not a date from 0100-01-01 to 9999-12-31: " + std::string(value);
+      } else if (arg == "--script") {
+        o->script = value;
+      } else {
+        char* end = nullptr;
+        const std::string text(value);
+        o->scale = std::strtod(text.c_str(), &end);
+        if (end == text.c_str() || *end != '\0' || !(o->scale >= 0.5 && o->scale <= 4.0))
+          return "--scale is a number from 0.5 to 4: " + text;
+      }
+    } else if (render && o->output.empty() && !arg.starts_with("--")) {
+      o->output = arg;
+    } else {
+      return "unexpected argument: " + std::string(arg);
+    }
+  }
+  if (render && o->output.empty()) return "render needs the name of the PNG file to write";
+  return std::nullopt;
+}
+
+// Fusion with its own palette, and the face's default font on the form: the
+// window looks the same whatever desktop theme the machine has.
+void SetUpLook() {
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QApplication::setPalette(QApplication::style()->standardPalette());
+  QApplication::setFont(qt::DefaultFont());
+}
+
+bool HasDisplay() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (!platform.isEmpty()) return !platform.startsWith("offscreen") && !platform.startsWith("minimal");
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Qt ends the process when no platform plugin starts (a display that cannot be
+// reached): say what to do instead before it does.
+void ExplainFatalStart(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr,
+                 "jornavista-host show: cannot open a window on this display; "
+                 "'jornavista-host render FILE.png' writes a screenshot without one\n");
+    std::_Exit(2);
+  }
+}
+
+}  // namespace
+
+void PrintWindowUsage(std::ostream& out) {
+  out << "       jornavista-host show [--today YYYY-MM-DD]\n"
+         "       jornavista-host render FILE.png [--today YYYY-MM-DD] [--script SCRIPT] [--scale N]\n"
+         "show opens a form with the control in a window. render runs SCRIPT against the control\n"
+         "in a window offscreen and writes a screenshot of the form to FILE.png, N device pixels\n"
+         "to the logical pixel (0.5 to 4); the file is written only when the script succeeds.\n";
+}
+
+int RunShow(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  WindowOptions options;
+  if (auto error = ParseOptions(argc, argv, false, &options)) {
+    err << "show: " << *error << "\n";
+    PrintWindowUsage(err);
+    return 2;
+  }
+  if (!HasDisplay()) {
+    err << "show: no display (DISPLAY and WAYLAND_DISPLAY are not set). Run it under a desktop or\n"
+           "xvfb-run, or write a screenshot instead: jornavista-host render FILE.png\n";
+    return 2;
+  }
+  qInstallMessageHandler(ExplainFatalStart);
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QApplication app(qt_argc, qt_argv);
+  qInstallMessageHandler(nullptr);
+  SetUpLook();
+
+  qt::QtRuntime runtime;
+  if (options.today) runtime.clock().Set(*options.today);
+  QWidget form;
+  form.setWindowTitle(QStringLiteral("Jornavista"));
+  auto* layout = new QVBoxLayout(&form);
+  auto* calendar = new qt::JornavistaWidget(runtime, &form);
+  if (FAILED(calendar->status())) {
+    err << "show: the control did not start: " << StatusText(calendar->status()) << "\n";
+    return 1;
+  }
+  auto* selected = new QLabel(&form);
+  const auto show_selected = [calendar, selected] {
+    selected->setText(QStringLiteral("SDate: %1").arg(calendar->selectedDate()));
+  };
+  show_selected();
+  QObject::connect(calendar, &qt::JornavistaWidget::propertyChanged, selected,
+                   [show_selected](const QString& name) {
+                     if (name == QLatin1String("SDate")) show_selected();
+                   });
+  layout->addWidget(calendar);
+  layout->addWidget(selected);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  form.show();
+  out << "jornavista-host: the calendar is open; close its window to end\n" << std::flush;
+  return QApplication::exec();
+}
+
+int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  WindowOptions options;
+  if (auto error = ParseOptions(argc, argv, true, &options)) {
+    err << "render: " << *error << "\n";
+    PrintWindowUsage(err);
+    return 2;
+  }
+  std::ifstream script;
+  if (!options.script.empty()) {
+    script.open(options.script);
+    if (!script) {
+      err << options.script << ": cannot open the script\n";
+      return 2;
+    }
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QApplication app(qt_argc, qt_argv);
+  SetUpLook();
+
+  QtDriver form;
+  if (options.today) form.SetToday(*options.today);
+  // A script may start with its own today and create; without one, this
+  // instance is the form's.
+  if (const HRESULT hr = form.AddControl(); FAILED(hr)) {
+    err << "render: the control did not start: " << StatusText(hr) << "\n";
+    return 1;
+  }
+  if (script.is_open()) {
+    if (const int status = RunScript(script, form, out, err); status != 0) return status;
+  }
+  QCoreApplication::processEvents();
+  const QPixmap shot = form.form().grab();
+  // Written beside the target and renamed over it, so a failed write leaves any
+  // earlier file whole.
+  const QString target = QString::fromStdString(options.output);
+  const QString partial = target + QStringLiteral(".tmp");
+  if (!shot.save(partial, "PNG")) {
+    std::remove(partial.toLocal8Bit().constData());
+    err << "render: cannot write " << options.output << "\n";
+    return 1;
+  }
+  if (std::rename(partial.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0) {
+    std::remove(partial.toLocal8Bit().constData());
+    err << "render: cannot write " << options.output << "\n";
+    return 1;
+  }
+  err << "wrote " << options.output << " (" << shot.width() << "x" << shot.height() << " pixels)\n";
+  return 0;
+}
+
+}  // namespace jv::host

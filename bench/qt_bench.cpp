@@ -1,0 +1,225 @@
+// The windowed control against Qt's own QCalendarWidget on the same offscreen
+// platform: creating and showing an instance until its first paint is done, a
+// paging click until the repaint is done, and the heap an instance holds. Prints
+// the ratios at the end.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QStyle>
+#include <QTest>
+#include <QToolButton>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/ctr_jornavista.h"
+#include "platform/dates/calendar.h"
+#include "platform/qt/design_values.h"
+#include "platform/qt/jornavista_widget.h"
+#include "platform/qt/qt_face.h"
+#include "platform/qt/qt_runtime.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Counts the paints a widget receives, so a timing can end when one is done.
+class PaintCounter final : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Runs the event loop until `watched` has been painted again; painting a window
+// is one synchronous pass, so every widget of it is done when this returns.
+void WaitForPaint(PaintCounter& counter, int before) {
+  while (counter.paints == before) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QWidget& Form() {
+  static QWidget* form = [] {
+    auto* f = new QWidget;
+    f->resize(640, 480);
+    f->show();
+    (void)QTest::qWaitForWindowExposed(f);
+    return f;
+  }();
+  return *form;
+}
+
+jv::qt::QtRuntime& Runtime() {
+  static jv::qt::QtRuntime runtime(jv::dates::RegionalSettings::ForLocale("en_US"));
+  return runtime;
+}
+
+// The two widgets under test, each with the part that paints last and the button
+// that pages forward.
+struct Jornavista {
+  using Widget = jv::qt::JornavistaWidget;
+  static Widget* Make(QWidget* parent) { return new Widget(Runtime(), parent); }
+  static QWidget* Painted(Widget* w) {
+    return static_cast<jv::qt::QtFace&>(w->control()->face()).widget("Picture1");
+  }
+  static QWidget* NextButton(Widget* w) {
+    return static_cast<jv::qt::QtFace&>(w->control()->face()).widget("cmdNext");
+  }
+};
+
+struct QtCalendar {
+  using Widget = QCalendarWidget;
+  static Widget* Make(QWidget* parent) { return new Widget(parent); }
+  static QWidget* Painted(Widget* w) { return w->findChild<QAbstractScrollArea*>()->viewport(); }
+  static QWidget* NextButton(Widget* w) { return w->findChild<QToolButton*>("qt_calendar_nextmonth"); }
+};
+
+template <class Subject>
+void BM_CreateAndShowToFirstPaint(benchmark::State& state) {
+  QWidget& form = Form();
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    auto* w = Subject::Make(&form);
+    PaintCounter counter;
+    Subject::Painted(w)->installEventFilter(&counter);
+    w->show();
+    WaitForPaint(counter, 0);
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    delete w;
+    QCoreApplication::processEvents();
+  }
+}
+
+template <class Subject>
+void BM_PagingClickToRepaint(benchmark::State& state) {
+  QWidget& form = Form();
+  std::unique_ptr<typename Subject::Widget> w(Subject::Make(&form));
+  w->show();
+  PaintCounter counter;
+  Subject::Painted(w.get())->installEventFilter(&counter);
+  WaitForPaint(counter, 0);
+  QWidget* next = Subject::NextButton(w.get());
+  for (auto _ : state) {
+    const int before = counter.paints;
+    const auto start = Clock::now();
+    QTest::mouseClick(next, Qt::LeftButton);
+    WaitForPaint(counter, before);
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+}
+
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// 200 instances shown and painted on one form, after one of the same kind has
+// filled Qt's shared caches (fonts, style, locale).
+template <class Subject>
+void BM_HeapPerInstance(benchmark::State& state) {
+  constexpr int kInstances = 200;
+  for (auto _ : state) {
+    QWidget form;
+    form.resize(640, 480);
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    {
+      std::unique_ptr<typename Subject::Widget> warm(Subject::Make(&form));
+      warm->show();
+      QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    malloc_trim(0);
+    const std::size_t before = HeapInUse();
+    std::vector<typename Subject::Widget*> made;
+    for (int i = 0; i < kInstances; ++i) {
+      auto* w = Subject::Make(&form);
+      w->move((i % 8) * 10, (i / 8) * 10);
+      w->show();
+      PaintCounter counter;
+      Subject::Painted(w)->installEventFilter(&counter);
+      WaitForPaint(counter, 0);
+      Subject::Painted(w)->removeEventFilter(&counter);
+      made.push_back(w);
+    }
+    const std::size_t after = HeapInUse();
+    state.counters["bytes_per_instance"] = static_cast<double>(after - before) / kInstances;
+  }
+}
+
+BENCHMARK(BM_CreateAndShowToFirstPaint<Jornavista>)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CreateAndShowToFirstPaint<QtCalendar>)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PagingClickToRepaint<Jornavista>)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PagingClickToRepaint<QtCalendar>)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HeapPerInstance<Jornavista>)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeapPerInstance<QtCalendar>)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Prints the runs as usual and keeps what the ratios need.
+class RatioReporter final : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration) continue;
+      // "BM_x<Subject>/manual_time": the name without the run's options.
+      const std::string name = run.benchmark_name().substr(0, run.benchmark_name().find('/'));
+      times_[name] = run.GetAdjustedRealTime();
+      if (const auto it = run.counters.find("bytes_per_instance"); it != run.counters.end())
+        bytes_[name] = it->second.value;
+    }
+  }
+  void PrintRatios() const {
+    std::printf(
+        "\nQCalendarWidget / Jornavista (goal: at least 5 for the timings; at least 3 for the heap):\n");
+    Ratio(times_, "BM_CreateAndShowToFirstPaint", "create and show to first paint");
+    Ratio(times_, "BM_PagingClickToRepaint", "paging click to repaint");
+    Ratio(bytes_, "BM_HeapPerInstance", "heap per instance");
+  }
+
+ private:
+  static void Ratio(const std::map<std::string, double>& values, const std::string& name, const char* what) {
+    const auto ours = values.find(name + "<Jornavista>"), theirs = values.find(name + "<QtCalendar>");
+    if (ours == values.end() || theirs == values.end() || ours->second <= 0) return;
+    std::printf("  %-32s %8.1fx  (%.4g against %.4g)\n", what, theirs->second / ours->second, theirs->second,
+                ours->second);
+  }
+  std::map<std::string, double> times_, bytes_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Both widgets on the same platform, style and palette; the offscreen platform
+  // makes the run the same with or without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QApplication app(qt_argc, qt_argv);
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QApplication::setPalette(QApplication::style()->standardPalette());
+  QApplication::setFont(jv::qt::DefaultFont());
+  Runtime().clock().Set([] {
+    DATE d = 0;
+    (void)jv::dates::FromCivil({2003, 11, 9}, &d);
+    return d;
+  }());
+
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  delete &Form();
+  return 0;
+}

@@ -1,0 +1,38 @@
+// What the Qt tests share: one QApplication on the offscreen platform for the
+// whole run, English regional settings, and pixel reading off real widgets.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+#include "platform/dates/calendar.h"
+#include "platform/dates/regional_settings.h"
+
+namespace jv::testing {
+
+inline DATE Day(int y, int m, int d) {
+  DATE date = 0;
+  EXPECT_EQ(dates::FromCivil({y, m, d}, &date), S_OK) << y << "-" << m << "-" << d;
+  return date;
+}
+
+inline dates::RegionalSettings English() { return dates::RegionalSettings::ForLocale("en_US"); }
+
+// The widget as it paints now, in device pixels of `scale` per logical pixel.
+inline QImage Grab(QWidget& widget, double scale = 1.0) {
+  QImage image(widget.size() * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  image.fill(Qt::magenta);
+  widget.render(&image);
+  return image;
+}
+
+// Shows a top-level window and makes it the active one, so that it has the
+// keyboard focus as a user's window would.
+void ShowActive(QWidget& window);
+
+}  // namespace jv::testing
