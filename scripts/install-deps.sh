@@ -10,9 +10,20 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core xvfb xauth
   clang libclang-rt-14-dev
 )
+# Groups a stage asks for by name in JV_EXTRA_PACKAGES ("@windows"), beside plain
+# package names; none is in the default list.
+# @windows: the MinGW-w64 cross compiler and Wine to run its output (wine64-tools
+# has widl-stable, the IDL compiler; libwine-dev its headers).
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 wine64-tools libwine-dev)
 if [ -n "${JV_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$JV_EXTRA_PACKAGES"
-  packages+=("${extra[@]}")
+  for p in "${extra[@]}"; do
+    case "$p" in
+      @windows) packages+=("${windows_packages[@]}") ;;
+      @*) echo "unknown package group: $p" >&2; exit 1 ;;
+      *) packages+=("$p") ;;
+    esac
+  done
 fi
 
 missing=()

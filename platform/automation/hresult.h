@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #ifdef _WIN32
-#include <winerror.h>
+// windows.h first: winerror.h alone lacks the HRESULT type its codes are cast to.
+#include <windows.h>
 #else
 using HRESULT = std::int32_t;
 
@@ -53,9 +54,14 @@ inline constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
 #endif
 
 // Errors of the control runtime, in the control facility (0x0A) as the runtime's
-// trappable error numbers.
+// trappable error numbers. Windows' olectl.h has the first two as macros of the
+// same value; whichever of the two headers comes first defines them.
+#ifndef CTL_E_ILLEGALFUNCTIONCALL
 inline constexpr HRESULT CTL_E_ILLEGALFUNCTIONCALL = static_cast<HRESULT>(0x800A0005u);
+#endif
+#ifndef CTL_E_OVERFLOW
 inline constexpr HRESULT CTL_E_OVERFLOW = static_cast<HRESULT>(0x800A0006u);
+#endif
 inline constexpr HRESULT CTL_E_TYPEMISMATCH = static_cast<HRESULT>(0x800A000Du);
 // "Control array element doesn't exist": an index without a member.
 inline constexpr HRESULT CTL_E_ARRAYELEMENTMISSING = static_cast<HRESULT>(0x800A0154u);

@@ -74,17 +74,22 @@ namespace jv {
 
 namespace {
 Variant OutOfMemory() { return Variant::Error(E_OUTOFMEMORY); }
+
+// MinGW's oleauto.h declares the source without const; VariantCopy only reads it.
+HRESULT CopyVariant(VARIANT* dest, const VARIANT* src) {
+  return VariantCopy(dest, const_cast<VARIANT*>(src));
+}
 }  // namespace
 
 Variant::Variant(const Variant& other) {
   VariantInit(&v_);
-  if (FAILED(VariantCopy(&v_, &other.v_))) *this = OutOfMemory();
+  if (FAILED(CopyVariant(&v_, &other.v_))) *this = OutOfMemory();
 }
 
 HRESULT Variant::Copy(const VARIANT& source, Variant* out) {
   if (out == nullptr) return E_POINTER;
   Variant copy;
-  if (HRESULT hr = VariantCopy(&copy.v_, &source); FAILED(hr)) return hr;
+  if (HRESULT hr = CopyVariant(&copy.v_, &source); FAILED(hr)) return hr;
   *out = std::move(copy);
   return S_OK;
 }

@@ -386,10 +386,19 @@ HRESULT ToCy(const Value& v, std::int64_t* out) {
   }
   double d = 0;
   if (HRESULT hr = ToReal(v, &d); FAILED(hr)) return hr;
-  const double r = RoundHalfEven(d * 10000.0);
-  // 2^63 is exact as a double; the int64 range is [-2^63, 2^63).
-  if (!std::isfinite(r) || r < -9223372036854775808.0 || r >= 9223372036854775808.0) return DISP_E_OVERFLOW;
-  *out = static_cast<std::int64_t>(r);
+  if (!std::isfinite(d)) return DISP_E_OVERFLOW;
+  // Whole units and fraction apart: d * 10^4 in one double loses the last digits
+  // of amounts beyond 2^53 ten-thousandths (123456789012345 would gain 0.0112).
+  // d - trunc(d) is exact, and the sum's parity is the fraction's, so rounding the
+  // fraction alone still rounds the amount half to even.
+  const double whole = std::trunc(d);
+  constexpr double kMaxWhole = 922337203685477.0;  // floor((2^63 - 1) / 10^4)
+  if (std::fabs(whole) > kMaxWhole) return DISP_E_OVERFLOW;
+  const std::int64_t units = static_cast<std::int64_t>(whole) * 10000;
+  const auto fraction = static_cast<std::int64_t>(RoundHalfEven((d - whole) * 10000.0));
+  std::int64_t r = 0;
+  if (__builtin_add_overflow(units, fraction, &r)) return DISP_E_OVERFLOW;
+  *out = r;
   return S_OK;
 }
 

@@ -1,6 +1,7 @@
 // The user's regional settings as far as the control shows them: the wide month
-// names and the numeric short date form. Read through ICU from LC_ALL, LC_TIME,
-// LANG (the first one set), once per process; then formatting is table lookups.
+// names and the numeric short date form. Read once per process, through ICU from
+// LC_ALL, LC_TIME, LANG (the first one set), or on Windows from the user's locale;
+// then formatting is table lookups.
 #pragma once
 
 #include <array>
@@ -14,16 +15,20 @@ namespace jv::dates {
 
 class RegionalSettings {
  public:
-  // The settings of this process's environment, loaded on first use.
+  // The settings of this process's environment (on Windows: the user's default
+  // locale), loaded on first use.
   static const RegionalSettings& Current();
-  // The settings of a named locale ("pt_BR.UTF-8", "de_DE", "C"); for tests and
-  // for hosts that choose a locale themselves. A locale that ICU cannot load gives
-  // English month names and "M/d/yyyy".
+  // The settings of a named locale ("pt_BR.UTF-8", "de_DE", "C"; on Windows also a
+  // locale name such as "pt-BR"); for tests and for hosts that choose a locale
+  // themselves. A locale the system has no data for gives English month names and
+  // "M/d/yyyy".
   static RegionalSettings ForLocale(std::string_view posix_locale);
 
-  // The ICU locale whose settings are in effect ("en_US" for the English fallback).
+  // The locale whose settings are in effect: ICU's id ("pt_BR"), on Windows the
+  // locale name ("pt-BR"); "en_US" or "en-US" for the English fallback.
   const std::string& locale_name() const { return locale_name_; }
-  // The short date pattern in ICU's notation, with the year as "yyyy".
+  // The short date pattern with the year as "yyyy", in the notation ICU and Windows
+  // share for day, month and year fields.
   const std::u16string& short_date_pattern() const { return short_date_pattern_; }
 
   // "November, 2003": the wide month name, ", ", the year in four digits.

@@ -8,7 +8,8 @@ namespace {
 
 std::string Hex(OLE_COLOR c) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "&H%08X", c);
+  // OLE_COLOR is unsigned long on Windows, unsigned int elsewhere.
+  std::snprintf(buf, sizeof buf, "&H%08X", static_cast<unsigned>(c));
   return buf;
 }
 

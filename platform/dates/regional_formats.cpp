@@ -1,0 +1,173 @@
+#include "platform/dates/regional_formats.h"
+
+#include <cstdlib>
+
+#include "platform/dates/calendar.h"
+#include "platform/dates/regional_settings.h"
+
+namespace jv::dates {
+namespace {
+
+constexpr char kDefaultLocale[] = "en_US";
+
+bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllOf(std::string_view s, bool (*pred)(char)) {
+  for (const char c : s)
+    if (!pred(c)) return false;
+  return true;
+}
+
+std::string AsciiCase(std::string_view s, bool upper) {
+  std::string r(s);
+  for (char& c : r) {
+    if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return r;
+}
+
+bool IsPatternLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+// Appends `value` in ASCII digits, zero-padded to at least `width` digits.
+void AppendNumber(Text* out, std::int32_t value, std::size_t width) {
+  char16_t digits[10];
+  std::size_t n = 0;
+  auto v = static_cast<std::uint32_t>(value);
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  for (std::size_t i = n; i < width; ++i) out->push_back(u'0');
+  while (n > 0) out->push_back(digits[--n]);
+}
+
+}  // namespace
+
+namespace detail {
+
+std::optional<std::u16string> NormaliseShortDatePattern(std::u16string_view pattern) {
+  std::u16string stored;
+  bool quoted = false;
+  for (std::size_t i = 0; i < pattern.size();) {
+    const char16_t c = pattern[i];
+    if (c == u'\'') quoted = !quoted;  // '' toggles twice and so stays a literal quote
+    if (quoted || c == u'\'' || !IsPatternLetter(c)) {
+      stored.push_back(c);
+      ++i;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    if (c == u'y') {
+      stored += u"yyyy";
+    } else if ((c == u'd' || c == u'M') && run <= 2) {
+      stored.append(run, c);
+    } else {
+      return std::nullopt;
+    }
+    i += run;
+  }
+  return stored;
+}
+
+}  // namespace detail
+
+std::string ChooseLocaleFromEnvironment() {
+  for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return {};
+}
+
+std::string PosixToIcuLocale(std::string_view posix_locale) {
+  // language[_territory][.codeset][@modifier]
+  std::string_view modifier;
+  if (const auto at = posix_locale.find('@'); at != std::string_view::npos) {
+    modifier = posix_locale.substr(at + 1);
+    posix_locale = posix_locale.substr(0, at);
+  }
+  posix_locale = posix_locale.substr(0, posix_locale.find('.'));
+  if (posix_locale.empty() || posix_locale == "C" || posix_locale == "POSIX") return kDefaultLocale;
+
+  std::string_view language = posix_locale;
+  std::string_view territory;
+  if (const auto sep = posix_locale.find('_'); sep != std::string_view::npos) {
+    language = posix_locale.substr(0, sep);
+    territory = posix_locale.substr(sep + 1);
+  }
+  const bool language_ok = (language.size() == 2 || language.size() == 3) && AllOf(language, IsAsciiAlpha);
+  const bool territory_ok = territory.empty() || (territory.size() == 2 && AllOf(territory, IsAsciiAlpha)) ||
+                            (territory.size() == 3 && AllOf(territory, IsAsciiDigit));
+  // Anything else is no locale name (a Windows name, a path): treat it as unset.
+  if (!language_ok || !territory_ok) return kDefaultLocale;
+
+  std::string id = AsciiCase(language, false);
+  // The script modifiers are the only ones that change dates; "@euro" and the like
+  // concern currency and collation.
+  if (modifier == "latin") id += "_Latn";
+  if (modifier == "cyrillic") id += "_Cyrl";
+  if (!territory.empty()) {
+    id += '_';
+    id += AsciiCase(territory, true);
+  }
+  return id;
+}
+
+HRESULT RegionalSettings::FormatMonthCaption(DATE date, Text* out) const {
+  if (out == nullptr) return E_POINTER;
+  CivilDate civil;
+  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  *out = month_names_[static_cast<std::size_t>(civil.month - 1)];
+  *out += u", ";
+  AppendNumber(out, civil.year, 4);
+  return S_OK;
+}
+
+HRESULT RegionalSettings::FormatShortDate(DATE date, Text* out) const {
+  if (out == nullptr) return E_POINTER;
+  CivilDate civil;
+  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  out->clear();
+  const std::u16string& p = short_date_pattern_;
+  for (std::size_t i = 0; i < p.size();) {
+    const char16_t c = p[i];
+    if (c == u'\'') {
+      // '' is a quote; otherwise a literal runs to the next lone quote.
+      if (i + 1 < p.size() && p[i + 1] == u'\'') {
+        out->push_back(u'\'');
+        i += 2;
+        continue;
+      }
+      for (++i; i < p.size(); ++i) {
+        if (p[i] != u'\'') {
+          out->push_back(p[i]);
+        } else if (i + 1 < p.size() && p[i + 1] == u'\'') {
+          out->push_back(u'\'');
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      continue;
+    }
+    if (!IsPatternLetter(c)) {
+      out->push_back(c);
+      ++i;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < p.size() && p[i + run] == c) ++run;
+    // The stored pattern holds only these three fields (NormaliseShortDatePattern).
+    if (c == u'd') AppendNumber(out, civil.day, run >= 2 ? 2 : 1);
+    if (c == u'M') AppendNumber(out, civil.month, run >= 2 ? 2 : 1);
+    if (c == u'y') AppendNumber(out, civil.year, 4);
+    i += run;
+  }
+  return S_OK;
+}
+
+}  // namespace jv::dates

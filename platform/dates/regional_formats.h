@@ -1,0 +1,27 @@
+// What the regional settings share on every system: the built-in English settings,
+// the reduction of a locale's short date pattern to day, month and four-digit year,
+// and the POSIX locale names. Internal to platform/dates.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace jv::dates::detail {
+
+// The settings used when a locale has no data of its own.
+inline constexpr std::u16string_view kFallbackPattern = u"M/d/yyyy";
+inline constexpr std::array<std::u16string_view, 12> kEnglishMonths = {
+    u"January", u"February", u"March",     u"April",   u"May",      u"June",
+    u"July",    u"August",   u"September", u"October", u"November", u"December"};
+
+// Turns a locale's short date pattern (ICU's and Windows' notations agree on the
+// numeric fields and on quoting) into the one we store: every year field becomes
+// "yyyy" so the year always has four digits. Only numeric day and month fields (one
+// or two letters) and year fields are admitted, because FormatShortDate renders
+// nothing else; any other field gives nullopt. Three letters or more are names: a
+// month name on both systems, a day name on Windows ("ddd").
+std::optional<std::u16string> NormaliseShortDatePattern(std::u16string_view pattern);
+
+}  // namespace jv::dates::detail

@@ -1,0 +1,148 @@
+// RegionalSettings on Windows: month names and the short date pattern come from the
+// system's locale data. The pattern is read once and rendered here, as on every
+// other system, rather than through GetDateFormatEx on each call: that function
+// takes a SYSTEMTIME, which holds no year before 1601, and the control's dates
+// start at the year 100.
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "platform/dates/regional_formats.h"
+#include "platform/dates/regional_settings.h"
+
+namespace jv::dates {
+namespace {
+
+using detail::kEnglishMonths;
+using detail::kFallbackPattern;
+using detail::NormaliseShortDatePattern;
+
+constexpr char kDefaultLocale[] = "en-US";
+
+struct LoadedSettings {
+  std::string locale_name;
+  std::array<Text, 12> month_names;
+  std::u16string short_date_pattern;
+};
+
+// WCHAR is UTF-16 on Windows, as char16_t is: the code units pass unchanged.
+Text FromWide(std::wstring_view wide) {
+  return Text(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
+}
+
+bool IsNameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// A locale name for the Windows API. A Windows name ("pt-BR", "sr-Latn-RS") is
+// kept; a POSIX one goes through the mapping every system shares, whose ICU id
+// only needs its separators changed ("pt_BR.UTF-8" -> "pt_BR" -> "pt-BR").
+std::wstring WindowsLocaleName(std::string_view name) {
+  std::string id;
+  if (name.find('-') != std::string_view::npos && name.size() < LOCALE_NAME_MAX_LENGTH &&
+      std::all_of(name.begin(), name.end(), IsNameCharacter)) {
+    id = name;
+  } else {
+    id = PosixToIcuLocale(name);
+    std::replace(id.begin(), id.end(), '_', '-');
+  }
+  return std::wstring(id.begin(), id.end());
+}
+
+// Both queries report the size including the terminating zero and 0 on failure.
+std::optional<std::wstring> LocaleText(const wchar_t* locale, LCTYPE type) {
+  const int size = GetLocaleInfoEx(locale, type, nullptr, 0);
+  if (size <= 0) return std::nullopt;
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  const int written = GetLocaleInfoEx(locale, type, text.data(), size);
+  if (written <= 0) return std::nullopt;
+  text.resize(static_cast<std::size_t>(written - 1));
+  return text;
+}
+
+std::optional<std::wstring> GregorianText(const wchar_t* locale, CALTYPE type) {
+  const int size = GetCalendarInfoEx(locale, CAL_GREGORIAN, nullptr, type, nullptr, 0, nullptr);
+  if (size <= 0) return std::nullopt;
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  const int written = GetCalendarInfoEx(locale, CAL_GREGORIAN, nullptr, type, text.data(), size, nullptr);
+  if (written <= 0) return std::nullopt;
+  text.resize(static_cast<std::size_t>(written - 1));
+  return text;
+}
+
+// The locale's values where its calendar is the Gregorian one: those carry the
+// user's own customisations (a short date changed in the control panel). Otherwise
+// the Gregorian calendar's: the DATE type is Gregorian whatever calendar the locale
+// prefers (th-TH, ar-SA), and a locale's own month names follow its own calendar.
+std::optional<std::wstring> GregorianLocaleText(const wchar_t* locale, bool locale_is_gregorian,
+                                                LCTYPE locale_type, CALTYPE calendar_type) {
+  return locale_is_gregorian ? LocaleText(locale, locale_type) : GregorianText(locale, calendar_type);
+}
+
+// Reads the month names and the short date pattern. The month names are the
+// nominative ones, which Windows itself uses for a month without a day number.
+// Gives nullopt for a name the system knows no locale by.
+std::optional<LoadedSettings> LoadFromSystem(const std::wstring& name) {
+  if (!IsValidLocaleName(name.c_str())) return std::nullopt;
+  const std::optional<std::wstring> canonical = LocaleText(name.c_str(), LOCALE_SNAME);
+  if (!canonical || canonical->empty()) return std::nullopt;
+  const wchar_t* locale = canonical->c_str();
+  DWORD calendar = 0;
+  const bool gregorian =
+      GetLocaleInfoEx(locale, LOCALE_ICALENDARTYPE | LOCALE_RETURN_NUMBER,
+                      reinterpret_cast<LPWSTR>(&calendar), sizeof calendar / sizeof(wchar_t)) > 0 &&
+      calendar == CAL_GREGORIAN;
+
+  LoadedSettings loaded;
+  loaded.locale_name.assign(canonical->begin(), canonical->end());  // locale names are ASCII
+  for (std::size_t m = 0; m < 12; ++m) {
+    const std::optional<std::wstring> month =
+        GregorianLocaleText(locale, gregorian, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + m),
+                            static_cast<CALTYPE>(CAL_SMONTHNAME1 + m));
+    if (!month || month->empty()) return std::nullopt;
+    loaded.month_names[m] = FromWide(*month);
+  }
+  const std::optional<std::wstring> pattern =
+      GregorianLocaleText(locale, gregorian, LOCALE_SSHORTDATE, CAL_SSHORTDATE);
+  if (!pattern) return std::nullopt;
+  // A pattern with fields we do not render (an era, a day name) keeps the locale's
+  // names and falls back to the plain numeric form.
+  loaded.short_date_pattern = NormaliseShortDatePattern(FromWide(*pattern)).value_or(Text(kFallbackPattern));
+  return loaded;
+}
+
+}  // namespace
+
+const RegionalSettings& RegionalSettings::Current() {
+  static const RegionalSettings current = [] {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    const int length = GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    return ForLocale(length > 1 ? std::string(name, name + length - 1) : std::string());
+  }();
+  return current;
+}
+
+RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
+  RegionalSettings settings;
+  std::optional<LoadedSettings> loaded;
+  try {
+    loaded = LoadFromSystem(WindowsLocaleName(posix_locale));
+  } catch (...) {
+    // Out of memory while copying the system's strings: the built-in settings still work.
+    loaded.reset();
+  }
+  if (loaded) {
+    settings.locale_name_ = std::move(loaded->locale_name);
+    settings.month_names_ = std::move(loaded->month_names);
+    settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
+  } else {
+    settings.locale_name_ = kDefaultLocale;
+    for (std::size_t m = 0; m < 12; ++m) settings.month_names_[m] = kEnglishMonths[m];
+    settings.short_date_pattern_ = kFallbackPattern;
+  }
+  return settings;
+}
+
+}  // namespace jv::dates
