@@ -13,5 +13,5 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "no display: running samples/november-2003.jvs headless (for a window: xvfb-run -a $host show)"
 "$host" samples/november-2003.jvs
-QT_QPA_PLATFORM=offscreen "$host" render build/jornavista.png --script samples/november-2003.jvs
+QT_QPA_PLATFORM=offscreen "$host" render build/jornavista.png --script samples/november-2003.jvs >/dev/null
 echo "screenshot of the window: build/jornavista.png"
