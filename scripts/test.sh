@@ -12,3 +12,4 @@ for preset in release debug-asan; do
   echo "=== $preset: tests"
   ctest --preset "$preset" -j2
 done
+scripts/fuzz.sh

@@ -1,5 +1,6 @@
 // The scripting commands of the calendar core: the clock, creation, the user's
-// clicks and keys, SDate, fault injection and the state dump.
+// clicks and keys, fault injection and the state dump. SDate's put and get are
+// with the other properties' in commands_persistence.cpp.
 #include <cctype>
 #include <ostream>
 
@@ -95,6 +96,7 @@ std::vector<Command> CoreCommands() {
                [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 0, 0, "create")) return e;
                  *run = [](Session& s) -> std::optional<std::string> {
+                   s.placements.clear();
                    if (const HRESULT hr = s.form.CreateControl(); FAILED(hr))
                      return "create failed: " + StatusText(hr);
                    return std::nullopt;
@@ -135,36 +137,6 @@ std::vector<Command> CoreCommands() {
                    shift = static_cast<std::int16_t>(*n);
                  }
                  *run = UserAction([k = *code, shift](FormDriver& f) { return f.PressKey(k, shift); });
-                 return std::nullopt;
-               }});
-  c.push_back({"put", "put SDate TEXT",
-               "the host's put of SDate; TEXT is a JSON string literal when it starts with a double quote, "
-               "else the rest of the line",
-               true, false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
-                 if (line.words.size() < 2 || line.words[1] != "SDate") return "usage: put SDate TEXT";
-                 std::string error;
-                 const auto text = ParseTextArgument(line.rest, &error);
-                 if (!text) return error;
-                 Text value;
-                 if (FAILED(Utf8ToText(*text, &value))) return "TEXT is not valid UTF-8";
-                 *run = [value](Session& s) -> std::optional<std::string> {
-                   if (const HRESULT hr = s.form.control()->put_SDate(value); FAILED(hr))
-                     s.out << "status " << StatusText(hr) << "\n";
-                   return std::nullopt;
-                 };
-                 return std::nullopt;
-               }});
-  c.push_back({"get", "get SDate", "prints SDate as a JSON string on a line of its own", true, false,
-               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
-                 if (auto e = ExpectWords(line, 1, 1, "get SDate")) return e;
-                 if (line.words[1] != "SDate") return "usage: get SDate";
-                 *run = [](Session& s) -> std::optional<std::string> {
-                   Text value;
-                   const HRESULT hr = s.form.control()->get_SDate(&value);
-                   if (FAILED(hr)) s.out << "status " << StatusText(hr) << "\n";
-                   s.out << ordered_json(ToUtf8Lossy(value)).dump() << "\n";
-                   return std::nullopt;
-                 };
                  return std::nullopt;
                }});
   c.push_back({"fail", "fail OPERATION [N]",

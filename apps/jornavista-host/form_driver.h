@@ -60,6 +60,12 @@ class FormDriver {
 
   // Makes a runtime operation fail; false with a message when the runtime cannot.
   virtual bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) = 0;
+  // What an armed fault makes this call of a container operation report
+  // ("bag.ReadProperty", "bag.WriteProperty"); S_OK for a runtime without faults.
+  [[nodiscard]] virtual HRESULT ContainerFault(std::string_view operation) {
+    (void)operation;
+    return S_OK;
+  }
 };
 
 std::unique_ptr<FormDriver> MakeHeadlessDriver();

@@ -1,6 +1,7 @@
 // The form on the headless runtime: the in-memory face and the recording container.
 #include "apps/jornavista-host/form_driver.h"
 #include "control/failure_modes.h"
+#include "platform/automation/std_font.h"
 #include "platform/model/headless_face.h"
 
 namespace jv::host {
@@ -9,6 +10,12 @@ namespace {
 
 class HeadlessDriver final : public FormDriver {
  public:
+  // A container always has an ambient font; this one starts with a new standard font.
+  HeadlessDriver() {
+    IFont* font = nullptr;
+    if (SUCCEEDED(CreateStdFont(FontDescription{}, &font))) container_.SetAmbientFont(FontRef::Adopt(font));
+  }
+
   void SetToday(DATE today) override { runtime_.clock().Set(today); }
 
   void ClearControls() override {
@@ -60,6 +67,10 @@ class HeadlessDriver final : public FormDriver {
     }
     runtime_.faults().Arm(*op, nth);
     return true;
+  }
+  HRESULT ContainerFault(std::string_view operation) override {
+    const auto op = model::OperationByName(operation);
+    return op ? runtime_.faults().Check(*op) : S_OK;
   }
 
  private:

@@ -22,9 +22,20 @@ struct ScriptLine {
   std::string rest;                // everything after the command's first argument word
 };
 
+// What the host document says of an instance besides its properties: its name and
+// where it sits on the form (twips).
+struct Placement {
+  std::string name;
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+};
+
 struct Session {
   FormDriver& form;
   std::ostream& out;
+  // One for each instance of the form, in the form's order, as the commands that
+  // create instances leave them; save names any instance without one afresh.
+  std::vector<Placement> placements = {};
 };
 
 // Runs a checked line; returns an error message to stop the script.
@@ -41,10 +52,10 @@ struct Command {
 };
 
 // The commands of the calendar core (today, create, click, next, previous, key,
-// put/get SDate, fail, state).
+// fail, state).
 std::vector<Command> CoreCommands();
-// The commands of the appearance properties and the host document (new, load,
-// save, put/get NAME, set Font.FIELD).
+// The commands of the properties and the host document (new, load, save, select,
+// put/get NAME for SDate and the appearance properties, set Font.FIELD).
 std::vector<Command> PersistenceCommands();
 // The commands of the component library: register, unregister, invoke, typeinfo.
 std::vector<Command> ComponentCommands();

@@ -1,0 +1,252 @@
+#include "apps/document/json_reader.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <new>
+#include <nlohmann/json.hpp>
+#include <set>
+
+namespace jv::document {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// How far the parser has read: nlohmann's events carry no position, so the input
+// iterator counts the newlines it steps over.
+struct ReadPosition {
+  const char* begin = nullptr;
+  const char* current = nullptr;
+  int newlines = 0;
+};
+
+class CountingIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  CountingIterator(const char* at, ReadPosition* position) : at_(at), position_(position) {}
+  reference operator*() const { return *at_; }
+  CountingIterator& operator++() {
+    if (*at_ == '\n') ++position_->newlines;
+    ++at_;
+    position_->current = at_;
+    return *this;
+  }
+  CountingIterator operator++(int) {
+    CountingIterator before = *this;
+    ++*this;
+    return before;
+  }
+  friend bool operator==(const CountingIterator& a, const CountingIterator& b) { return a.at_ == b.at_; }
+
+ private:
+  const char* at_;
+  ReadPosition* position_;
+};
+
+// Builds the tree from the parser's events. Every event comes right after its
+// token was read, and a token ends in the character read last, except a number,
+// which the lexer knows to have ended only after reading one character more. That
+// character is the only one that can be a newline, so it is not counted.
+class TreeBuilder {
+ public:
+  TreeBuilder(const ReadPosition& position, std::string_view text) : position_(position), text_(text) {}
+
+  bool null() { return Scalar(JsonValue{}); }
+  bool boolean(bool b) {
+    JsonValue v;
+    v.kind = JsonValue::Kind::kBoolean;
+    v.boolean = b;
+    return Scalar(std::move(v));
+  }
+  bool number_integer(Json::number_integer_t i) {
+    JsonValue v;
+    v.kind = JsonValue::Kind::kInteger;
+    v.integer = i;
+    return Scalar(std::move(v));
+  }
+  bool number_unsigned(Json::number_unsigned_t u) {
+    JsonValue v;
+    v.kind = JsonValue::Kind::kInteger;
+    v.integer = static_cast<std::int64_t>(u);
+    v.integer_is_unsigned = u > static_cast<Json::number_unsigned_t>(INT64_MAX);
+    return Scalar(std::move(v));
+  }
+  bool number_float(Json::number_float_t d, const Json::string_t& written) {
+    JsonValue v;
+    v.kind = JsonValue::Kind::kReal;
+    v.real = d;
+    v.text = written;
+    return Scalar(std::move(v));
+  }
+  bool string(Json::string_t& s) {
+    JsonValue v;
+    v.kind = JsonValue::Kind::kString;
+    v.text = std::move(s);
+    return Scalar(std::move(v));
+  }
+  bool binary(Json::binary_t&) { return Fail("binary values are not JSON text"); }
+
+  bool start_object(std::size_t) { return Open(JsonValue::Kind::kObject); }
+  bool key(Json::string_t& k) {
+    Level& level = open_.back();
+    if (!level.keys.insert(k).second) return Fail("duplicate key \"" + k + "\"");
+    JsonMember member;
+    member.key = std::move(k);
+    member.line = Line();
+    level.value->members.push_back(std::move(member));
+    return true;
+  }
+  bool end_object() { return Close(); }
+  bool start_array(std::size_t) { return Open(JsonValue::Kind::kArray); }
+  bool end_array() { return Close(); }
+
+  bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) {
+    error_ = JsonError{LineOfOffset(position), CleanMessage(e.what())};
+    return false;
+  }
+
+  const std::optional<JsonError>& error() const { return error_; }
+  JsonValue TakeRoot() { return std::move(root_); }
+
+ private:
+  struct Level {
+    JsonValue* value;
+    std::set<std::string> keys;
+  };
+
+  int Line() const {
+    const bool after_newline = position_.current > position_.begin && position_.current[-1] == '\n';
+    return 1 + position_.newlines - (after_newline ? 1 : 0);
+  }
+
+  // The line of the byte at which the lexer stopped; nlohmann counts a position
+  // one past the character it complains about.
+  int LineOfOffset(std::size_t position) const {
+    const std::size_t end = std::min(position > 0 ? position - 1 : 0, text_.size());
+    int line = 1;
+    for (std::size_t i = 0; i < end; ++i)
+      if (text_[i] == '\n') ++line;
+    return line;
+  }
+
+  // "[json.exception.parse_error.101] parse error at line 2, column 3: syntax
+  // error ..." keeps only what is wrong; the caller says where.
+  static std::string CleanMessage(std::string_view what) {
+    if (const std::size_t bracket = what.find("] "); bracket != std::string_view::npos)
+      what.remove_prefix(bracket + 2);
+    if (what.starts_with("parse error"))
+      if (const std::size_t colon = what.find(": "); colon != std::string_view::npos)
+        what.remove_prefix(colon + 2);
+    return std::string(what);
+  }
+
+  bool Fail(std::string message) {
+    error_ = JsonError{Line(), std::move(message)};
+    return false;
+  }
+
+  bool Count() {
+    if (++values_ > kMaxJsonValues) return Fail("more than " + std::to_string(kMaxJsonValues) + " values");
+    return true;
+  }
+
+  // Where the next value goes: the root, the open array, or the member whose key
+  // was read last.
+  JsonValue* Slot() {
+    if (open_.empty()) return &root_;
+    JsonValue* parent = open_.back().value;
+    if (parent->kind == JsonValue::Kind::kArray) {
+      parent->items.emplace_back();
+      return &parent->items.back();
+    }
+    return &parent->members.back().value;
+  }
+
+  bool Scalar(JsonValue v) {
+    if (!Count()) return false;
+    v.line = Line();
+    *Slot() = std::move(v);
+    return true;
+  }
+
+  bool Open(JsonValue::Kind kind) {
+    if (!Count()) return false;
+    if (open_.size() >= static_cast<std::size_t>(kMaxJsonDepth))
+      return Fail("nested more than " + std::to_string(kMaxJsonDepth) + " levels deep");
+    JsonValue* slot = Slot();
+    slot->kind = kind;
+    slot->line = Line();
+    // Siblings are added only after this container is closed, so the pointer
+    // stays valid while it is open.
+    open_.push_back(Level{slot, {}});
+    return true;
+  }
+
+  bool Close() {
+    open_.pop_back();
+    return true;
+  }
+
+  const ReadPosition& position_;
+  std::string_view text_;
+  JsonValue root_;
+  std::vector<Level> open_;
+  std::size_t values_ = 0;
+  std::optional<JsonError> error_;
+};
+
+}  // namespace
+
+const JsonMember* JsonValue::Find(std::string_view key) const {
+  for (const JsonMember& m : members)
+    if (m.key == key) return &m;
+  return nullptr;
+}
+
+std::string_view KindName(JsonValue::Kind kind) {
+  switch (kind) {
+    case JsonValue::Kind::kNull:
+      return "null";
+    case JsonValue::Kind::kBoolean:
+      return "a boolean";
+    case JsonValue::Kind::kInteger:
+      return "an integer";
+    case JsonValue::Kind::kReal:
+      return "a number with a fraction";
+    case JsonValue::Kind::kString:
+      return "a string";
+    case JsonValue::Kind::kArray:
+      return "an array";
+    case JsonValue::Kind::kObject:
+      return "an object";
+  }
+  return "a value";
+}
+
+std::optional<JsonError> ReadJson(std::string_view text, JsonValue* out) {
+  ReadPosition position{text.data(), text.data(), 0};
+  TreeBuilder builder(position, text);
+  bool ok = false;
+  try {
+    ok = Json::sax_parse(CountingIterator(text.data(), &position),
+                         CountingIterator(text.data() + text.size(), &position), &builder);
+  } catch (const std::bad_alloc&) {
+    return JsonError{1, "out of memory"};
+  } catch (const std::exception& e) {
+    return JsonError{1, e.what()};
+  }
+  if (!ok) {
+    if (builder.error()) return builder.error();
+    return JsonError{1, "not a JSON text"};
+  }
+  *out = builder.TakeRoot();
+  return std::nullopt;
+}
+
+}  // namespace jv::document

@@ -1,0 +1,311 @@
+// Arbitrary variants through every coercion. A failed coercion leaves its output
+// untouched; numbers and truth values written as text read back as themselves;
+// nothing crashes, leaks or keeps a font alive.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "platform/automation/std_font.h"
+#include "platform/automation/variant_conversions.h"
+
+namespace {
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+class Bytes {
+ public:
+  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  template <class T>
+  T Take() {
+    T value{};
+    const std::size_t n = std::min(sizeof(T), size_);
+    std::memcpy(&value, data_, n);
+    data_ += n;
+    size_ -= n;
+    return value;
+  }
+  bool empty() const { return size_ == 0; }
+  // The rest as text: either each byte a character, which reaches the number
+  // reader, or pairs of bytes as UTF-16 code units, lone surrogates included.
+  jv::Text Rest(bool ascii) {
+    jv::Text text;
+    while (!empty()) text.push_back(ascii ? static_cast<char16_t>(Take<std::uint8_t>()) : Take<char16_t>());
+    return text;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+};
+
+// Storage that a by-reference variant points into; it outlives the variant.
+struct Pointee {
+  std::int16_t i2;
+  std::int32_t i4;
+  std::uint8_t ui1;
+  float r4;
+  double r8;
+  CY cy;
+  SCODE scode;
+  VARIANT_BOOL boolean;
+  BSTR bstr = nullptr;
+  IUnknown* unknown = nullptr;
+  VARIANT inner;
+};
+
+// Fills v from the bytes, by value or by reference; the caller frees what the
+// Pointee owns, never v itself when it is by reference.
+void Build(Bytes& in, IFont* font, Pointee& p, VARIANT* v, bool allow_nested) {
+  VariantInit(v);
+  const auto selector = in.Take<std::uint8_t>();
+  const bool by_ref = (selector & 0x80) != 0;
+  static constexpr VARTYPE kTypes[] = {VT_EMPTY,   VT_NULL,     VT_I2,      VT_I4,    VT_R4,   VT_R8,
+                                       VT_CY,      VT_DATE,     VT_BSTR,    VT_ERROR, VT_BOOL, VT_UI1,
+                                       VT_UNKNOWN, VT_DISPATCH, VT_VARIANT, VT_BSTR /* ascii */};
+  const std::size_t pick = selector & 0x0F;
+  if ((selector & 0x70) == 0x70) {
+    v->vt = in.Take<VARTYPE>();  // any type, most of them invalid
+    return;
+  }
+  const VARTYPE vt = kTypes[pick];
+  switch (vt) {
+    case VT_I2:
+      p.i2 = in.Take<std::int16_t>();
+      break;
+    case VT_I4:
+      p.i4 = in.Take<std::int32_t>();
+      break;
+    case VT_UI1:
+      p.ui1 = in.Take<std::uint8_t>();
+      break;
+    case VT_R4:
+      p.r4 = in.Take<float>();
+      break;
+    case VT_R8:
+    case VT_DATE:
+      p.r8 = in.Take<double>();
+      break;
+    case VT_CY:
+      p.cy.int64 = in.Take<std::int64_t>();
+      break;
+    case VT_ERROR:
+      p.scode = in.Take<SCODE>();
+      break;
+    case VT_BOOL:
+      p.boolean = in.Take<VARIANT_BOOL>();
+      break;
+    case VT_BSTR: {
+      const jv::Text text = in.Rest(pick == 15);
+      p.bstr = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                 static_cast<std::uint32_t>(text.size()));
+      break;
+    }
+    case VT_UNKNOWN:
+    case VT_DISPATCH:
+      p.unknown = (in.Take<std::uint8_t>() & 1) != 0 ? font : nullptr;
+      if (p.unknown != nullptr) p.unknown->AddRef();
+      break;
+    default:
+      break;
+  }
+  if (vt == VT_VARIANT) {
+    // Only by reference; a second level of reference is refused by the conversions.
+    if (allow_nested) {
+      Build(in, font, p, &p.inner, false);
+    } else {
+      VariantInit(&p.inner);
+    }
+    v->vt = VT_BYREF | VT_VARIANT;
+    v->pvarVal = &p.inner;
+    return;
+  }
+  v->vt = by_ref && vt != VT_EMPTY && vt != VT_NULL ? static_cast<VARTYPE>(vt | VT_BYREF) : vt;
+  if (by_ref) {
+    switch (vt) {
+      case VT_I2:
+        v->piVal = &p.i2;
+        return;
+      case VT_I4:
+        v->plVal = &p.i4;
+        return;
+      case VT_UI1:
+        v->pbVal = &p.ui1;
+        return;
+      case VT_R4:
+        v->pfltVal = &p.r4;
+        return;
+      case VT_R8:
+        v->pdblVal = &p.r8;
+        return;
+      case VT_DATE:
+        v->pdate = &p.r8;
+        return;
+      case VT_CY:
+        v->pcyVal = &p.cy;
+        return;
+      case VT_ERROR:
+        v->pscode = &p.scode;
+        return;
+      case VT_BOOL:
+        v->pboolVal = &p.boolean;
+        return;
+      case VT_BSTR:
+        v->pbstrVal = &p.bstr;
+        return;
+      case VT_UNKNOWN:
+      case VT_DISPATCH:
+        v->ppunkVal = &p.unknown;
+        return;
+      default:
+        return;
+    }
+  }
+  switch (vt) {
+    case VT_I2:
+      v->iVal = p.i2;
+      break;
+    case VT_I4:
+      v->lVal = p.i4;
+      break;
+    case VT_UI1:
+      v->bVal = p.ui1;
+      break;
+    case VT_R4:
+      v->fltVal = p.r4;
+      break;
+    case VT_R8:
+      v->dblVal = p.r8;
+      break;
+    case VT_DATE:
+      v->date = p.r8;
+      break;
+    case VT_CY:
+      v->cyVal = p.cy;
+      break;
+    case VT_ERROR:
+      v->scode = p.scode;
+      break;
+    case VT_BOOL:
+      v->boolVal = p.boolean;
+      break;
+    // By value the variant takes over what the Pointee allocated.
+    case VT_BSTR:
+      v->bstrVal = std::exchange(p.bstr, nullptr);
+      break;
+    case VT_UNKNOWN:
+    case VT_DISPATCH:
+      v->punkVal = std::exchange(p.unknown, nullptr);
+      break;
+    default:
+      break;
+  }
+}
+
+void Free(Pointee& p) {
+  SysFreeString(p.bstr);
+  if (p.unknown != nullptr) p.unknown->Release();
+  if (p.inner.vt != VT_EMPTY && (p.inner.vt & VT_BYREF) == 0) VariantClear(&p.inner);
+}
+
+bool SameBits(const VARIANT& a, const VARIANT& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Numbers and truth values go to text and back unchanged.
+void CheckTextRoundTrip(const VARIANT& in) {
+  std::int32_t i4 = 0;
+  if (SUCCEEDED(jv::ToInt32(in, &i4))) {
+    jv::Text text;
+    Check(SUCCEEDED(jv::ToText(jv::Variant::I4(i4), &text)));
+    std::int32_t back = 0;
+    Check(SUCCEEDED(jv::ToInt32(jv::Variant::Str(text), &back)) && back == i4);
+  }
+  double d = 0;
+  if (SUCCEEDED(jv::ToDouble(in, &d))) {
+    Check(std::isfinite(d));
+    jv::Text text;
+    Check(SUCCEEDED(jv::ToText(jv::Variant::R8(d), &text)));
+    double back = 0;
+    Check(SUCCEEDED(jv::ToDouble(jv::Variant::Str(text), &back)));
+    Check(back == d || (d == 0 && back == 0));
+  }
+  VARIANT_BOOL b = 1;
+  if (SUCCEEDED(jv::ToBool(in, &b))) {
+    Check(b == VARIANT_TRUE || b == VARIANT_FALSE);
+    jv::Text text;
+    Check(SUCCEEDED(jv::ToText(jv::Variant::Bool(b != VARIANT_FALSE), &text)));
+    VARIANT_BOOL back = 1;
+    Check(SUCCEEDED(jv::ToBool(jv::Variant::Str(text), &back)) && back == b);
+  }
+}
+
+void CheckUntouchedOnFailure(const VARIANT& in, IFont* font) {
+  std::int32_t i4 = 0x5A5A5A5A;
+  if (FAILED(jv::ToInt32(in, &i4))) Check(i4 == 0x5A5A5A5A);
+  std::int16_t i2 = 0x5A5A;
+  if (FAILED(jv::ToInt16(in, &i2))) Check(i2 == 0x5A5A);
+  VARIANT_BOOL b = 7;
+  if (FAILED(jv::ToBool(in, &b))) Check(b == 7);
+  double d = 0.5;
+  if (FAILED(jv::ToDouble(in, &d))) Check(d == 0.5);
+  jv::Text text = u"sentinel";
+  if (FAILED(jv::ToText(in, &text))) Check(text == u"sentinel");
+  jv::FontRef got(font);
+  if (SUCCEEDED(jv::ToFont(in, &got))) {
+    Check(got.get() == nullptr || got.get() == font);
+  } else {
+    Check(got.get() == font);
+  }
+
+  static constexpr VARTYPE kTargets[] = {
+      VT_EMPTY,   VT_NULL,          VT_I2,       VT_I4,    VT_R4,   VT_R8,      VT_CY,
+      VT_DATE,    VT_BSTR,          VT_DISPATCH, VT_ERROR, VT_BOOL, VT_UNKNOWN, VT_UI1,
+      VT_VARIANT, VT_BYREF | VT_I4, 0x0FFF};
+  for (const VARTYPE to : kTargets) {
+    VARIANT out;
+    VariantInit(&out);
+    out.vt = VT_I4;
+    out.lVal = 0x5A5A5A5A;
+    const VARIANT before = out;
+    if (FAILED(jv::ChangeType(in, to, &out))) {
+      Check(SameBits(out, before));
+    } else {
+      Check(out.vt == to);
+      CheckTextRoundTrip(out);
+      Check(SUCCEEDED(VariantClear(&out)));
+    }
+  }
+  // In place, on a copy: the conversion reads its source before it replaces it.
+  jv::Variant copy;
+  if (SUCCEEDED(jv::Variant::Copy(in, &copy))) {
+    VARIANT v = copy.Detach();
+    const VARIANT before = v;
+    if (FAILED(jv::ChangeType(v, VT_BSTR, &v))) Check(SameBits(v, before));
+    VariantClear(&v);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::size_t live_before = jv::LiveStdFontCount();
+  {
+    IFont* raw = nullptr;
+    Check(SUCCEEDED(jv::CreateStdFont({}, &raw)));
+    const jv::FontRef font = jv::FontRef::Adopt(raw);
+    Bytes in(data, size);
+    Pointee p;
+    VariantInit(&p.inner);
+    VARIANT v;
+    Build(in, font.get(), p, &v, true);
+    CheckUntouchedOnFailure(v, font.get());
+    CheckTextRoundTrip(v);
+    if (jv::IsValidVariantType(v.vt) && (v.vt & VT_BYREF) == 0) VariantClear(&v);
+    Free(p);
+  }
+  Check(jv::LiveStdFontCount() == live_before);
+  return 0;
+}
