@@ -3,6 +3,8 @@
 #include <atomic>
 #include <new>
 
+#include "platform/automation/font_disp.h"
+
 namespace jv {
 
 namespace {
@@ -78,6 +80,13 @@ HRESULT StdFont::QueryInterface(REFIID riid, void** object) {
     *object = static_cast<IFont*>(this);
     AddRef();
     return S_OK;
+  }
+  // The dispatch face is a tear-off: it answers IUnknown and IFont from this object.
+  if (riid == IID_IDispatch || riid == IID_IFontDisp) {
+    IFontDisp* face = nullptr;
+    const HRESULT hr = CreateFontDispatch(this, &face);
+    *object = face;
+    return hr;
   }
   *object = nullptr;
   return E_NOINTERFACE;

@@ -1,0 +1,65 @@
+// The published identifiers of JornavistaControl 1.0 (the library, the class, its
+// two interfaces, every dispatch id), and the dual interface for C++ clients.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/automation/dispatch.h"
+#include "platform/automation/font.h"
+
+namespace jornavista {
+
+inline constexpr GUID LIBID_JornavistaControl = {
+    0x45292B49, 0xFDD8, 0x480A, {0x84, 0x86, 0x8D, 0x67, 0x7E, 0x00, 0x4C, 0xE9}};
+inline constexpr CLSID CLSID_ctrJornavista = {
+    0x0B40D233, 0xB738, 0x4C5D, {0x89, 0xF6, 0x6B, 0x40, 0x92, 0xC2, 0x6C, 0xC0}};
+inline constexpr IID IID__ctrJornavista = {
+    0xD2B9A7BF, 0x7336, 0x46FF, {0x8C, 0xA2, 0x22, 0x10, 0x61, 0x75, 0x12, 0x33}};
+inline constexpr IID DIID___ctrJornavista = {
+    0x4198655C, 0xAF18, 0x4462, {0xBF, 0x75, 0x82, 0xF4, 0x06, 0xD0, 0x17, 0xD8}};
+inline constexpr const char* kProgId = "JornavistaControl.ctrJornavista";
+
+// Members of _ctrJornavista. The six stored properties count up from SDate.
+inline constexpr DISPID DISPID_SDate = 0x68030000;
+inline constexpr DISPID DISPID_BorderStyle = 0x68030001;
+inline constexpr DISPID DISPID_BackStyle = 0x68030002;
+inline constexpr DISPID DISPID_Enabled = 0x68030003;
+inline constexpr DISPID DISPID_ForeColor = 0x68030004;
+inline constexpr DISPID DISPID_BackColor = 0x68030005;
+inline constexpr DISPID DISPID_Refresh = 0x6003000F;
+inline constexpr DISPID DISPID_Font = -512;
+
+// Events of __ctrJornavista; declared, never raised.
+inline constexpr DISPID DISPID_Click = 1;
+inline constexpr DISPID DISPID_DblClick = 2;
+inline constexpr DISPID DISPID_KeyDown = 3;
+inline constexpr DISPID DISPID_KeyPress = 4;
+inline constexpr DISPID DISPID_KeyUp = 5;
+inline constexpr DISPID DISPID_MouseDown = 6;
+inline constexpr DISPID DISPID_MouseMove = 7;
+inline constexpr DISPID DISPID_MouseUp = 8;
+
+}  // namespace jornavista
+
+// The vtable face of the dual interface, in the order of its members in the type
+// library (a get before its put).
+struct _ctrJornavista : IDispatch {
+  virtual HRESULT get_BackColor(OLE_COLOR* BackColor) = 0;
+  virtual HRESULT put_BackColor(OLE_COLOR New_BackColor) = 0;
+  virtual HRESULT get_ForeColor(OLE_COLOR* ForeColor) = 0;
+  virtual HRESULT put_ForeColor(OLE_COLOR New_ForeColor) = 0;
+  virtual HRESULT get_Enabled(VARIANT_BOOL* Enabled) = 0;
+  virtual HRESULT put_Enabled(VARIANT_BOOL New_Enabled) = 0;
+  virtual HRESULT get_Font(IFont** Font) = 0;
+  virtual HRESULT putref_Font(IFont* New_Font) = 0;
+  virtual HRESULT get_BackStyle(std::int16_t* BackStyle) = 0;
+  virtual HRESULT put_BackStyle(std::int16_t New_BackStyle) = 0;
+  virtual HRESULT get_BorderStyle(std::int16_t* BorderStyle) = 0;
+  virtual HRESULT put_BorderStyle(std::int16_t New_BorderStyle) = 0;
+  virtual HRESULT Refresh() = 0;
+  virtual HRESULT get_SDate(BSTR* SDate) = 0;
+  virtual HRESULT put_SDate(BSTR New_SDate) = 0;
+
+ protected:
+  ~_ctrJornavista() = default;
+};

@@ -1,0 +1,307 @@
+#include "housing/jornavista_object.h"
+
+#include <new>
+
+#include "control/failure_modes.h"
+#include "housing/dispatch_table.h"
+#include "housing/held_face.h"
+#include "housing/jornavista_typelib.h"
+#include "housing/property_bag_adapter.h"
+#include "platform/automation/std_font.h"
+#include "platform/component/connection_point.h"
+#include "platform/component/module.h"
+#include "platform/component/type_library.h"
+#include "platform/model/headless_runtime.h"
+
+namespace jv::housing {
+
+namespace {
+
+// Answers QueryInterface with the object itself; known only inside this library.
+constexpr IID kIID_JornavistaObject = {
+    0x6C1E3F0A, 0x52D4, 0x4B8E, {0x9A, 0x61, 0x0D, 0x3B, 0x7E, 0x25, 0xC4, 0x90}};
+
+TextView View(BSTR b) { return TextView(reinterpret_cast<const char16_t*>(b), SysStringLen(b)); }
+
+class JornavistaObject final : public _ctrJornavista,
+                               public IConnectionPointContainer,
+                               public IPersistPropertyBag,
+                               public IProvideClassInfo,
+                               private platform::Container {
+ public:
+  explicit JornavistaObject(IControlSite* site) : site_(site) {}
+  JornavistaObject(const JornavistaObject&) = delete;
+  JornavistaObject& operator=(const JornavistaObject&) = delete;
+
+  HRESULT Start();
+  control::ctrJornavista& control() { return *control_; }
+
+  // IUnknown: one identity, the dual interface's.
+  HRESULT QueryInterface(REFIID riid, void** object) override;
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  // IDispatch
+  HRESULT GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
+    *count = 1;
+    return S_OK;
+  }
+  HRESULT GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return component::CreateTypeInfo(kTypeLibrary, "_ctrJornavista", info);
+  }
+  HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    return component::IdsOfNames(kMembers, names, count, ids);
+  }
+  HRESULT Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                 UINT* arg_err) override {
+    if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    const Hold hold(this);
+    return InvokeMember(*control_, id, flags, params, result, arg_err);
+  }
+
+  // _ctrJornavista's vtable: the same members, typed.
+  HRESULT get_BackColor(OLE_COLOR* out) override { return control_->get_BackColor(out); }
+  HRESULT put_BackColor(OLE_COLOR v) override {
+    const Hold hold(this);
+    return control_->put_BackColor(v);
+  }
+  HRESULT get_ForeColor(OLE_COLOR* out) override { return control_->get_ForeColor(out); }
+  HRESULT put_ForeColor(OLE_COLOR v) override {
+    const Hold hold(this);
+    return control_->put_ForeColor(v);
+  }
+  HRESULT get_Enabled(VARIANT_BOOL* out) override { return control_->get_Enabled(out); }
+  HRESULT put_Enabled(VARIANT_BOOL v) override {
+    const Hold hold(this);
+    return control_->put_Enabled(v);
+  }
+  HRESULT get_Font(IFont** out) override { return control_->get_Font(out); }
+  HRESULT putref_Font(IFont* v) override {
+    const Hold hold(this);
+    return control_->putref_Font(v);
+  }
+  HRESULT get_BackStyle(std::int16_t* out) override { return control_->get_BackStyle(out); }
+  HRESULT put_BackStyle(std::int16_t v) override {
+    const Hold hold(this);
+    return control_->put_BackStyle(v);
+  }
+  HRESULT get_BorderStyle(std::int16_t* out) override { return control_->get_BorderStyle(out); }
+  HRESULT put_BorderStyle(std::int16_t v) override {
+    const Hold hold(this);
+    return control_->put_BorderStyle(v);
+  }
+  HRESULT Refresh() override { return control_->Refresh(); }
+  HRESULT get_SDate(BSTR* out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    Text text;
+    const HRESULT hr = control_->get_SDate(&text);
+    // A failed get still hands back its (empty) string.
+    *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                             static_cast<std::uint32_t>(text.size()));
+    if (*out == nullptr) return FAILED(hr) ? hr : E_OUTOFMEMORY;
+    return hr;
+  }
+  HRESULT put_SDate(BSTR v) override {
+    const Hold hold(this);
+    return control_->put_SDate(View(v));
+  }
+
+  // IConnectionPointContainer
+  HRESULT EnumConnectionPoints(IEnumConnectionPoints** out) override {
+    IConnectionPoint* const points[] = {&property_notify_, &events_};
+    return component::CreateConnectionPointEnumerator(points, out);
+  }
+  HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (riid == IID_IPropertyNotifySink)
+      *out = &property_notify_;
+    else if (riid == jornavista::DIID___ctrJornavista)
+      *out = &events_;
+    else
+      return CONNECT_E_NOCONNECTION;
+    (*out)->AddRef();
+    return S_OK;
+  }
+
+  // IPersistPropertyBag. The container runs InitNew or Load once, after creation;
+  // a second one is refused, as it would re-run the other's work half over.
+  HRESULT GetClassID(CLSID* clsid) override {
+    if (clsid == nullptr) return E_POINTER;
+    *clsid = jornavista::CLSID_ctrJornavista;
+    return S_OK;
+  }
+  HRESULT InitNew() override {
+    if (initialized_) return CO_E_ALREADYINITIALIZED;
+    const Hold hold(this);
+    JV_TRY(control_->InitProperties());
+    initialized_ = true;
+    return S_OK;
+  }
+  HRESULT Load(IPropertyBag* bag, IErrorLog* log) override {
+    if (bag == nullptr) return E_POINTER;
+    if (initialized_) return CO_E_ALREADYINITIALIZED;
+    const Hold hold(this);
+    PropertyBagAdapter adapter(*bag, log);
+    JV_TRY(control_->ReadProperties(adapter));
+    initialized_ = true;
+    return S_OK;
+  }
+  HRESULT Save(IPropertyBag* bag, BOOL, BOOL) override {
+    if (bag == nullptr) return E_POINTER;
+    const Hold hold(this);
+    PropertyBagAdapter adapter(*bag, nullptr);
+    return control_->WriteProperties(adapter);
+  }
+
+  // IProvideClassInfo
+  HRESULT GetClassInfo(ITypeInfo** info) override {
+    return component::CreateTypeInfo(kTypeLibrary, "ctrJornavista", info);
+  }
+
+ private:
+  // The reference an instance holds on itself while a call runs: a sink or a bag
+  // told something during the call may drop the caller's last reference.
+  class Hold {
+   public:
+    explicit Hold(JornavistaObject* o) : o_(o) { o_->AddRef(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    ~Hold() { o_->Release(); }
+
+   private:
+    JornavistaObject* o_;
+  };
+
+  ~JornavistaObject() = default;
+
+  // platform::Container: the control's change notices go to every connected
+  // property-notify sink with the member's dispatch id. A sink's own failure is
+  // its business: the others are still told, and the put still succeeds.
+  HRESULT OnPropertyChanged(TextView name) override {
+    DISPID id = DISPID_UNKNOWN;
+    for (const MemberDesc& m : kMembers)
+      if (component::SameNameIgnoringCase(m.name, name)) id = m.id;
+    if (property_notify_.empty()) return S_OK;
+    for (const ComPtr<IUnknown>& sink : property_notify_.Sinks())
+      (void)static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(id);
+    return S_OK;
+  }
+  HRESULT GetAmbientFont(IFont** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (site_) {
+      const HRESULT hr = site_->GetAmbientFont(out);
+      if (hr != E_NOTIMPL) return hr;
+    }
+    // Without a container that has one, a standard font of the instance's own.
+    if (!default_font_) JV_TRY(CreateStdFont(FontDescription{}, default_font_.put()));
+    *out = default_font_.get();
+    (*out)->AddRef();
+    return S_OK;
+  }
+
+  component::CountedByModule counted_;
+  ULONG refs_ = 1;
+  ComPtr<IControlSite> site_;
+  std::unique_ptr<model::HeadlessRuntime> own_runtime_;
+  std::unique_ptr<HoldingRuntime> holding_runtime_;
+  FontRef default_font_;
+  component::ConnectionPoint property_notify_{*this, IID_IPropertyNotifySink, false};
+  component::ConnectionPoint events_{*this, jornavista::DIID___ctrJornavista, true};
+  bool initialized_ = false;
+  // Last, so that it ends first: its face uses the runtime and this container.
+  std::unique_ptr<control::ctrJornavista> control_;
+};
+
+HRESULT JornavistaObject::Start() {
+  platform::ControlRuntime* runtime = nullptr;
+  if (site_) {
+    const HRESULT hr = site_->GetControlRuntime(&runtime);
+    if (FAILED(hr) && hr != E_NOTIMPL) return hr;
+    if (FAILED(hr)) runtime = nullptr;
+  }
+  if (runtime == nullptr) {
+    own_runtime_.reset(new (std::nothrow) model::HeadlessRuntime());
+    if (!own_runtime_) return E_OUTOFMEMORY;
+    runtime = own_runtime_.get();
+  }
+  holding_runtime_.reset(new (std::nothrow) HoldingRuntime(*runtime, *static_cast<_ctrJornavista*>(this)));
+  if (!holding_runtime_) return E_OUTOFMEMORY;
+  return control::ctrJornavista::Create(*holding_runtime_, *this, &control_);
+}
+
+HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == jornavista::IID__ctrJornavista)
+    *object = static_cast<_ctrJornavista*>(this);
+  else if (riid == IID_IConnectionPointContainer)
+    *object = static_cast<IConnectionPointContainer*>(this);
+  else if (riid == IID_IPersist || riid == IID_IPersistPropertyBag)
+    *object = static_cast<IPersistPropertyBag*>(this);
+  else if (riid == IID_IProvideClassInfo)
+    *object = static_cast<IProvideClassInfo*>(this);
+  else if (riid == kIID_JornavistaObject)
+    *object = this;
+  else
+    return E_NOINTERFACE;
+  AddRef();
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT CreatectrJornavista(IControlSite* site, REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  auto* instance = new (std::nothrow) JornavistaObject(site);
+  if (instance == nullptr) return E_OUTOFMEMORY;
+  HRESULT hr = instance->Start();
+  if (SUCCEEDED(hr)) hr = instance->QueryInterface(riid, object);
+  instance->Release();
+  return hr;
+}
+
+control::ctrJornavista* ControlOf(IUnknown* object) {
+  if (object == nullptr) return nullptr;
+  void* found = nullptr;
+  if (FAILED(object->QueryInterface(kIID_JornavistaObject, &found)) || found == nullptr) return nullptr;
+  auto* instance = static_cast<JornavistaObject*>(found);
+  control::ctrJornavista* c = &instance->control();
+  instance->Release();
+  return c;
+}
+
+namespace {
+
+constexpr component::ClassDesc kClasses[] = {{
+    "ctrJornavista",
+    jornavista::CLSID_ctrJornavista,
+    jornavista::kProgId,
+    "Apartment",
+    true,
+    jornavista::DIID___ctrJornavista,
+    kMiscStatus,
+    kToolboxBitmap,
+    kPropertyPages,
+    &CreatectrJornavista,
+}};
+
+constexpr component::ComponentDesc kComponent = {kTypeLibrary, kClasses};
+
+}  // namespace
+
+const component::ComponentDesc& Component() { return kComponent; }
+
+}  // namespace jv::housing

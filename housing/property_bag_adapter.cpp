@@ -1,0 +1,47 @@
+#include "housing/property_bag_adapter.h"
+
+namespace jv::housing {
+
+namespace {
+
+// The bag takes names as zero-terminated strings; a key with a zero inside would
+// be cut short there, so it is refused instead.
+HRESULT Name(TextView key, Text* out) {
+  if (key.empty() || key.find(u'\0') != TextView::npos) return E_INVALIDARG;
+  *out = Text(key);
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT PropertyBagAdapter::ReadProperty(TextView key, const VARIANT& default_value, VARIANT* out) {
+  if (out == nullptr) return E_POINTER;
+  Text name;
+  if (HRESULT hr = Name(key, &name); FAILED(hr)) return hr;
+  Variant value;
+  const HRESULT hr = bag_.Read(reinterpret_cast<LPCOLESTR>(name.c_str()), value.put(), log_);
+  if (hr == E_INVALIDARG) {
+    Variant copy;
+    if (HRESULT c = Variant::Copy(default_value, &copy); FAILED(c)) return c;
+    value = std::move(copy);
+  } else if (FAILED(hr)) {
+    return hr;
+  }
+  VariantClear(out);
+  *out = value.Detach();
+  return S_OK;
+}
+
+HRESULT PropertyBagAdapter::WriteProperty(TextView key, const VARIANT& value, const VARIANT&) {
+  Text name;
+  if (HRESULT hr = Name(key, &name); FAILED(hr)) return hr;
+  // The bag's Write takes a non-const variant, though it only reads it.
+  Variant copy;
+  if (HRESULT hr = Variant::Copy(value, &copy); FAILED(hr)) return hr;
+  VARIANT raw = copy.Detach();
+  const HRESULT hr = bag_.Write(reinterpret_cast<LPCOLESTR>(name.c_str()), &raw);
+  VariantClear(&raw);
+  return hr;
+}
+
+}  // namespace jv::housing

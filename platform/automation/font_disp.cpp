@@ -1,0 +1,210 @@
+#include "platform/automation/font_disp.h"
+
+#include <new>
+
+#include "platform/automation/invoke_rules.h"
+#include "platform/automation/variant_conversions.h"
+
+namespace jv {
+
+namespace {
+
+struct FontMember {
+  std::u16string_view name;
+  DISPID id;
+};
+
+constexpr FontMember kMembers[] = {
+    {u"Name", DISPID_FONT_NAME},       {u"Size", DISPID_FONT_SIZE},
+    {u"Bold", DISPID_FONT_BOLD},       {u"Italic", DISPID_FONT_ITALIC},
+    {u"Underline", DISPID_FONT_UNDER}, {u"Strikethrough", DISPID_FONT_STRIKE},
+    {u"Weight", DISPID_FONT_WEIGHT},   {u"Charset", DISPID_FONT_CHARSET},
+};
+
+bool SameNameIgnoringCase(std::u16string_view a, const OLECHAR* b) {
+  std::size_t i = 0;
+  for (; i < a.size(); ++i) {
+    char16_t x = a[i], y = b[i];
+    if (y == 0) return false;
+    if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - u'a' + u'A');
+    if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - u'a' + u'A');
+    if (x != y) return false;
+  }
+  return b[i] == 0;
+}
+
+class FontDispatch final : public IFontDisp {
+ public:
+  explicit FontDispatch(IFont* font) : font_(font) {}
+
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (riid == IID_IDispatch || riid == IID_IFontDisp) {
+      *object = static_cast<IFontDisp*>(this);
+      AddRef();
+      return S_OK;
+    }
+    return font_->QueryInterface(riid, object);
+  }
+  ULONG JV_STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG JV_STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    return DISP_E_BADINDEX;
+  }
+  HRESULT JV_STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                             DISPID* ids) override {
+    if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
+    HRESULT result = S_OK;
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    for (const FontMember& m : kMembers)
+      if (names[0] != nullptr && SameNameIgnoringCase(m.name, names[0])) ids[0] = m.id;
+    if (ids[0] == DISPID_UNKNOWN || count > 1) result = DISP_E_UNKNOWNNAME;
+    return result;
+  }
+  HRESULT JV_STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                      VARIANT* result, EXCEPINFO*, UINT* arg_err) override {
+    if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    bool known = false;
+    for (const FontMember& m : kMembers) known |= m.id == id;
+    if (!known) return DISP_E_MEMBERNOTFOUND;
+    // The call may release the last outside reference to this face.
+    ComPtr<IFontDisp> self(this);
+    switch (CallFormOf(flags, false, false)) {
+      case CallForm::kGet: {
+        if (HRESULT hr = CheckNoArguments(params); FAILED(hr)) return hr;
+        Variant value;
+        if (HRESULT hr = Get(id, &value); FAILED(hr)) return hr;
+        if (result != nullptr) {
+          VariantClear(result);
+          *result = value.Detach();
+        }
+        return S_OK;
+      }
+      case CallForm::kPut: {
+        const VARIANT* value = nullptr;
+        if (HRESULT hr = PutArgument(params, &value); FAILED(hr)) return hr;
+        const HRESULT hr = Put(id, *value);
+        if ((hr == DISP_E_TYPEMISMATCH || hr == DISP_E_OVERFLOW || hr == DISP_E_BADVARTYPE) &&
+            arg_err != nullptr)
+          *arg_err = 0;
+        return hr;
+      }
+      default:
+        return DISP_E_MEMBERNOTFOUND;
+    }
+  }
+
+ private:
+  ~FontDispatch() = default;
+
+  HRESULT Get(DISPID id, Variant* out) {
+    BOOL flag = 0;
+    HRESULT hr = S_OK;
+    switch (id) {
+      case DISPID_FONT_NAME: {
+        BSTR name = nullptr;
+        if (hr = font_->get_Name(&name); FAILED(hr)) return hr;
+        *out = Variant::Str(Bstr::Attach(name).view());
+        return S_OK;
+      }
+      case DISPID_FONT_SIZE: {
+        CY size{};
+        if (hr = font_->get_Size(&size); FAILED(hr)) return hr;
+        VARIANT* v = out->put();
+        v->vt = VT_CY;
+        v->cyVal = size;
+        return S_OK;
+      }
+      case DISPID_FONT_WEIGHT:
+      case DISPID_FONT_CHARSET: {
+        SHORT n = 0;
+        hr = id == DISPID_FONT_WEIGHT ? font_->get_Weight(&n) : font_->get_Charset(&n);
+        if (FAILED(hr)) return hr;
+        *out = Variant::I2(n);
+        return S_OK;
+      }
+      case DISPID_FONT_BOLD:
+        hr = font_->get_Bold(&flag);
+        break;
+      case DISPID_FONT_ITALIC:
+        hr = font_->get_Italic(&flag);
+        break;
+      case DISPID_FONT_UNDER:
+        hr = font_->get_Underline(&flag);
+        break;
+      default:
+        hr = font_->get_Strikethrough(&flag);
+        break;
+    }
+    if (FAILED(hr)) return hr;
+    *out = Variant::Bool(flag != 0);
+    return S_OK;
+  }
+
+  HRESULT Put(DISPID id, const VARIANT& value) {
+    switch (id) {
+      case DISPID_FONT_NAME: {
+        Text name;
+        if (HRESULT hr = ToText(value, &name); FAILED(hr)) return hr;
+        Bstr b(name);
+        return font_->put_Name(b.get());
+      }
+      case DISPID_FONT_SIZE: {
+        Variant cy;
+        if (HRESULT hr = ChangeType(value, VT_CY, cy.put()); FAILED(hr)) return hr;
+        return font_->put_Size(cy.raw().cyVal);
+      }
+      case DISPID_FONT_WEIGHT:
+      case DISPID_FONT_CHARSET: {
+        std::int16_t n = 0;
+        if (HRESULT hr = ToInt16(value, &n); FAILED(hr)) return hr;
+        return id == DISPID_FONT_WEIGHT ? font_->put_Weight(n) : font_->put_Charset(n);
+      }
+      default:
+        break;
+    }
+    VARIANT_BOOL flag = VARIANT_FALSE;
+    if (HRESULT hr = ToBool(value, &flag); FAILED(hr)) return hr;
+    const BOOL b = flag != VARIANT_FALSE ? 1 : 0;
+    switch (id) {
+      case DISPID_FONT_BOLD:
+        return font_->put_Bold(b);
+      case DISPID_FONT_ITALIC:
+        return font_->put_Italic(b);
+      case DISPID_FONT_UNDER:
+        return font_->put_Underline(b);
+      default:
+        return font_->put_Strikethrough(b);
+    }
+  }
+
+  ULONG refs_ = 1;
+  FontRef font_;
+};
+
+}  // namespace
+
+HRESULT CreateFontDispatch(IFont* font, IFontDisp** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  if (font == nullptr) return E_INVALIDARG;
+  auto* face = new (std::nothrow) FontDispatch(font);
+  if (face == nullptr) return E_OUTOFMEMORY;
+  *out = face;
+  return S_OK;
+}
+
+}  // namespace jv

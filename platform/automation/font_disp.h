@@ -1,0 +1,27 @@
+// IFontDisp, the dispatch face of a font: its properties by the standard font
+// dispatch ids, for clients that bind late (a script setting Font.Size).
+#pragma once
+
+#include "platform/automation/dispatch.h"
+#include "platform/automation/font.h"
+
+#ifndef _WIN32
+struct IFontDisp : IDispatch {
+ protected:
+  ~IFontDisp() = default;
+};
+
+inline constexpr IID IID_IFontDisp = {
+    0xBEF6E003, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+#endif
+
+namespace jv {
+
+// A tear-off IFontDisp over `font`: it holds a reference to the font and answers
+// every other interface, IUnknown included, from the font itself, so the font's
+// identity stays one. Name (0, text), Size (2, currency), Bold (3), Italic (4),
+// Underline (5), Strikethrough (6) as truth values, Weight (7) and Charset (8) as
+// 16-bit integers; gets and puts, with the font's own checks on the value.
+[[nodiscard]] HRESULT CreateFontDispatch(IFont* font, IFontDisp** out);
+
+}  // namespace jv

@@ -1,0 +1,71 @@
+#include "platform/component/class_factory.h"
+
+#include <new>
+
+#include "platform/component/module.h"
+
+namespace jv::component {
+
+namespace {
+
+class ClassFactory final : public IClassFactorySite {
+ public:
+  explicit ClassFactory(CreateInstanceFunction create) : create_(create) {}
+
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IClassFactory || riid == IID_IClassFactorySite) {
+      *object = static_cast<IClassFactorySite*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    return create_(nullptr, riid, object);
+  }
+  HRESULT LockServer(BOOL lock) override {
+    if (lock)
+      ModuleLock::Lock();
+    else
+      ModuleLock::Unlock();
+    return S_OK;
+  }
+  HRESULT CreateInstanceOnSite(IControlSite* site, REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    return create_(site, riid, object);
+  }
+
+ private:
+  ~ClassFactory() = default;
+
+  CountedByModule counted_;
+  ULONG refs_ = 1;
+  CreateInstanceFunction create_;
+};
+
+}  // namespace
+
+HRESULT CreateClassFactory(CreateInstanceFunction create, REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  auto* factory = new (std::nothrow) ClassFactory(create);
+  if (factory == nullptr) return E_OUTOFMEMORY;
+  const HRESULT hr = factory->QueryInterface(riid, object);
+  factory->Release();
+  return hr;
+}
+
+}  // namespace jv::component

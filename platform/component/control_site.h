@@ -1,0 +1,36 @@
+// The seam through which a container supplies a control with its own runtime (a
+// window) and its ambient properties. A container that hands over no site gets an
+// instance on the library's headless runtime, today from the system clock.
+#pragma once
+
+#include "platform/automation/font.h"
+#include "platform/automation/ocidl.h"
+#include "platform/runtime/face.h"
+
+// Handed to the class object at creation, since the constituent controls are built
+// then: the instance keeps a reference to the site for its whole life, and the site
+// keeps its runtime alive for as long as it lives. Both sides must be built by the
+// same compiler and standard library, as ControlRuntime is a C++ interface.
+struct IControlSite : IUnknown {
+  // The runtime that builds the instance's face. E_NOTIMPL, or S_OK with null:
+  // the library builds the instance on its own headless runtime.
+  virtual HRESULT GetControlRuntime(jv::platform::ControlRuntime** runtime) = 0;
+  // The container's current ambient font, a new reference (null: none).
+  virtual HRESULT GetAmbientFont(IFont** font) = 0;
+
+ protected:
+  ~IControlSite() = default;
+};
+
+// The class object's second face, for containers that have a site to offer.
+struct IClassFactorySite : IClassFactory {
+  virtual HRESULT CreateInstanceOnSite(IControlSite* site, REFIID riid, void** object) = 0;
+
+ protected:
+  ~IClassFactorySite() = default;
+};
+
+inline constexpr IID IID_IControlSite = {
+    0x824627D7, 0x1F3D, 0x4307, {0xBE, 0x19, 0x7E, 0x18, 0x9F, 0x77, 0xB5, 0x4A}};
+inline constexpr IID IID_IClassFactorySite = {
+    0xC5FF8FB8, 0xCAC4, 0x4743, {0xA8, 0x9B, 0xE0, 0x63, 0xAE, 0x15, 0x64, 0xE7}};

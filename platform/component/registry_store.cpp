@@ -1,0 +1,230 @@
+#include "platform/component/registry_store.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/automation/ocidl.h"
+
+namespace jv::component {
+
+namespace {
+
+constexpr const char* kFormat = "jornavista-registry";
+constexpr int kFormatVersion = 1;
+constexpr const char* kSections[] = {"classes", "progids", "typelibs", "interfaces"};
+
+std::string Errno(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// Holds a lock on the store's lock file. The lock file is never replaced, unlike
+// the store, so every process locks the same file.
+class FileLock {
+ public:
+  FileLock(const std::string& store_path, int operation, std::string* error) {
+    const std::string path = store_path + ".lock";
+    const int flags = operation == LOCK_EX ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
+    fd_ = ::open(path.c_str(), flags, 0644);
+    // A reader of a store that nobody wrote yet finds no lock file: nothing to wait for.
+    if (fd_ < 0 && operation == LOCK_SH && errno == ENOENT) {
+      ok_ = true;
+      return;
+    }
+    if (fd_ < 0) {
+      *error = Errno("cannot open " + path);
+      return;
+    }
+    while (::flock(fd_, operation) != 0) {
+      if (errno == EINTR) continue;
+      *error = Errno("cannot lock " + path);
+      return;
+    }
+    ok_ = true;
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  int fd_ = -1;
+  bool ok_ = false;
+};
+
+// The store's text, or none when there is no file yet.
+HRESULT ReadFile(const std::string& path, std::string* text, bool* exists, std::string* error) {
+  *exists = false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return S_OK;
+    *error = Errno("cannot open " + path);
+    return REGDB_E_READREGDB;
+  }
+  *exists = true;
+  std::string content;
+  char buf[8192];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *error = Errno("cannot read " + path);
+      ::close(fd);
+      return REGDB_E_READREGDB;
+    }
+    if (n == 0) break;
+    content.append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  *text = std::move(content);
+  return S_OK;
+}
+
+HRESULT Parse(const std::string& path, nlohmann::json* out, std::string* error) {
+  std::string text;
+  bool exists = false;
+  if (HRESULT hr = ReadFile(path, &text, &exists, error); FAILED(hr)) return hr;
+  if (!exists) {
+    *out = RegistryStore::EmptyDocument();
+    return S_OK;
+  }
+  nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);
+  if (doc.is_discarded()) {
+    *error = path + " is damaged: not JSON; it is left as it is";
+    return REGDB_E_INVALIDVALUE;
+  }
+  if (const std::string why = RegistryStore::Validate(doc); !why.empty()) {
+    *error = path + " is damaged: " + why + "; it is left as it is";
+    return REGDB_E_INVALIDVALUE;
+  }
+  *out = std::move(doc);
+  return S_OK;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+HRESULT ReplaceAtomically(const std::string& path, const std::string& text, std::string* error) {
+  std::string temp = path + ".tmp.XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    *error = Errno("cannot create a temporary file beside " + path);
+    return REGDB_E_WRITEREGDB;
+  }
+  bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+  if (!ok) *error = Errno("cannot write " + temp);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    *error = Errno("cannot write " + temp);
+  }
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    *error = Errno("cannot replace " + path);
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return REGDB_E_WRITEREGDB;
+  }
+  // The rename itself is durable only once the directory is synced.
+  const std::string dir = std::filesystem::path(path).parent_path().string();
+  const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    (void)::fsync(dfd);
+    ::close(dfd);
+  }
+  return S_OK;
+}
+
+}  // namespace
+
+std::string DefaultRegistryPath() {
+  if (const char* file = std::getenv("JV_REGISTRY_FILE"); file != nullptr && *file != '\0') return file;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/')
+    return std::string(data) + "/jornavista/registry.json";
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+    return std::string(home) + "/.local/share/jornavista/registry.json";
+  return {};
+}
+
+nlohmann::json RegistryStore::EmptyDocument() {
+  nlohmann::json doc = nlohmann::json::object();
+  doc["format"] = kFormat;
+  doc["version"] = kFormatVersion;
+  for (const char* s : kSections) doc[s] = nlohmann::json::object();
+  return doc;
+}
+
+std::string RegistryStore::Validate(const nlohmann::json& doc) {
+  if (!doc.is_object()) return "the document is not an object";
+  const auto format = doc.find("format");
+  if (format == doc.end() || *format != kFormat) return "\"format\" is not \"jornavista-registry\"";
+  const auto version = doc.find("version");
+  if (version == doc.end() || !version->is_number_integer()) return "\"version\" is not a number";
+  if (*version != kFormatVersion) return "version " + version->dump() + " is not one this runtime reads";
+  for (const char* s : kSections) {
+    const auto section = doc.find(s);
+    if (section == doc.end() || !section->is_object()) return std::string("\"") + s + "\" is not an object";
+    for (const auto& [key, value] : section->items())
+      if (!value.is_object()) return std::string("\"") + s + "\" entry " + key + " is not an object";
+  }
+  return {};
+}
+
+HRESULT RegistryStore::Read(nlohmann::json* out, std::string* error) const {
+  if (out == nullptr || error == nullptr) return E_POINTER;
+  if (path_.empty()) {
+    *error = "no registry store: set JV_REGISTRY_FILE, XDG_DATA_HOME or HOME";
+    return REGDB_E_READREGDB;
+  }
+  FileLock lock(path_, LOCK_SH, error);
+  if (!lock.ok()) return REGDB_E_READREGDB;
+  return Parse(path_, out, error);
+}
+
+HRESULT RegistryStore::Update(const std::function<HRESULT(nlohmann::json&)>& change, std::string* error) {
+  if (error == nullptr) return E_POINTER;
+  if (path_.empty()) {
+    *error = "no registry store: set JV_REGISTRY_FILE, XDG_DATA_HOME or HOME";
+    return REGDB_E_WRITEREGDB;
+  }
+  try {
+    const std::filesystem::path dir = std::filesystem::path(path_).parent_path();
+    std::error_code ec;
+    if (!dir.empty()) std::filesystem::create_directories(dir, ec);
+    if (ec) {
+      *error = "cannot create " + dir.string() + ": " + ec.message();
+      return REGDB_E_WRITEREGDB;
+    }
+    FileLock lock(path_, LOCK_EX, error);
+    if (!lock.ok()) return REGDB_E_WRITEREGDB;
+    nlohmann::json doc;
+    if (HRESULT hr = Parse(path_, &doc, error); FAILED(hr)) return hr;
+    const HRESULT changed = change(doc);
+    if (FAILED(changed) || changed == S_FALSE) return changed;
+    if (const std::string why = Validate(doc); !why.empty()) {
+      *error = "the change would damage the store: " + why;
+      return E_UNEXPECTED;
+    }
+    return ReplaceAtomically(path_, doc.dump(2) + "\n", error);
+  } catch (const std::exception& e) {
+    // A JSON value of an unexpected type inside an entry, or no memory.
+    *error = std::string("cannot update the store: ") + e.what();
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace jv::component

@@ -1,0 +1,296 @@
+// Registration through the library's own entry points, inspected in the store;
+// the store's locking under two racing processes and its refusal to rewrite a
+// damaged file; and the resources read from the library file without loading it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "housing/jornavista_ids.h"
+#include "platform/component/component_library.h"
+#include "platform/component/guid_text.h"
+#include "platform/component/registry_store.h"
+#include "platform/component/resource_section.h"
+
+namespace jv::component {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("jv-registry-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    path_ = (dir_ / "store" / "registry.json").string();
+    ::setenv("JV_REGISTRY_FILE", path_.c_str(), 1);
+  }
+  void TearDown() override {
+    ::unsetenv("JV_REGISTRY_FILE");
+    fs::remove_all(dir_);
+  }
+  json Store() {
+    json doc;
+    std::string error;
+    EXPECT_EQ(RegistryStore(path_).Read(&doc, &error), S_OK) << error;
+    return doc;
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(RegistryTest, RegisterWritesTheRecordAndUnregisterRemovesExactlyIt) {
+  // Someone else's class, which must survive both.
+  std::string error;
+  RegistryStore store(path_);
+  ASSERT_EQ(store.Update(
+                [](json& doc) {
+                  doc["classes"]["{00000000-0000-0000-0000-000000000001}"] = {{"name", "Other"}};
+                  doc["progids"]["Other.Thing"] = {{"clsid", "{00000000-0000-0000-0000-000000000001}"}};
+                  return S_OK;
+                },
+                &error),
+            S_OK)
+      << error;
+
+  std::unique_ptr<ComponentLibrary> lib;
+  ASSERT_EQ(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error), S_OK) << error;
+  ASSERT_EQ(lib->RegisterServer(), S_OK);
+  ASSERT_EQ(lib->RegisterServer(), S_OK) << "registering twice is the same as once";
+
+  const json doc = Store();
+  const std::string server = fs::canonical(JV_OCX_PATH).string();
+  const std::string clsid = GuidToString(jornavista::CLSID_ctrJornavista);
+  const std::string libid = GuidToString(jornavista::LIBID_JornavistaControl);
+  const json& c = doc["classes"][clsid];
+  EXPECT_EQ(c["name"], "ctrJornavista");
+  EXPECT_EQ(c["progid"], "JornavistaControl.ctrJornavista");
+  EXPECT_EQ(c["server"], server);
+  EXPECT_EQ(c["threading"], "Apartment");
+  EXPECT_EQ(c["control"], true);
+  EXPECT_EQ(c["events"], GuidToString(jornavista::DIID___ctrJornavista));
+  EXPECT_EQ(c["misc_status"], "0x20191");
+  EXPECT_EQ(c["toolbox_bitmap"], (json{{"file", server}, {"resource", 30000}}));
+  EXPECT_EQ(c["property_pages"], json::array({"StandardFont"}));
+  EXPECT_EQ(c["typelib"], libid);
+  EXPECT_EQ(c["version"], "1.0");
+  EXPECT_EQ(doc["progids"]["JornavistaControl.ctrJornavista"]["clsid"], clsid);
+  const json& tlb = doc["typelibs"][libid]["1.0"];
+  EXPECT_EQ(tlb["name"], "JornavistaControl");
+  EXPECT_EQ(tlb["lcid"], "0x0409");
+  EXPECT_EQ(tlb["path"], server);
+  EXPECT_EQ(doc["interfaces"][GuidToString(jornavista::IID__ctrJornavista)]["name"], "_ctrJornavista");
+  EXPECT_EQ(doc["interfaces"][GuidToString(jornavista::DIID___ctrJornavista)]["name"], "__ctrJornavista");
+
+  RegisteredClass found;
+  ASSERT_EQ(FindRegisteredClass(store, jornavista::kProgId, &found, &error), S_OK) << error;
+  EXPECT_EQ(found.clsid, jornavista::CLSID_ctrJornavista);
+  EXPECT_EQ(found.server, server);
+  ASSERT_EQ(FindRegisteredClass(store, clsid, &found, &error), S_OK) << error;
+  EXPECT_EQ(FindRegisteredClass(store, "No.Such", &found, &error), REGDB_E_CLASSNOTREG);
+
+  ASSERT_EQ(lib->UnregisterServer(), S_OK);
+  json expected = RegistryStore::EmptyDocument();
+  expected["classes"]["{00000000-0000-0000-0000-000000000001}"] = {{"name", "Other"}};
+  expected["progids"]["Other.Thing"] = {{"clsid", "{00000000-0000-0000-0000-000000000001}"}};
+  EXPECT_EQ(Store(), expected);
+  EXPECT_EQ(FindRegisteredClass(store, jornavista::kProgId, &found, &error), REGDB_E_CLASSNOTREG);
+  ASSERT_EQ(lib->UnregisterServer(), S_OK) << "nothing left to remove is no failure";
+}
+
+TEST_F(RegistryTest, ADamagedStoreIsReportedAndLeftAsItIs) {
+  const char* damaged[] = {
+      "{\"format\": \"jornavista-registry\", \"version\": 1, \"classes\": {",  // cut short
+      "",
+      "[1, 2, 3]",
+      "{\"format\": \"something else\", \"version\": 1}",
+      "{\"format\": \"jornavista-registry\", \"version\": 2, \"classes\": {}, \"progids\": {}, "
+      "\"typelibs\": {}, \"interfaces\": {}}",
+      "{\"format\": \"jornavista-registry\", \"version\": 1, \"classes\": [], \"progids\": {}, "
+      "\"typelibs\": {}, \"interfaces\": {}}",
+      "{\"format\": \"jornavista-registry\", \"version\": 1, \"classes\": {\"x\": 1}, \"progids\": {}, "
+      "\"typelibs\": {}, \"interfaces\": {}}",
+  };
+  std::unique_ptr<ComponentLibrary> lib;
+  std::string error;
+  ASSERT_EQ(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error), S_OK) << error;
+  fs::create_directories(fs::path(path_).parent_path());
+  for (const char* text : damaged) {
+    { std::ofstream(path_, std::ios::binary | std::ios::trunc) << text; }
+    EXPECT_EQ(lib->RegisterServer(), REGDB_E_INVALIDVALUE) << text;
+    EXPECT_EQ(lib->UnregisterServer(), REGDB_E_INVALIDVALUE) << text;
+    EXPECT_EQ(ReadAll(path_), text) << "rewritten: " << text;
+    json doc;
+    EXPECT_EQ(RegistryStore(path_).Read(&doc, &error), REGDB_E_INVALIDVALUE) << text;
+    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+  }
+  for (const auto& entry : fs::directory_iterator(fs::path(path_).parent_path()))
+    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << "a temporary file was left behind";
+}
+
+TEST_F(RegistryTest, TwoProcessesUpdatingAtOnceLoseNothing) {
+  constexpr int kPerProcess = 40;
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = ::fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] == 0) {
+      RegistryStore store(path_);
+      std::string error;
+      int failed = 0;
+      for (int i = 0; i < kPerProcess; ++i) {
+        // Built with snprintf: GCC 12 at -O3 misreads the string concatenation (-Wrestrict).
+        char key[32];
+        std::snprintf(key, sizeof key, "{%d-%d}", p, i);
+        failed += FAILED(store.Update(
+            [&](json& doc) {
+              doc["classes"][key] = {{"name", key}};
+              return S_OK;
+            },
+            &error));
+      }
+      ::_exit(failed == 0 ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(Store()["classes"].size(), 2u * kPerProcess) << "an update was lost";
+}
+
+TEST_F(RegistryTest, TwoProcessesRegisteringTheLibraryLeaveOneRecord) {
+  pid_t children[2];
+  for (pid_t& child : children) {
+    child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::unique_ptr<ComponentLibrary> lib;
+      std::string error;
+      int failed = FAILED(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error));
+      for (int i = 0; i < 10 && lib; ++i) failed += FAILED(lib->RegisterServer());
+      ::_exit(failed == 0 ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const json doc = Store();
+  EXPECT_EQ(doc["classes"].size(), 1u);
+  EXPECT_EQ(doc["progids"].size(), 1u);
+  EXPECT_EQ(doc["interfaces"].size(), 2u);
+}
+
+TEST(DefaultRegistryPathTest, FollowsTheOverrideThenTheDataFolder) {
+  const char* saved_home = std::getenv("HOME");
+  const std::string home = saved_home != nullptr ? saved_home : "";
+  ::unsetenv("JV_REGISTRY_FILE");
+  ::setenv("XDG_DATA_HOME", "/data", 1);
+  EXPECT_EQ(DefaultRegistryPath(), "/data/jornavista/registry.json");
+  ::setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored, as the base directory rules say
+  ::setenv("HOME", "/home/u", 1);
+  EXPECT_EQ(DefaultRegistryPath(), "/home/u/.local/share/jornavista/registry.json");
+  ::setenv("JV_REGISTRY_FILE", "/etc/jornavista/registry.json", 1);
+  EXPECT_EQ(DefaultRegistryPath(), "/etc/jornavista/registry.json");
+  ::unsetenv("JV_REGISTRY_FILE");
+  ::unsetenv("XDG_DATA_HOME");
+  if (saved_home != nullptr) ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST(LibraryFileTest, ExportsExactlyTheFourEntryPoints) {
+  std::vector<std::string> names;
+  std::string error;
+  ASSERT_EQ(ReadExportedSymbols(JV_OCX_PATH, &names, &error), S_OK) << error;
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+                                             "DllUnregisterServer"}));
+}
+
+TEST(LibraryFileTest, CarriesItsVersionRecord) {
+  VersionRecord r;
+  std::string error;
+  ASSERT_EQ(ReadVersionRecord(JV_OCX_PATH, &r, &error), S_OK) << error;
+  EXPECT_EQ(r.file_version, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));
+  EXPECT_EQ(r.product_version, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));
+  EXPECT_EQ(r.translation, "040904B0");
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"FileDescription", "Jornavista v1.0"},
+      {"FileVersion", "1.00"},
+      {"InternalName", "Jornavista"},
+      {"OriginalFilename", "Jornavista.ocx"},
+      {"ProductName", "Jornavista"},
+      {"ProductVersion", "1.00"},
+      {"OLESelfRegister", ""},
+  };
+  EXPECT_EQ(r.strings, expected);
+}
+
+TEST(LibraryFileTest, CarriesASixteenByFifteenToolboxBitmap) {
+  std::vector<Resource> resources;
+  std::string error;
+  ASSERT_EQ(ReadResources(JV_OCX_PATH, &resources, &error), S_OK) << error;
+  const Resource* bitmap = nullptr;
+  for (const Resource& r : resources)
+    if (r.type == "BITMAP" && r.id == 30000) bitmap = &r;
+  ASSERT_NE(bitmap, nullptr);
+  const auto& d = bitmap->data;
+  auto u32 = [&](std::size_t at) { return d[at] | d[at + 1] << 8 | d[at + 2] << 16 | d[at + 3] << 24; };
+  ASSERT_EQ(d.size(), 54u + 16 * 15 * 3);
+  EXPECT_EQ(d[0], 'B');
+  EXPECT_EQ(d[1], 'M');
+  EXPECT_EQ(u32(2), static_cast<int>(d.size()));
+  EXPECT_EQ(u32(18), 16) << "width";
+  EXPECT_EQ(u32(22), 15) << "height";
+  EXPECT_EQ(d[28], 24) << "bits per pixel";
+}
+
+TEST(LibraryFileTest, AFileThatDoesNotHoldTogetherIsRefused) {
+  const fs::path dir = fs::temp_directory_path() / ("jv-elf-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string whole = ReadAll(JV_OCX_PATH);
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"text", "not a library"},
+      {"empty", ""},
+      {"cut after the header", whole.substr(0, 64)},
+      {"cut in half", whole.substr(0, whole.size() / 2)},
+  };
+  for (const Case& c : cases) {
+    const std::string path = (dir / c.name).string();
+    { std::ofstream(path, std::ios::binary) << c.bytes; }
+    VersionRecord r;
+    std::vector<std::string> names;
+    std::string error;
+    EXPECT_EQ(ReadVersionRecord(path, &r, &error), E_INVALIDARG) << c.name;
+    EXPECT_FALSE(error.empty()) << c.name;
+    EXPECT_EQ(ReadExportedSymbols(path, &names, &error), E_INVALIDARG) << c.name;
+  }
+  std::string error;
+  VersionRecord r;
+  EXPECT_EQ(ReadVersionRecord((dir / "missing").string(), &r, &error), E_FAIL);
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace jv::component
