@@ -27,6 +27,7 @@ class JornavistaObject final : public _ctrJornavista,
                                public IConnectionPointContainer,
                                public IPersistPropertyBag,
                                public IProvideClassInfo,
+                               public IControlState,
                                private platform::Container {
  public:
   explicit JornavistaObject(IControlSite* site) : site_(site) {}
@@ -169,6 +170,13 @@ class JornavistaObject final : public _ctrJornavista,
     return component::CreateTypeInfo(kTypeLibrary, "ctrJornavista", info);
   }
 
+  // IControlState
+  HRESULT GetState(control::State* out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = control_->state();
+    return S_OK;
+  }
+
  private:
   // The reference an instance holds on itself while a call runs: a sink or a bag
   // told something during the call may drop the caller's last reference.
@@ -252,6 +260,8 @@ HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
     *object = static_cast<IPersistPropertyBag*>(this);
   else if (riid == IID_IProvideClassInfo)
     *object = static_cast<IProvideClassInfo*>(this);
+  else if (riid == IID_IControlState)
+    *object = static_cast<IControlState*>(this);
   else if (riid == kIID_JornavistaObject)
     *object = this;
   else

@@ -1,6 +1,7 @@
 // The COM object that houses one ctrJornavista: the dual interface with dispatch
 // by id, the two outgoing interfaces, persistence through a property bag, the
-// class's type information, and the container side the control talks to.
+// class's type information, a copy of the state record for diagnostics
+// (IControlState), and the container side the control talks to.
 #pragma once
 
 #include "control/ctr_jornavista.h"

@@ -1,5 +1,7 @@
 #include "housing/property_bag_adapter.h"
 
+#include "platform/component/control_site.h"
+
 namespace jv::housing {
 
 namespace {
@@ -32,14 +34,28 @@ HRESULT PropertyBagAdapter::ReadProperty(TextView key, const VARIANT& default_va
   return S_OK;
 }
 
-HRESULT PropertyBagAdapter::WriteProperty(TextView key, const VARIANT& value, const VARIANT&) {
+HRESULT PropertyBagAdapter::WriteProperty(TextView key, const VARIANT& value, const VARIANT& default_value) {
   Text name;
   if (HRESULT hr = Name(key, &name); FAILED(hr)) return hr;
   // The bag's Write takes a non-const variant, though it only reads it.
   Variant copy;
   if (HRESULT hr = Variant::Copy(value, &copy); FAILED(hr)) return hr;
+  const auto* const oname = reinterpret_cast<LPCOLESTR>(name.c_str());
+  // A bag that can take the default decides itself whether to keep the value.
+  ComPtr<IPropertyBagDefaults> with_defaults;
+  if (SUCCEEDED(
+          bag_.QueryInterface(IID_IPropertyBagDefaults, reinterpret_cast<void**>(with_defaults.put()))) &&
+      with_defaults) {
+    Variant default_copy;
+    if (HRESULT hr = Variant::Copy(default_value, &default_copy); FAILED(hr)) return hr;
+    VARIANT raw = copy.Detach(), raw_default = default_copy.Detach();
+    const HRESULT hr = with_defaults->WriteWithDefault(oname, &raw, &raw_default);
+    VariantClear(&raw);
+    VariantClear(&raw_default);
+    return hr;
+  }
   VARIANT raw = copy.Detach();
-  const HRESULT hr = bag_.Write(reinterpret_cast<LPCOLESTR>(name.c_str()), &raw);
+  const HRESULT hr = bag_.Write(oname, &raw);
   VariantClear(&raw);
   return hr;
 }

@@ -9,8 +9,9 @@ namespace jv::housing {
 
 // A read asks the bag for the value as stored (an empty variant); a bag that has
 // no value under the name answers E_INVALIDARG, and the default stands in for it.
-// Any other failure of the bag is the read's failure. A write always stores the
-// value, default or not: the bag is free to leave defaults out.
+// Any other failure of the bag is the read's failure. A write always hands the
+// value to the bag, default or not: through IPropertyBagDefaults with the default
+// when the bag answers it, so that the bag can leave defaults out.
 class PropertyBagAdapter final : public platform::PropertyBag {
  public:
   PropertyBagAdapter(IPropertyBag& bag, IErrorLog* log) : bag_(bag), log_(log) {}

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "apps/jornavista-host/form_library.h"
 #include "apps/jornavista-host/script.h"
 #include "housing/jornavista_ids.h"
 #include "platform/automation/font_disp.h"
@@ -147,10 +148,6 @@ ComponentClient& Client() {
   return client;
 }
 
-bool LooksLikeAFile(std::string_view word) {
-  return word.find('/') != std::string_view::npos || word.ends_with(".ocx") || word.ends_with(".so");
-}
-
 std::optional<std::string> StoreTrouble(HRESULT hr) {
   if (hr != REGDB_E_INVALIDVALUE && hr != REGDB_E_READREGDB && hr != REGDB_E_WRITEREGDB) return std::nullopt;
   component::RegistryStore store(component::DefaultRegistryPath());
@@ -208,7 +205,7 @@ std::optional<std::string> CreateComponent(Session& s, const std::string& what, 
   std::string error;
   CLSID clsid = jornavista::CLSID_ctrJornavista;
   std::string file = what;
-  if (!LooksLikeAFile(what)) {
+  if (!NamesAFile(what)) {
     component::RegisteredClass found;
     component::RegistryStore store(component::DefaultRegistryPath());
     if (FAILED(component::FindRegisteredClass(store, what, &found, &error))) return error;

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/jornavista-host/script.h"
+#include "control/state.h"
+#include "platform/component/control_site.h"
 #include "platform/model/fault_injector.h"
 
 namespace jv::host {
@@ -37,9 +39,15 @@ std::optional<std::int16_t> KeyCodeOf(std::string_view word) {
   return std::nullopt;
 }
 
-ordered_json StateJson(FormDriver& form) {
-  const control::State& s = form.control()->state();
-  ordered_json j;
+// The state record comes as a copy through the instance's diagnostic face.
+HRESULT StateJson(FormDriver& form, ordered_json* out) {
+  ComPtr<IControlState> source;
+  if (HRESULT hr = form.instance()->QueryInterface(IID_IControlState, reinterpret_cast<void**>(source.put()));
+      FAILED(hr))
+    return hr;
+  control::State s;
+  if (HRESULT hr = source->GetState(&s); FAILED(hr)) return hr;
+  ordered_json& j = *out;
   j["m_SelCell"] = s.m_SelCell;
   j["m_LastCell"] = s.m_LastCell;
   j["m_FirstCell"] = s.m_FirstCell;
@@ -66,7 +74,7 @@ ordered_json StateJson(FormDriver& form) {
   else
     j["focus"] = nullptr;
   j["changed"] = form.TakeChanged();
-  return j;
+  return S_OK;
 }
 
 // A user action whose handler's status goes back to the runtime, not the script.
@@ -162,7 +170,10 @@ std::vector<Command> CoreCommands() {
                [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 0, 0, "state")) return e;
                  *run = [](Session& s) -> std::optional<std::string> {
-                   s.out << StateJson(s.form).dump() << "\n";
+                   ordered_json j;
+                   if (const HRESULT hr = StateJson(s.form, &j); FAILED(hr))
+                     return "state: the instance gives no state record: " + StatusText(hr);
+                   s.out << j.dump() << "\n";
                    return std::nullopt;
                  };
                  return std::nullopt;

@@ -1,11 +1,17 @@
 // The scripting commands of the properties and the host document: new, load, save
-// and select; put and get of SDate and the six appearance properties; set of a
-// field of the shared font object.
+// and select; put and get of SDate and the six appearance properties, and
+// Refresh; set of a field of the shared font object. Members are reached by their
+// published dispatch ids, persistence through IPersistPropertyBag over a bag of
+// the host's document.
 #include <ostream>
 
 #include "apps/document/document_file.h"
 #include "apps/jornavista-host/script.h"
+#include "housing/jornavista_ids.h"
+#include "platform/automation/font_disp.h"
 #include "platform/automation/std_font.h"
+#include "platform/automation/variant_conversions.h"
+#include "platform/component/control_site.h"
 
 namespace jv::host {
 
@@ -28,6 +34,158 @@ std::optional<Property> PropertyByName(std::string_view name) {
   for (const auto& [n, p] : kProperties)
     if (n == name) return p;
   return std::nullopt;
+}
+
+DISPID DispatchIdOf(Property p) {
+  switch (p) {
+    case Property::kBackColor:
+      return jornavista::DISPID_BackColor;
+    case Property::kForeColor:
+      return jornavista::DISPID_ForeColor;
+    case Property::kEnabled:
+      return jornavista::DISPID_Enabled;
+    case Property::kFont:
+      return jornavista::DISPID_Font;
+    case Property::kBackStyle:
+      return jornavista::DISPID_BackStyle;
+    case Property::kBorderStyle:
+      return jornavista::DISPID_BorderStyle;
+    case Property::kSDate:
+      return jornavista::DISPID_SDate;
+  }
+  return DISPID_UNKNOWN;
+}
+
+// One call of a member of the current instance through IDispatch::Invoke: a get
+// or a method when `value` is null, else a put (by reference for an object).
+HRESULT Call(FormDriver& form, DISPID id, WORD flags, const Variant* value, Variant* result) {
+  IDispatch* const instance = form.instance();
+  if (instance == nullptr) return E_UNEXPECTED;
+  VARIANT arg;
+  if (value != nullptr) arg = value->raw();  // Invoke does not own its arguments
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{value != nullptr ? &arg : nullptr, value != nullptr ? &named : nullptr,
+                    value != nullptr ? 1u : 0u, value != nullptr ? 1u : 0u};
+  return instance->Invoke(id, IID_NULL, 0x0409, flags, &params, result != nullptr ? result->put() : nullptr,
+                          nullptr, nullptr);
+}
+
+HRESULT Put(FormDriver& form, Property p, const Variant& value) {
+  return Call(form, DispatchIdOf(p), p == Property::kFont ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT,
+              &value, nullptr);
+}
+
+HRESULT Get(FormDriver& form, Property p, Variant* result) {
+  return Call(form, DispatchIdOf(p), DISPATCH_PROPERTYGET, nullptr, result);
+}
+
+// A font as the interface takes it: its dispatch face, or Nothing.
+HRESULT FontArgument(IFont* font, Variant* out) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_DISPATCH;
+  v.pdispVal = nullptr;
+  if (font != nullptr) {
+    IFontDisp* face = nullptr;
+    if (HRESULT hr = font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&face)); FAILED(hr))
+      return hr;
+    v.pdispVal = face;
+  }
+  *out = Variant::Attach(v);
+  return S_OK;
+}
+
+// The font a get handed back (as its dispatch face or as the object), or null.
+FontRef FontOf(const Variant& value) {
+  FontRef font;
+  if ((value.vt() == VT_DISPATCH || value.vt() == VT_UNKNOWN) && value.raw().punkVal != nullptr)
+    (void)value.raw().punkVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()));
+  return font;
+}
+
+// The host's IPropertyBag over one control's bag of the document. A read of a
+// name the bag does not hold answers E_INVALIDARG, so the control's default
+// stands in; writes that come with their default let the document leave
+// defaults out. Every call goes through the document bag, so its fault check and
+// its record of the last key see each one. The document bag is lent for one Load
+// or Save: an instance that kept the bag past it gets E_UNEXPECTED.
+class HostBag final : public IPropertyBag, public IPropertyBagDefaults {
+ public:
+  explicit HostBag(document::DocumentBag& bag) : bag_(&bag) {}
+  void Detach() { bag_ = nullptr; }
+
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (riid == IID_IUnknown || riid == IID_IPropertyBag)
+      *object = static_cast<IPropertyBag*>(this);
+    else if (riid == IID_IPropertyBagDefaults)
+      *object = static_cast<IPropertyBagDefaults*>(this);
+    else
+      return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
+    if (name == nullptr || value == nullptr) return E_POINTER;
+    if (bag_ == nullptr) return E_UNEXPECTED;
+    const TextView key = Key(name);
+    Variant stored;
+    if (HRESULT hr = bag_->ReadProperty(key, Variant::Empty().raw(), stored.put()); FAILED(hr)) return hr;
+    if (bag_->Find(key) == nullptr) return E_INVALIDARG;
+    // A caller that names a type gets the value in it; an empty variant asks for
+    // the value as stored.
+    if (value->vt != VT_EMPTY) {
+      Variant converted;
+      if (HRESULT hr = ChangeType(stored.raw(), value->vt, converted.put()); FAILED(hr)) return hr;
+      stored = std::move(converted);
+    }
+    VariantClear(value);
+    *value = stored.Detach();
+    return S_OK;
+  }
+  HRESULT Write(LPCOLESTR name, VARIANT* value) override {
+    if (name == nullptr || value == nullptr) return E_POINTER;
+    if (bag_ == nullptr) return E_UNEXPECTED;
+    // Without a default the value is always kept: an error value equals nothing stored.
+    return bag_->WriteProperty(Key(name), *value, Variant::Error(DISP_E_PARAMNOTFOUND).raw());
+  }
+  HRESULT WriteWithDefault(LPCOLESTR name, VARIANT* value, VARIANT* default_value) override {
+    if (name == nullptr || value == nullptr || default_value == nullptr) return E_POINTER;
+    if (bag_ == nullptr) return E_UNEXPECTED;
+    return bag_->WriteProperty(Key(name), *value, *default_value);
+  }
+
+ private:
+  ~HostBag() = default;
+  static TextView Key(LPCOLESTR name) { return TextView(reinterpret_cast<const char16_t*>(name)); }
+
+  document::DocumentBag* bag_;
+  ULONG refs_ = 1;
+};
+
+// The current instance's IPersistPropertyBag.
+HRESULT Persistence(FormDriver& form, ComPtr<IPersistPropertyBag>* out) {
+  IDispatch* const instance = form.instance();
+  if (instance == nullptr) return E_UNEXPECTED;
+  return instance->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(out->put()));
+}
+
+// Load or Save of the current instance with `bag`.
+HRESULT WithBag(FormDriver& form, document::DocumentBag& bag, bool load) {
+  ComPtr<IPersistPropertyBag> persist;
+  if (HRESULT hr = Persistence(form, &persist); FAILED(hr)) return hr;
+  const ComPtr<HostBag> host_bag = ComPtr<HostBag>::Adopt(new HostBag(bag));
+  const HRESULT hr = load ? persist->Load(host_bag.get(), nullptr) : persist->Save(host_bag.get(), 1, 1);
+  host_bag->Detach();
+  return hr;
 }
 
 // "&H" and up to max_digits hexadecimal digits, as the automation languages write
@@ -68,12 +226,6 @@ std::optional<bool> ParseFlag(std::string_view text) {
   if (text == "true" || text == "True") return true;
   if (text == "false" || text == "False") return false;
   return std::nullopt;
-}
-
-// True and False, or any 16-bit number, which the field keeps as it is.
-std::optional<VARIANT_BOOL> ParseEnabled(std::string_view text) {
-  if (const auto flag = ParseFlag(text)) return *flag ? VARIANT_TRUE : VARIANT_FALSE;
-  return ParseInt16(text);
 }
 
 // A member's status where the script goes on: a line of its own.
@@ -126,7 +278,7 @@ std::optional<std::string> Load(Session& s, const std::string& path) {
     s.placements.push_back(Placement{c.name, c.left, c.top});
     c.properties.SetFaultCheck(BagFaults(s.form));
     // A value that cannot be converted leaves the instance as ReadProperties left it.
-    if (const HRESULT hr = s.form.control()->ReadProperties(c.properties); FAILED(hr))
+    if (const HRESULT hr = WithBag(s.form, c.properties, true); FAILED(hr))
       ReportStatus(s, hr,
                    "ReadProperties of " + Quoted(c.name) + " stopped at " +
                        Quoted(ToUtf8Lossy(c.properties.last_key())));
@@ -139,12 +291,11 @@ std::optional<std::string> Save(Session& s, const std::string& path) {
   const std::string not_saved = path + ": not saved (the previous document is unchanged): ";
   const std::size_t count = s.form.ControlCount();
   const bool placed = s.placements.size() == count;
-  control::ctrJornavista* const current = s.form.control();
+  IDispatch* const current = s.form.instance();
   document::FormDocument form;
   std::optional<std::string> error;
   for (std::size_t i = 0; i < count && !error; ++i) {
     s.form.SelectControl(i);
-    control::ctrJornavista* ctl = s.form.control();
     document::ControlRecord c;
     c.class_name = kClassName;
     if (placed) {
@@ -154,13 +305,12 @@ std::optional<std::string> Save(Session& s, const std::string& path) {
     } else {
       c.name = DefaultName(i);
     }
-    platform::Surface& surface = ctl->face().UserControl();
-    if (FAILED(surface.get_Width(&c.width)) || FAILED(surface.get_Height(&c.height))) {
+    if (FAILED(s.form.ControlSize(&c.width, &c.height))) {
       error = not_saved + "the size of " + Quoted(c.name) + " cannot be read";
       break;
     }
     c.properties.SetFaultCheck(BagFaults(s.form));
-    if (const HRESULT hr = ctl->WriteProperties(c.properties); FAILED(hr)) {
+    if (const HRESULT hr = WithBag(s.form, c.properties, false); FAILED(hr)) {
       error = not_saved + "WriteProperties of " + Quoted(c.name) + " stopped at " +
               Quoted(ToUtf8Lossy(c.properties.last_key())) + ": " + StatusText(hr);
       break;
@@ -170,7 +320,7 @@ std::optional<std::string> Save(Session& s, const std::string& path) {
   }
   for (std::size_t i = 0; i < count; ++i) {
     s.form.SelectControl(i);
-    if (s.form.control() == current) break;
+    if (s.form.instance() == current) break;
   }
   if (error) return error;
   if (!placed) {
@@ -189,26 +339,37 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
   if (!property) return std::string(kUsage);
   const std::string& value = line.rest;
   if (*property != Property::kSDate && value.empty()) return std::string(kUsage);
-  const auto put = [run](std::function<HRESULT(control::ctrJornavista&)> member) {
-    *run = [member = std::move(member)](Session& s) -> std::optional<std::string> {
-      ReportStatus(s, member(*s.form.control()));
+  const Property p = *property;
+  // The value as the put passes it; built when the line runs, as a font is a new object each time.
+  const auto put = [run, p](std::function<HRESULT(Variant*)> make) {
+    *run = [p, make = std::move(make)](Session& s) -> std::optional<std::string> {
+      Variant v;
+      HRESULT hr = make(&v);
+      if (SUCCEEDED(hr)) hr = Put(s.form, p, v);
+      ReportStatus(s, hr);
       return std::nullopt;
     };
     return std::nullopt;
   };
-  switch (*property) {
+  switch (p) {
     case Property::kBackColor:
     case Property::kForeColor: {
       const auto color = ParseColor(value);
       if (!color) return line.words[1] + " is a colour: a number, or &H and up to eight hex digits: " + value;
-      if (*property == Property::kBackColor)
-        return put([c = *color](control::ctrJornavista& ctl) { return ctl.put_BackColor(c); });
-      return put([c = *color](control::ctrJornavista& ctl) { return ctl.put_ForeColor(c); });
+      // The colour's bit pattern travels as a 32-bit integer.
+      return put([c = static_cast<std::int32_t>(*color)](Variant* v) {
+        *v = Variant::I4(c);
+        return S_OK;
+      });
     }
     case Property::kEnabled: {
-      const auto enabled = ParseEnabled(value);
-      if (!enabled) return "Enabled is true, false or a 16-bit number: " + value;
-      return put([e = *enabled](control::ctrJornavista& ctl) { return ctl.put_Enabled(e); });
+      const auto flag = ParseFlag(value);
+      const auto number = flag ? std::nullopt : ParseInt16(value);
+      if (!flag && !number) return "Enabled is true, false or a 16-bit number: " + value;
+      return put([flag, number](Variant* v) {
+        *v = flag ? Variant::Bool(*flag) : Variant::I2(*number);
+        return S_OK;
+      });
     }
     case Property::kBackStyle:
     case Property::kBorderStyle: {
@@ -216,21 +377,22 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
       if (!style)
         return line.words[1] +
                " is a 16-bit integer (-32768 to 32767, or &H and up to four hex digits): " + value;
-      if (*property == Property::kBackStyle)
-        return put([v = *style](control::ctrJornavista& ctl) { return ctl.put_BackStyle(v); });
-      return put([v = *style](control::ctrJornavista& ctl) { return ctl.put_BorderStyle(v); });
+      return put([n = *style](Variant* v) {
+        *v = Variant::I2(n);
+        return S_OK;
+      });
     }
     case Property::kFont: {
-      if (value == "none") return put([](control::ctrJornavista& ctl) { return ctl.putref_Font(nullptr); });
+      if (value == "none") return put([](Variant* v) { return FontArgument(nullptr, v); });
       FontDescription description;
       if (auto error = document::ParseFontJson(value, &description))
         return "Font is none or a JSON object such as {\"Name\":\"Arial\",\"Size\":12}: " + *error;
       // Every put builds a new font object; set Font.FIELD changes the one held.
-      return put([description](control::ctrJornavista& ctl) {
+      return put([description](Variant* v) {
         IFont* font = nullptr;
         if (const HRESULT hr = CreateStdFont(description, &font); FAILED(hr)) return hr;
         const FontRef held = FontRef::Adopt(font);
-        return ctl.putref_Font(held.get());
+        return FontArgument(held.get(), v);
       });
     }
     case Property::kSDate: {
@@ -239,45 +401,38 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
       if (!text) return error;
       Text sdate;
       if (FAILED(Utf8ToText(*text, &sdate))) return "TEXT is not valid UTF-8";
-      return put([sdate](control::ctrJornavista& ctl) { return ctl.put_SDate(sdate); });
+      return put([sdate](Variant* v) {
+        *v = Variant::Str(sdate);
+        return S_OK;
+      });
     }
   }
   return std::string(kUsage);
 }
 
-// A get's value, as one line of JSON; a failing get first prints its status.
+// A get's value, as one line of JSON; a failing get first prints its status, then
+// the empty value of the property's type.
 ordered_json GetValue(Session& s, Property property) {
-  control::ctrJornavista& ctl = *s.form.control();
+  Variant v;
+  const HRESULT hr = Get(s.form, property, &v);
+  ReportStatus(s, hr);
+  const VARIANT& raw = v.raw();
   switch (property) {
     case Property::kBackColor:
-    case Property::kForeColor: {
-      OLE_COLOR c = 0;
-      ReportStatus(s, property == Property::kBackColor ? ctl.get_BackColor(&c) : ctl.get_ForeColor(&c));
-      return c;
-    }
-    case Property::kEnabled: {
-      VARIANT_BOOL e = VARIANT_FALSE;
-      ReportStatus(s, ctl.get_Enabled(&e));
-      if (e == VARIANT_TRUE || e == VARIANT_FALSE) return e == VARIANT_TRUE;
-      return e;  // a field the host set to another number keeps it
-    }
+    case Property::kForeColor:
+      return raw.vt == VT_I4 ? static_cast<OLE_COLOR>(raw.lVal) : OLE_COLOR{0};
+    case Property::kEnabled:
+      if (raw.vt != VT_BOOL) return false;
+      if (raw.boolVal == VARIANT_TRUE || raw.boolVal == VARIANT_FALSE) return raw.boolVal == VARIANT_TRUE;
+      return raw.boolVal;  // a field a document set to another number keeps it
     case Property::kBackStyle:
-    case Property::kBorderStyle: {
-      std::int16_t v = 0;
-      ReportStatus(s, property == Property::kBackStyle ? ctl.get_BackStyle(&v) : ctl.get_BorderStyle(&v));
-      return v;
-    }
-    case Property::kFont: {
-      IFont* font = nullptr;
-      ReportStatus(s, ctl.get_Font(&font));
-      const FontRef held = FontRef::Adopt(font);
-      return FontJson(held.get());
-    }
-    case Property::kSDate: {
-      Text value;
-      ReportStatus(s, ctl.get_SDate(&value));
-      return ToUtf8Lossy(value);
-    }
+    case Property::kBorderStyle:
+      return raw.vt == VT_I2 ? raw.iVal : std::int16_t{0};
+    case Property::kFont:
+      return FontJson(FontOf(v).get());
+    case Property::kSDate:
+      if (raw.vt != VT_BSTR) return "";
+      return ToUtf8Lossy(TextView(reinterpret_cast<const char16_t*>(raw.bstrVal), SysStringLen(raw.bstrVal)));
   }
   return nullptr;
 }
@@ -326,9 +481,9 @@ std::optional<std::string> ParseSetFont(const ScriptLine& line, Action* run) {
     return std::string(kUsage);
   }
   *run = [change = std::move(change)](Session& s) -> std::optional<std::string> {
-    IFont* font = nullptr;
-    ReportStatus(s, s.form.control()->get_Font(&font));
-    const FontRef held = FontRef::Adopt(font);
+    Variant got;
+    ReportStatus(s, Get(s.form, Property::kFont, &got));
+    const FontRef held = FontOf(got);
     if (!held) return "set: Font is none";
     ReportStatus(s, change(*held.get()));
     return std::nullopt;
@@ -348,7 +503,10 @@ std::vector<Command> PersistenceCommands() {
                    if (const HRESULT hr = s.form.CreateControl(); FAILED(hr))
                      return "new failed: " + StatusText(hr);
                    s.placements.push_back(Placement{DefaultName(0), 0, 0});
-                   ReportStatus(s, s.form.control()->InitProperties(), "InitProperties");
+                   ComPtr<IPersistPropertyBag> persist;
+                   HRESULT hr = Persistence(s.form, &persist);
+                   if (SUCCEEDED(hr)) hr = persist->InitNew();
+                   ReportStatus(s, hr, "InitProperties");
                    return std::nullopt;
                  };
                  return std::nullopt;
@@ -389,8 +547,9 @@ std::vector<Command> PersistenceCommands() {
                }});
   c.push_back(
       {"put", "put NAME VALUE",
-       "the host's put of a property: BackColor and ForeColor take a number or &H hex, Enabled true, "
-       "false or a number, BackStyle and BorderStyle a 16-bit integer, Font a JSON object such as "
+       "the host's put of a property through the control's dispatch interface: BackColor and ForeColor "
+       "take a number or &H hex, Enabled true, false or a 16-bit number (any but 0 is true), BackStyle and "
+       "BorderStyle a 16-bit integer, Font a JSON object such as "
        "{\"Name\":\"Arial\",\"Size\":12,\"Bold\":true} (a new font object) or none, SDate a text (a JSON "
        "string literal when it starts with a double quote, else the rest of the line)",
        true, false, ParsePut});
@@ -403,6 +562,16 @@ std::vector<Command> PersistenceCommands() {
                  *run = [p = *property](Session& s) -> std::optional<std::string> {
                    const ordered_json value = GetValue(s, p);
                    s.out << value.dump() << "\n";
+                   return std::nullopt;
+                 };
+                 return std::nullopt;
+               }});
+  c.push_back({"refresh", "refresh", "calls the control's Refresh method", true, false,
+               [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
+                 if (line.words.size() != 1) return "usage: refresh";
+                 *run = [](Session& s) -> std::optional<std::string> {
+                   ReportStatus(s,
+                                Call(s.form, jornavista::DISPID_Refresh, DISPATCH_METHOD, nullptr, nullptr));
                    return std::nullopt;
                  };
                  return std::nullopt;

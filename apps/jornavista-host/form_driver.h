@@ -1,7 +1,7 @@
-// The user's and the container's side of one form holding one ctrJornavista: what
-// a script does to it (create, click, page, press keys) and what it can see (cells,
-// captions, focus, change notices). The headless runtime and the window each have
-// one.
+// The user's and the container's side of one form holding instances of
+// ctrJornavista, each created through the component library: what a script does
+// to it (create, click, page, press keys) and what it can see (cells, captions,
+// focus, change notices). The headless runtime and the window each have one.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "control/ctr_jornavista.h"
+#include "apps/jornavista-host/form_library.h"
+#include "platform/automation/dispatch.h"
 
 namespace jv::host {
 
@@ -38,7 +39,10 @@ class FormDriver {
   }
   virtual std::size_t ControlCount() = 0;
   virtual void SelectControl(std::size_t index) = 0;
-  virtual control::ctrJornavista* control() = 0;  // the current one, or null
+  // The current instance's dispatch interface, or null; the form keeps the reference.
+  virtual IDispatch* instance() = 0;
+  // The current instance's size on the form, in twips, as its surface reports it.
+  [[nodiscard]] virtual HRESULT ControlSize(std::int32_t* width, std::int32_t* height) = 0;
   // The container's ambient font, handed to every instance that asks.
   virtual void SetAmbientFont(FontRef font) = 0;
 
@@ -68,6 +72,7 @@ class FormDriver {
   }
 };
 
-std::unique_ptr<FormDriver> MakeHeadlessDriver();
+// A form on the headless runtime whose instances come from `library`.
+std::unique_ptr<FormDriver> MakeHeadlessDriver(std::shared_ptr<FormLibrary> library);
 
 }  // namespace jv::host

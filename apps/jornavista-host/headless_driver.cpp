@@ -1,6 +1,6 @@
-// The form on the headless runtime: the in-memory face and the recording container.
+// The form on the headless runtime: instances from the component library, built
+// on the host's in-memory runtime, whose clock and faults the script sets.
 #include "apps/jornavista-host/form_driver.h"
-#include "control/failure_modes.h"
 #include "platform/automation/std_font.h"
 #include "platform/model/headless_face.h"
 
@@ -11,21 +11,22 @@ namespace {
 class HeadlessDriver final : public FormDriver {
  public:
   // A container always has an ambient font; this one starts with a new standard font.
-  HeadlessDriver() {
+  explicit HeadlessDriver(std::shared_ptr<FormLibrary> library) : host_(std::move(library), runtime_) {
     IFont* font = nullptr;
-    if (SUCCEEDED(CreateStdFont(FontDescription{}, &font))) container_.SetAmbientFont(FontRef::Adopt(font));
+    if (SUCCEEDED(CreateStdFont(FontDescription{}, &font))) host_.SetAmbientFont(FontRef::Adopt(font));
   }
+  ~HeadlessDriver() override { controls_.clear(); }
 
   void SetToday(DATE today) override { runtime_.clock().Set(today); }
 
   void ClearControls() override {
     controls_.clear();
     current_ = 0;
-    container_.TakeChanged();
+    host_.TakeChanged();
   }
   HRESULT AddControl() override {
-    std::unique_ptr<control::ctrJornavista> created;
-    JV_TRY(control::ctrJornavista::Create(runtime_, container_, &created));
+    std::unique_ptr<FormInstance> created;
+    if (HRESULT hr = host_.Create(&created); FAILED(hr)) return hr;
     controls_.push_back(std::move(created));
     current_ = controls_.size() - 1;
     return S_OK;
@@ -34,10 +35,17 @@ class HeadlessDriver final : public FormDriver {
   void SelectControl(std::size_t index) override {
     if (index < controls_.size()) current_ = index;
   }
-  control::ctrJornavista* control() override {
-    return current_ < controls_.size() ? controls_[current_].get() : nullptr;
+  IDispatch* instance() override {
+    return current_ < controls_.size() ? controls_[current_]->dispatch.get() : nullptr;
   }
-  void SetAmbientFont(FontRef font) override { container_.SetAmbientFont(std::move(font)); }
+  HRESULT ControlSize(std::int32_t* width, std::int32_t* height) override {
+    if (width == nullptr || height == nullptr) return E_POINTER;
+    if (current_ >= controls_.size()) return E_UNEXPECTED;
+    platform::Surface& surface = face().UserControl();
+    if (HRESULT hr = surface.get_Width(width); FAILED(hr)) return hr;
+    return surface.get_Height(height);
+  }
+  void SetAmbientFont(FontRef font) override { host_.SetAmbientFont(std::move(font)); }
 
   HRESULT ClickCell(std::int16_t index) override { return face().ClickCell(index); }
   HRESULT ClickNext() override { return face().ClickNext(); }
@@ -57,7 +65,7 @@ class HeadlessDriver final : public FormDriver {
     if (runtime_.focus().empty()) return std::nullopt;
     return runtime_.focus();
   }
-  std::vector<std::string> TakeChanged() override { return container_.TakeChanged(); }
+  std::vector<std::string> TakeChanged() override { return host_.TakeChanged(); }
 
   bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) override {
     const auto op = model::OperationByName(operation);
@@ -74,16 +82,22 @@ class HeadlessDriver final : public FormDriver {
   }
 
  private:
-  model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(control()->face()); }
+  // The runtime built every face, so each one is a HeadlessFace. Commands that
+  // reach here run only once the form has an instance.
+  model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(*controls_[current_]->face); }
 
+  // Destroyed bottom up: the instances, then the container side, then the
+  // runtime their faces were built on.
   model::HeadlessRuntime runtime_;
-  model::RecordingContainer container_;
-  std::vector<std::unique_ptr<control::ctrJornavista>> controls_;
+  FormHost host_;
+  std::vector<std::unique_ptr<FormInstance>> controls_;
   std::size_t current_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<FormDriver> MakeHeadlessDriver() { return std::make_unique<HeadlessDriver>(); }
+std::unique_ptr<FormDriver> MakeHeadlessDriver(std::shared_ptr<FormLibrary> library) {
+  return std::make_unique<HeadlessDriver>(std::move(library));
+}
 
 }  // namespace jv::host

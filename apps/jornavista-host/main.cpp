@@ -1,11 +1,17 @@
-// jornavista-host: a container of the control. With a script (a file, or standard
-// input) it drives one instance on the headless runtime and prints what it asks;
-// `show` and `render` put the control in a real window.
+// jornavista-host: a container of the control, which it reaches only through the
+// component library. With a script (a file, or standard input) it drives
+// instances on the headless runtime and prints what it asks; `show` and `render`
+// put the control in a real window.
 #include <fstream>
 #include <iostream>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "apps/jornavista-host/form_library.h"
 #include "apps/jornavista-host/script.h"
+#include "housing/jornavista_ids.h"
 #include "platform/model/fault_injector.h"
 #ifdef JV_HAS_WINDOW
 #include "apps/jornavista-host/window.h"
@@ -14,48 +20,87 @@
 namespace {
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: jornavista-host [SCRIPT]\n";
+  out << "usage: jornavista-host [--library FILE|PROGID] [SCRIPT]\n";
 #ifdef JV_HAS_WINDOW
   jv::host::PrintWindowUsage(out);
 #endif
-  out << "Runs SCRIPT (or standard input) against a ctrJornavista on the headless runtime,\n"
-         "one command a line; '#' starts a comment.\n\ncommands:\n";
+  out << "Runs SCRIPT (or standard input) against instances of ctrJornavista on the headless\n"
+         "runtime, one command a line; '#' starts a comment.\n\n"
+         "The control comes from its component library, chosen in this order:\n"
+         "  --library FILE|PROGID  a library file (a name with a '/', or ending in .ocx or .so),\n"
+         "                         or a programmatic identifier looked up in the registry store\n"
+         "                         (JV_REGISTRY_FILE overrides where it is)\n";
+  out << "  $" << jv::host::kLibraryVariable << "    the same, from the environment\n";
+  out << "  otherwise              Jornavista.ocx in the host's own directory, else the one the\n"
+         "                         build tree puts beside it (../../housing/Jornavista.ocx)\n"
+         "The class's programmatic identifier is "
+      << jornavista::kProgId << ".\n";
+  out << "A library that cannot be loaded ends the host with status 1 before anything runs.\n\ncommands:\n";
   jv::host::PrintCommandHelp(out);
   out << "\noperations for fail (headless only):\n ";
   for (std::size_t i = 0; i < jv::model::kOperationCount; ++i)
     out << " " << jv::model::OperationName(static_cast<jv::model::Operation>(i));
-  out << "\n\nexit status: 0 done; 1 a line failed while running; 2 a malformed script (nothing ran)\n";
+  out << "\n\nexit status: 0 done; 1 a line failed while running, or no library; 2 a malformed\n"
+         "script or bad arguments (nothing ran)\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+  // --library may stand anywhere; what is left are the subcommand and its arguments.
+  std::optional<std::string> library_option;
+  std::vector<char*> args{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--library") {
+      if (i + 1 >= argc) {
+        std::cerr << "--library needs a library file or a programmatic identifier\n";
+        return 2;
+      }
+      library_option = argv[++i];
+    } else if (arg.starts_with("--library=")) {
+      library_option = std::string(arg.substr(10));
+    } else {
+      args.push_back(argv[i]);
+    }
+  }
+  const int count = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  if (count > 1 && (std::string_view(args[1]) == "--help" || std::string_view(args[1]) == "-h")) {
     PrintUsage(std::cout);
     return 0;
   }
-  if (argc > 1 && (std::string_view(argv[1]) == "show" || std::string_view(argv[1]) == "render")) {
+  const std::string library = jv::host::ChooseLibrary(library_option);
+  if (count > 1 && (std::string_view(args[1]) == "show" || std::string_view(args[1]) == "render")) {
 #ifdef JV_HAS_WINDOW
-    if (std::string_view(argv[1]) == "show")
-      return jv::host::RunShow(argc - 1, argv + 1, std::cout, std::cerr);
-    return jv::host::RunRender(argc - 1, argv + 1, std::cout, std::cerr);
+    if (std::string_view(args[1]) == "show")
+      return jv::host::RunShow(count - 1, args.data() + 1, library, std::cout, std::cerr);
+    return jv::host::RunRender(count - 1, args.data() + 1, library, std::cout, std::cerr);
 #else
-    std::cerr << argv[1] << ": this build has no window (configure with -DJV_BUILD_QT=ON)\n";
+    std::cerr << args[1] << ": this build has no window (configure with -DJV_BUILD_QT=ON)\n";
     return 2;
 #endif
   }
-  if (argc > 2) {
+  if (count > 2) {
     PrintUsage(std::cerr);
     return 2;
   }
-  auto form = jv::host::MakeHeadlessDriver();
-  if (argc == 2 && std::string_view(argv[1]) != "-") {
-    std::ifstream file(argv[1]);
+  std::ifstream file;
+  const bool from_file = count == 2 && std::string_view(args[1]) != "-";
+  if (from_file) {
+    file.open(args[1]);
     if (!file) {
-      std::cerr << argv[1] << ": cannot open the script\n";
+      std::cerr << args[1] << ": cannot open the script\n";
       return 2;
     }
-    return jv::host::RunScript(file, *form, std::cout, std::cerr);
   }
-  return jv::host::RunScript(std::cin, *form, std::cout, std::cerr);
+  std::shared_ptr<jv::host::FormLibrary> opened;
+  std::string error;
+  if (FAILED(jv::host::FormLibrary::Open(library, &opened, &error))) {
+    std::cerr << "jornavista-host: " << error << "\n";
+    return 1;
+  }
+  auto form = jv::host::MakeHeadlessDriver(std::move(opened));
+  return jv::host::RunScript(from_file ? static_cast<std::istream&>(file) : std::cin, *form, std::cout,
+                             std::cerr);
 }

@@ -5,9 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "control/failure_modes.h"
 #include "platform/automation/std_font.h"
-#include "platform/model/headless_runtime.h"
 #include "platform/qt/design_values.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/qt_runtime.h"
@@ -36,33 +34,43 @@ QString TextOf(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 struct QtDriver::Impl {
+  explicit Impl(std::shared_ptr<FormLibrary> library) : host(std::move(library), runtime) {}
+
   // Destroyed bottom up: the instances (whose surfaces sit on the form), then the
-  // form, then the runtime they were built on.
+  // form, then the container side and the runtime they were built on.
   qt::QtRuntime runtime;
-  model::RecordingContainer container;
+  FormHost host;
   QWidget form;
-  std::vector<std::unique_ptr<control::ctrJornavista>> controls;
+  QWidget* footer = nullptr;  // a child of the form
+  std::vector<std::unique_ptr<FormInstance>> controls;
   std::size_t current = 0;
 
-  qt::QtFace* face() {
-    return current < controls.size() ? static_cast<qt::QtFace*>(&controls[current]->face()) : nullptr;
-  }
+  // The runtime built every face, so each one is a QtFace.
+  static qt::QtFace& FaceOf(const FormInstance& c) { return static_cast<qt::QtFace&>(*c.face); }
+  qt::QtFace* face() { return current < controls.size() ? &FaceOf(*controls[current]) : nullptr; }
   void Arrange() {
     int x = kMargin, height = 0;
     for (const auto& c : controls) {
-      QWidget* surface = static_cast<qt::QtFace&>(c->face()).surface();
+      QWidget* surface = FaceOf(*c).surface();
       surface->move(x, kMargin);
       x += surface->width() + kMargin;
       height = std::max(height, surface->height());
     }
-    form.resize(std::max(x, 2 * kMargin), height + 2 * kMargin);
+    int width = std::max(x, 2 * kMargin), bottom = height + 2 * kMargin;
+    if (footer != nullptr) {
+      footer->adjustSize();
+      footer->move(kMargin, bottom - kMargin / 2);
+      width = std::max(width, footer->width() + 2 * kMargin);
+      bottom += footer->height();
+    }
+    form.resize(width, bottom);
   }
 };
 
-QtDriver::QtDriver() : d_(std::make_unique<Impl>()) {
+QtDriver::QtDriver(std::shared_ptr<FormLibrary> library) : d_(std::make_unique<Impl>(std::move(library))) {
   // A container always has an ambient font; this one starts with a new standard font.
   IFont* font = nullptr;
-  if (SUCCEEDED(CreateStdFont(FontDescription{}, &font))) d_->container.SetAmbientFont(FontRef::Adopt(font));
+  if (SUCCEEDED(CreateStdFont(FontDescription{}, &font))) d_->host.SetAmbientFont(FontRef::Adopt(font));
   d_->form.setWindowTitle(QStringLiteral("Jornavista"));
   d_->form.setFont(qt::DefaultFont());
 }
@@ -71,19 +79,29 @@ QtDriver::~QtDriver() { d_->controls.clear(); }
 
 QWidget& QtDriver::form() { return d_->form; }
 
+void QtDriver::SetFooter(QWidget* footer) {
+  if (footer != nullptr) footer->setParent(&d_->form);
+  d_->footer = footer;
+  d_->Arrange();
+}
+
+void QtDriver::SetChangeListener(std::function<void(const std::string&)> listener) {
+  d_->host.SetChangeListener(std::move(listener));
+}
+
 void QtDriver::SetToday(DATE today) { d_->runtime.clock().Set(today); }
 
 void QtDriver::ClearControls() {
   d_->controls.clear();
   d_->current = 0;
-  d_->container.TakeChanged();
+  d_->host.TakeChanged();
   d_->Arrange();
 }
 
 HRESULT QtDriver::AddControl() {
-  std::unique_ptr<control::ctrJornavista> created;
-  JV_TRY(control::ctrJornavista::Create(d_->runtime, d_->container, &created));
-  auto& face = static_cast<qt::QtFace&>(created->face());
+  std::unique_ptr<FormInstance> created;
+  if (HRESULT hr = d_->host.Create(&created); FAILED(hr)) return hr;
+  qt::QtFace& face = Impl::FaceOf(*created);
   face.surface()->setParent(&d_->form);
   face.surface()->show();
   // The form's first size request is the stored design size; the control then
@@ -106,11 +124,20 @@ void QtDriver::SelectControl(std::size_t index) {
   if (index < d_->controls.size()) d_->current = index;
 }
 
-control::ctrJornavista* QtDriver::control() {
-  return d_->current < d_->controls.size() ? d_->controls[d_->current].get() : nullptr;
+IDispatch* QtDriver::instance() {
+  return d_->current < d_->controls.size() ? d_->controls[d_->current]->dispatch.get() : nullptr;
 }
 
-void QtDriver::SetAmbientFont(FontRef font) { d_->container.SetAmbientFont(std::move(font)); }
+HRESULT QtDriver::ControlSize(std::int32_t* width, std::int32_t* height) {
+  if (width == nullptr || height == nullptr) return E_POINTER;
+  qt::QtFace* face = d_->face();
+  if (face == nullptr) return E_UNEXPECTED;
+  platform::Surface& surface = face->UserControl();
+  if (HRESULT hr = surface.get_Width(width); FAILED(hr)) return hr;
+  return surface.get_Height(height);
+}
+
+void QtDriver::SetAmbientFont(FontRef font) { d_->host.SetAmbientFont(std::move(font)); }
 
 HRESULT QtDriver::ClickCell(std::int16_t index) {
   qt::QtFace* face = d_->face();
@@ -194,7 +221,7 @@ std::optional<std::string> QtDriver::Focus() {
   return name;
 }
 
-std::vector<std::string> QtDriver::TakeChanged() { return d_->container.TakeChanged(); }
+std::vector<std::string> QtDriver::TakeChanged() { return d_->host.TakeChanged(); }
 
 bool QtDriver::ArmFault(std::string_view, std::uint32_t, std::string* error) {
   *error = "fault injection needs the headless runtime";

@@ -1,8 +1,10 @@
-// The windowed host's form: instances of ctrJornavista on the Qt runtime, side by
-// side on one top-level widget, driven by real mouse and key events.
+// The windowed host's form: instances of ctrJornavista from the component library,
+// built on the host's Qt runtime, side by side on one top-level widget, driven by
+// real mouse and key events.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "apps/jornavista-host/form_driver.h"
@@ -13,7 +15,7 @@ class QtDriver final : public FormDriver {
  public:
   // Needs a QApplication; the form is shown, and made the active window, with
   // its first instance.
-  QtDriver();
+  explicit QtDriver(std::shared_ptr<FormLibrary> library);
   ~QtDriver() override;
 
   void SetToday(DATE today) override;
@@ -21,7 +23,8 @@ class QtDriver final : public FormDriver {
   [[nodiscard]] HRESULT AddControl() override;
   std::size_t ControlCount() override;
   void SelectControl(std::size_t index) override;
-  control::ctrJornavista* control() override;
+  IDispatch* instance() override;
+  HRESULT ControlSize(std::int32_t* width, std::int32_t* height) override;
   void SetAmbientFont(FontRef font) override;
 
   // A click goes to the centre of the real cell or button; a key, with its shift
@@ -42,6 +45,10 @@ class QtDriver final : public FormDriver {
   bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) override;
 
   QWidget& form();
+  // A widget of the container's own, kept on the form below the instances.
+  void SetFooter(QWidget* footer);
+  // Told of each property-change notice with the property's name (null: nobody).
+  void SetChangeListener(std::function<void(const std::string&)> listener);
 
  private:
   struct Impl;

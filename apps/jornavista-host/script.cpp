@@ -105,7 +105,7 @@ std::string RestAfter(std::string_view line, std::size_t skip) {
 
 int RunScript(std::istream& script, FormDriver& form, std::ostream& out, std::ostream& err) {
   std::vector<CheckedLine> lines;
-  bool have_instance = form.control() != nullptr;
+  bool have_instance = form.instance() != nullptr;
   std::string text;
   int number = 0;
   while (std::getline(script, text)) {

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QStyle>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,9 +14,8 @@
 
 #include "apps/jornavista-host/qt_driver.h"
 #include "apps/jornavista-host/script.h"
+#include "housing/jornavista_ids.h"
 #include "platform/qt/design_values.h"
-#include "platform/qt/jornavista_widget.h"
-#include "platform/qt/qt_runtime.h"
 
 namespace jv::host {
 
@@ -87,17 +85,40 @@ void ExplainFatalStart(QtMsgType type, const QMessageLogContext&, const QString&
   }
 }
 
+// The current instance's SDate, read as any automation client reads it.
+QString SelectedDate(FormDriver& form) {
+  IDispatch* const instance = form.instance();
+  if (instance == nullptr) return {};
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  Variant value;
+  if (FAILED(instance->Invoke(jornavista::DISPID_SDate, IID_NULL, 0x0409, DISPATCH_PROPERTYGET, &none,
+                              value.put(), nullptr, nullptr)) ||
+      value.vt() != VT_BSTR)
+    return {};
+  return QString::fromUtf16(reinterpret_cast<const char16_t*>(value.raw().bstrVal),
+                            static_cast<qsizetype>(SysStringLen(value.raw().bstrVal)));
+}
+
+// The library, opened for a window subcommand; the message on failure.
+std::shared_ptr<FormLibrary> OpenLibrary(const char* command, const std::string& library, std::ostream& err) {
+  std::shared_ptr<FormLibrary> opened;
+  std::string error;
+  if (FAILED(FormLibrary::Open(library, &opened, &error))) err << command << ": " << error << "\n";
+  return opened;
+}
+
 }  // namespace
 
 void PrintWindowUsage(std::ostream& out) {
-  out << "       jornavista-host show [--today YYYY-MM-DD]\n"
-         "       jornavista-host render FILE.png [--today YYYY-MM-DD] [--script SCRIPT] [--scale N]\n"
+  out << "       jornavista-host show [--library FILE|PROGID] [--today YYYY-MM-DD]\n"
+         "       jornavista-host render FILE.png [--library FILE|PROGID] [--today YYYY-MM-DD]\n"
+         "                       [--script SCRIPT] [--scale N]\n"
          "show opens a form with the control in a window. render runs SCRIPT against the control\n"
          "in a window offscreen and writes a screenshot of the form to FILE.png, N device pixels\n"
          "to the logical pixel (0.5 to 4); the file is written only when the script succeeds.\n";
 }
 
-int RunShow(int argc, char** argv, std::ostream& out, std::ostream& err) {
+int RunShow(int argc, char** argv, const std::string& library, std::ostream& out, std::ostream& err) {
   WindowOptions options;
   if (auto error = ParseOptions(argc, argv, false, &options)) {
     err << "show: " << *error << "\n";
@@ -116,34 +137,30 @@ int RunShow(int argc, char** argv, std::ostream& out, std::ostream& err) {
   qInstallMessageHandler(nullptr);
   SetUpLook();
 
-  qt::QtRuntime runtime;
-  if (options.today) runtime.clock().Set(*options.today);
-  QWidget form;
-  form.setWindowTitle(QStringLiteral("Jornavista"));
-  auto* layout = new QVBoxLayout(&form);
-  auto* calendar = new qt::JornavistaWidget(runtime, &form);
-  if (FAILED(calendar->status())) {
-    err << "show: the control did not start: " << StatusText(calendar->status()) << "\n";
+  std::shared_ptr<FormLibrary> opened = OpenLibrary("show", library, err);
+  if (!opened) return 1;
+  QtDriver form(std::move(opened));
+  if (options.today) form.SetToday(*options.today);
+  auto* selected = new QLabel();
+  form.SetFooter(selected);
+  const auto show_selected = [&form, selected] {
+    selected->setText(QStringLiteral("SDate: %1").arg(SelectedDate(form)));
+    selected->adjustSize();
+  };
+  form.SetChangeListener([show_selected](const std::string& name) {
+    if (name == "SDate") show_selected();
+  });
+  if (const HRESULT hr = form.AddControl(); FAILED(hr)) {
+    err << "show: the control did not start: " << StatusText(hr) << "\n";
     return 1;
   }
-  auto* selected = new QLabel(&form);
-  const auto show_selected = [calendar, selected] {
-    selected->setText(QStringLiteral("SDate: %1").arg(calendar->selectedDate()));
-  };
   show_selected();
-  QObject::connect(calendar, &qt::JornavistaWidget::propertyChanged, selected,
-                   [show_selected](const QString& name) {
-                     if (name == QLatin1String("SDate")) show_selected();
-                   });
-  layout->addWidget(calendar);
-  layout->addWidget(selected);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  form.show();
+  form.SetFooter(selected);  // placed again at its new size
   out << "jornavista-host: the calendar is open; close its window to end\n" << std::flush;
   return QApplication::exec();
 }
 
-int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
+int RunRender(int argc, char** argv, const std::string& library, std::ostream& out, std::ostream& err) {
   WindowOptions options;
   if (auto error = ParseOptions(argc, argv, true, &options)) {
     err << "render: " << *error << "\n";
@@ -165,7 +182,9 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
   QApplication app(qt_argc, qt_argv);
   SetUpLook();
 
-  QtDriver form;
+  std::shared_ptr<FormLibrary> opened = OpenLibrary("render", library, err);
+  if (!opened) return 1;
+  QtDriver form(std::move(opened));
   if (options.today) form.SetToday(*options.today);
   // A script may start with its own today and create; without one, this
   // instance is the form's.

@@ -3,13 +3,15 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 namespace jv::host {
 
-// argv[0] is the subcommand; exit status 0 done, 1 a failure while running, 2 bad
-// arguments or no display.
-int RunShow(int argc, char** argv, std::ostream& out, std::ostream& err);
-int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err);
+// argv[0] is the subcommand; `library` is the control's component library (a
+// file or a programmatic identifier). Exit status 0 done, 1 a failure while
+// running or a library that cannot be opened, 2 bad arguments or no display.
+int RunShow(int argc, char** argv, const std::string& library, std::ostream& out, std::ostream& err);
+int RunRender(int argc, char** argv, const std::string& library, std::ostream& out, std::ostream& err);
 
 void PrintWindowUsage(std::ostream& out);
 

@@ -23,10 +23,17 @@ struct Result {
   std::string out, err;
 };
 
+std::shared_ptr<FormLibrary> Library() {
+  std::shared_ptr<FormLibrary> library;
+  std::string error;
+  EXPECT_EQ(FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+  return library;
+}
+
 Result RunHost(const std::string& script) {
   std::istringstream in(script);
   std::ostringstream out, err;
-  auto form = MakeHeadlessDriver();
+  auto form = MakeHeadlessDriver(Library());
   const int status = RunScript(in, *form, out, err);
   return {status, out.str(), err.str()};
 }

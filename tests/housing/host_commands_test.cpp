@@ -23,7 +23,10 @@ class HostComponentTest : public ::testing::Test {
     fs::remove_all(dir_);
     store_ = (dir_ / "registry.json").string();
     ::setenv("JV_REGISTRY_FILE", store_.c_str(), 1);
-    form_ = MakeHeadlessDriver();
+    std::shared_ptr<FormLibrary> library;
+    std::string error;
+    ASSERT_EQ(FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+    form_ = MakeHeadlessDriver(std::move(library));
   }
   void TearDown() override {
     ::unsetenv("JV_REGISTRY_FILE");

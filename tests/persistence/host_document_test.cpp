@@ -20,6 +20,13 @@ class EnglishEnvironment : public ::testing::Environment {
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EnglishEnvironment);
 
+std::shared_ptr<FormLibrary> Library() {
+  std::shared_ptr<FormLibrary> library;
+  std::string error;
+  EXPECT_EQ(FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+  return library;
+}
+
 std::string ReadFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   std::ostringstream s;
@@ -59,7 +66,7 @@ class HostDocumentTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::unique_ptr<FormDriver> form_ = MakeHeadlessDriver();
+  std::unique_ptr<FormDriver> form_ = MakeHeadlessDriver(Library());
   std::string out_, err_;
 };
 

@@ -1,5 +1,6 @@
 // The host's scripts in the window: the same script prints the same states on the
 // Qt form, through real clicks and key events, as on the headless runtime.
+#include <QLabel>
 #include <sstream>
 
 #include "apps/jornavista-host/qt_driver.h"
@@ -13,6 +14,13 @@ struct ScriptRun {
   int status;
   std::string out, err;
 };
+
+std::shared_ptr<host::FormLibrary> Library() {
+  std::shared_ptr<host::FormLibrary> library;
+  std::string error;
+  EXPECT_EQ(host::FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+  return library;
+}
 
 ScriptRun RunOn(host::FormDriver& form, const std::string& script) {
   std::istringstream in(script);
@@ -33,8 +41,8 @@ TEST(HostWindowTest, ScriptsPrintTheSameStatesInTheWindowAsHeadless) {
       "today 2003-11-09\ncreate\nput SDate \"any text\"\nget SDate\nclick 2\nstate\n",
   };
   for (const std::string& script : scripts) {
-    auto headless = host::MakeHeadlessDriver();
-    host::QtDriver window;
+    auto headless = host::MakeHeadlessDriver(Library());
+    host::QtDriver window(Library());
     const ScriptRun expected = RunOn(*headless, script), got = RunOn(window, script);
     EXPECT_EQ(got.status, expected.status) << script;
     EXPECT_EQ(got.out, expected.out) << script;
@@ -43,7 +51,7 @@ TEST(HostWindowTest, ScriptsPrintTheSameStatesInTheWindowAsHeadless) {
 }
 
 TEST(HostWindowTest, FaultInjectionIsRefusedWithoutTouchingTheControl) {
-  host::QtDriver window;
+  host::QtDriver window(Library());
   const ScriptRun run = RunOn(window, "today 2003-11-09\ncreate\nfail l.Item\nclick 20\n");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "3: fault injection needs the headless runtime\n");
@@ -52,7 +60,7 @@ TEST(HostWindowTest, FaultInjectionIsRefusedWithoutTouchingTheControl) {
 }
 
 TEST(HostWindowTest, KeysGoToTheFocusedWidgetAsAUserPressesThem) {
-  host::QtDriver window;
+  host::QtDriver window(Library());
   ASSERT_EQ(RunOn(window, "today 2003-11-09\ncreate\nclick 20\nnext\n").status, 0);
   ASSERT_EQ(window.Focus(), "cmdNext");
   const Text before = window.DateText();
@@ -65,6 +73,39 @@ TEST(HostWindowTest, KeysGoToTheFocusedWidgetAsAUserPressesThem) {
   ASSERT_EQ(window.PressKey(34, 0), S_OK);
   EXPECT_EQ(window.YearText(), u"January, 2004");
   EXPECT_EQ(window.PressKey(7, 0), E_INVALIDARG) << "no key produces code 7";
+}
+
+// The window's instances come from the library like the headless form's: the
+// form reaches them by their interfaces only and gives every reference back.
+TEST(HostWindowTest, TheWindowsInstancesComeFromTheLibraryAndLetItGo) {
+  const auto library = Library();
+  ASSERT_TRUE(library);
+  host::QtDriver window(library);
+  std::vector<std::string> told;
+  window.SetChangeListener([&told](const std::string& name) { told.push_back(name); });
+  const ScriptRun run = RunOn(window, "today 2003-11-09\nnew\nclick 20\nput BackColor 5\nrefresh\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(told, (std::vector<std::string>{"SDate", "BackColor"}));
+  std::int32_t width = 0, height = 0;
+  ASSERT_EQ(window.ControlSize(&width, &height), S_OK);
+  EXPECT_EQ(width, 231 * 15) << "the control's own size, 231 x 249 logical pixels, in twips";
+  EXPECT_EQ(height, 249 * 15);
+  EXPECT_EQ(library->CanUnloadNow(), S_FALSE);
+  window.ClearControls();
+  EXPECT_EQ(window.instance(), nullptr);
+  EXPECT_EQ(library->CanUnloadNow(), S_OK);
+}
+
+// The show command's line under the calendar: below every instance, inside the form.
+TEST(HostWindowTest, TheFooterSitsBelowTheInstancesInsideTheForm) {
+  host::QtDriver window(Library());
+  auto* footer = new QLabel(QStringLiteral("SDate: 11/14/2003"));
+  window.SetFooter(footer);
+  ASSERT_EQ(RunOn(window, "today 2003-11-09\ncreate\ncreate\n").status, 0);
+  EXPECT_EQ(footer->parentWidget(), &window.form());
+  EXPECT_GE(footer->y(), 8 + 249) << "under the calendar's 249 logical pixels";
+  EXPECT_LE(footer->geometry().bottom(), window.form().height());
+  EXPECT_GE(window.form().width(), footer->width());
 }
 
 }  // namespace

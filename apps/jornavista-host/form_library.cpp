@@ -1,0 +1,251 @@
+#include "apps/jornavista-host/form_library.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "housing/jornavista_ids.h"
+#include "platform/component/guid_text.h"
+#include "platform/component/registry_store.h"
+
+namespace jv::host {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class Interface>
+class Counted : public Interface {
+ public:
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  virtual ~Counted() = default;
+  HRESULT Answer(REFIID riid, const IID& own, void** object) {
+    if (object == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == own) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+
+ private:
+  ULONG refs_ = 1;
+};
+
+std::string StatusOf(HRESULT hr) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(hr));
+  return buf;
+}
+
+}  // namespace
+
+std::string LibraryBesideHost() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  const fs::path dir = exe.parent_path();
+  // JV_LIBRARY_FROM_HOST: where the build tree puts the library, relative to the
+  // host's own directory.
+  for (const fs::path& candidate : {dir / "Jornavista.ocx", dir / JV_LIBRARY_FROM_HOST}) {
+    if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
+  }
+  return {};
+}
+
+std::string ChooseLibrary(const std::optional<std::string>& option) {
+  if (option) return *option;
+  if (const char* named = std::getenv(kLibraryVariable); named != nullptr && *named != '\0') return named;
+  return LibraryBesideHost();
+}
+
+bool NamesAFile(std::string_view word) {
+  return word.find('/') != std::string_view::npos || word.ends_with(".ocx") || word.ends_with(".so");
+}
+
+HRESULT FormLibrary::Open(const std::string& what, std::shared_ptr<FormLibrary>* out, std::string* error) {
+  if (out == nullptr || error == nullptr) return E_POINTER;
+  out->reset();
+  if (what.empty()) {
+    *error = std::string("no control library: none beside the host, and neither --library nor ") +
+             kLibraryVariable + " names one";
+    return E_INVALIDARG;
+  }
+  std::shared_ptr<FormLibrary> lib(new FormLibrary());
+  lib->clsid_ = jornavista::CLSID_ctrJornavista;
+  std::string file = what;
+  if (!NamesAFile(what)) {
+    component::RegisteredClass found;
+    const component::RegistryStore store(component::DefaultRegistryPath());
+    if (HRESULT hr = component::FindRegisteredClass(store, what, &found, error); FAILED(hr)) return hr;
+    lib->clsid_ = found.clsid;
+    file = found.server;
+  }
+  if (HRESULT hr = component::ComponentLibrary::Load(file, &lib->library_, error); FAILED(hr)) return hr;
+  // The form hands every instance its own runtime, so the class object must take a site.
+  ComPtr<IClassFactory> factory;
+  if (HRESULT hr = lib->library_->GetClassObject(lib->clsid_, IID_IClassFactory,
+                                                 reinterpret_cast<void**>(factory.put()));
+      FAILED(hr)) {
+    *error = file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " + StatusOf(hr);
+    return hr;
+  }
+  ComPtr<IClassFactorySite> with_site;
+  if (HRESULT hr = factory->QueryInterface(IID_IClassFactorySite, reinterpret_cast<void**>(with_site.put()));
+      FAILED(hr)) {
+    *error = file + ": the class object takes no site, so the form cannot give it its runtime";
+    return hr;
+  }
+  *out = std::move(lib);
+  return S_OK;
+}
+
+FormLibrary::~FormLibrary() = default;
+
+HRESULT FormLibrary::CreateOnSite(IControlSite* site, IDispatch** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  ComPtr<IClassFactorySite> factory;
+  if (HRESULT hr =
+          library_->GetClassObject(clsid_, IID_IClassFactorySite, reinterpret_cast<void**>(factory.put()));
+      FAILED(hr))
+    return hr;
+  return factory->CreateInstanceOnSite(site, IID_IDispatch, reinterpret_cast<void**>(out));
+}
+
+FormInstance::~FormInstance() {
+  if (notify) (void)notify->Unadvise(cookie);
+  notify.reset();
+  dispatch.reset();
+}
+
+std::string PropertyNameOf(DISPID id) {
+  static constexpr std::pair<DISPID, const char*> kNames[] = {
+      {jornavista::DISPID_SDate, "SDate"},         {jornavista::DISPID_BorderStyle, "BorderStyle"},
+      {jornavista::DISPID_BackStyle, "BackStyle"}, {jornavista::DISPID_Enabled, "Enabled"},
+      {jornavista::DISPID_ForeColor, "ForeColor"}, {jornavista::DISPID_BackColor, "BackColor"},
+      {jornavista::DISPID_Font, "Font"},
+  };
+  for (const auto& [known, name] : kNames)
+    if (known == id) return name;
+  return StatusOf(static_cast<HRESULT>(id));
+}
+
+// Builds faces on the form's runtime and remembers the last one, which the form
+// then places and drives as the user would.
+class FormHost::Recorder final : public platform::ControlRuntime {
+ public:
+  explicit Recorder(platform::ControlRuntime& inner) : inner_(inner) {}
+
+  HRESULT CreateFace(const platform::FaceLayout& layout, platform::Container& container,
+                     std::unique_ptr<platform::Face>* out) override {
+    if (HRESULT hr = inner_.CreateFace(layout, container, out); FAILED(hr)) return hr;
+    last_ = out->get();
+    return S_OK;
+  }
+  platform::Face* TakeLast() { return std::exchange(last_, nullptr); }
+
+ private:
+  platform::ControlRuntime& inner_;
+  platform::Face* last_ = nullptr;
+};
+
+// What every instance of the form holds on to. It lives as long as the last
+// instance does; once the form has gone it hands out nothing more.
+class FormHost::Site final : public Counted<IControlSite> {
+ public:
+  explicit Site(FormHost* host) : host_(host) {}
+  void Detach() { host_ = nullptr; }
+
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    return Answer(riid, IID_IControlSite, object);
+  }
+  HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
+    if (runtime == nullptr) return E_POINTER;
+    *runtime = nullptr;
+    if (host_ == nullptr) return E_UNEXPECTED;
+    *runtime = host_->recorder_.get();
+    return S_OK;
+  }
+  HRESULT GetAmbientFont(IFont** font) override {
+    if (font == nullptr) return E_POINTER;
+    *font = nullptr;
+    if (host_ == nullptr) return E_UNEXPECTED;
+    *font = host_->ambient_font_.get();
+    if (*font != nullptr) (*font)->AddRef();
+    return S_OK;
+  }
+
+ private:
+  FormHost* host_;
+};
+
+class FormHost::Sink final : public Counted<IPropertyNotifySink> {
+ public:
+  explicit Sink(FormHost* host) : host_(host) {}
+  void Detach() { host_ = nullptr; }
+
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    return Answer(riid, IID_IPropertyNotifySink, object);
+  }
+  HRESULT OnChanged(DISPID id) override {
+    if (host_ != nullptr) host_->Changed(id);
+    return S_OK;
+  }
+  HRESULT OnRequestEdit(DISPID) override { return S_OK; }
+
+ private:
+  FormHost* host_;
+};
+
+FormHost::FormHost(std::shared_ptr<FormLibrary> library, platform::ControlRuntime& runtime)
+    : library_(std::move(library)),
+      recorder_(std::make_unique<Recorder>(runtime)),
+      site_(ComPtr<Site>::Adopt(new Site(this))),
+      sink_(ComPtr<Sink>::Adopt(new Sink(this))) {}
+
+FormHost::~FormHost() {
+  site_->Detach();
+  sink_->Detach();
+}
+
+void FormHost::Changed(DISPID id) {
+  std::string name = PropertyNameOf(id);
+  if (listener_) listener_(name);
+  changed_.push_back(std::move(name));
+}
+
+HRESULT FormHost::Create(std::unique_ptr<FormInstance>* out) {
+  if (out == nullptr) return E_POINTER;
+  out->reset();
+  auto instance = std::make_unique<FormInstance>();
+  (void)recorder_->TakeLast();
+  if (HRESULT hr = library_->CreateOnSite(site_.get(), instance->dispatch.put()); FAILED(hr)) return hr;
+  instance->face = recorder_->TakeLast();
+  // An instance that answered without building a face on the form's runtime
+  // would show nowhere the form can reach.
+  if (instance->face == nullptr) return E_UNEXPECTED;
+  ComPtr<IConnectionPointContainer> points;
+  if (HRESULT hr = instance->dispatch->QueryInterface(IID_IConnectionPointContainer,
+                                                      reinterpret_cast<void**>(points.put()));
+      FAILED(hr))
+    return hr;
+  ComPtr<IConnectionPoint> notify;
+  if (HRESULT hr = points->FindConnectionPoint(IID_IPropertyNotifySink, notify.put()); FAILED(hr)) return hr;
+  if (HRESULT hr = notify->Advise(sink_.get(), &instance->cookie); FAILED(hr)) return hr;
+  instance->notify = std::move(notify);
+  *out = std::move(instance);
+  return S_OK;
+}
+
+}  // namespace jv::host
