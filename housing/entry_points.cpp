@@ -3,7 +3,12 @@
 #include "housing/jornavista_typelib.h"
 #include "platform/component/server.h"
 
+#ifdef _WIN32
+// Jornavista.def names the exports.
+#define JV_EXPORT extern "C"
+#else
 #define JV_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 JV_EXPORT HRESULT DllRegisterServer() {
   // Any address inside this library tells the service which file it is.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: builds and runs the suite under the release preset and under the
-# debug preset with AddressSanitizer and UndefinedBehaviorSanitizer.
+# debug preset with AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# Windows stage (the MinGW-w64 cross-build run under Wine), then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,4 +13,5 @@ for preset in release debug-asan; do
   echo "=== $preset: tests"
   ctest --preset "$preset" -j2
 done
+scripts/windows-tests.sh
 scripts/fuzz.sh

@@ -6,8 +6,8 @@ namespace jv::component {
 
 std::string GuidToString(const GUID& g) {
   char buf[40];
-  std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2,
-                g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
+  std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", static_cast<unsigned>(g.Data1),
+                g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
                 g.Data4[7]);
   return buf;
 }
@@ -52,7 +52,8 @@ bool ParseGuid(std::string_view text, GUID* out) {
   GUID g{};
   std::size_t pos = 0;
   std::uint32_t v = 0;
-  if (!ReadHex(text, &pos, 8, &g.Data1) || !Expect(text, &pos, '-')) return false;
+  if (!ReadHex(text, &pos, 8, &v) || !Expect(text, &pos, '-')) return false;
+  g.Data1 = v;
   if (!ReadHex(text, &pos, 4, &v) || !Expect(text, &pos, '-')) return false;
   g.Data2 = static_cast<std::uint16_t>(v);
   if (!ReadHex(text, &pos, 4, &v) || !Expect(text, &pos, '-')) return false;

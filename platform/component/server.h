@@ -8,8 +8,10 @@
 #include <string_view>
 
 #include "platform/component/class_factory.h"
-#include "platform/component/registry_store.h"
 #include "platform/component/type_description.h"
+#ifndef _WIN32
+#include "platform/component/registry_store.h"
+#endif
 
 namespace jv::component {
 
@@ -35,7 +37,8 @@ struct ComponentDesc {
 // Writes the type library (with its interfaces) and every class to the default
 // registry store, naming the library file that holds `address_in_library` as the
 // server. Fails with the store's status: REGDB_E_INVALIDVALUE for a damaged store
-// (left as it was), REGDB_E_WRITEREGDB when it cannot be written.
+// (left as it was), REGDB_E_WRITEREGDB when it cannot be written. On Windows the
+// store is the system registry (registration_win.cpp).
 [[nodiscard]] HRESULT RegisterServer(const ComponentDesc& component, const void* address_in_library);
 // Removes exactly what RegisterServer wrote; what is not there is not an error.
 [[nodiscard]] HRESULT UnregisterServer(const ComponentDesc& component);
@@ -45,11 +48,13 @@ struct ComponentDesc {
 // S_OK while no object of the library lives and no server lock is held, else S_FALSE.
 [[nodiscard]] HRESULT CanUnloadNow();
 
+#ifndef _WIN32
 // The same registration, into a given store and with a given server path.
 [[nodiscard]] HRESULT RegisterInStore(const ComponentDesc& component, const std::string& server_path,
                                       RegistryStore& store, std::string* error);
 [[nodiscard]] HRESULT UnregisterFromStore(const ComponentDesc& component, RegistryStore& store,
                                           std::string* error);
+#endif
 
 // The absolute path of the loaded file that holds `address`; empty if none.
 std::string LibraryPathOf(const void* address);

@@ -10,7 +10,7 @@ std::u16string_view View(const OLECHAR* text) {
   if (text == nullptr) return {};
   std::size_t n = 0;
   while (text[n] != 0) ++n;
-  return {text, n};
+  return {reinterpret_cast<const char16_t*>(text), n};
 }
 
 }  // namespace

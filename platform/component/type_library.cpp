@@ -22,7 +22,8 @@ struct ImportedType {
 
 inline constexpr GUID kOleColorTypeId = {
     0x66504301, 0xBE0F, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
-constexpr ImportedType kStdOleTypes[] = {
+// Not constexpr: Windows' interface identifiers are link-time constants.
+const ImportedType kStdOleTypes[] = {
     {"IDispatch", TKIND_INTERFACE, IID_IDispatch, VT_EMPTY},
     {"Font", TKIND_DISPATCH, IID_IFontDisp, VT_EMPTY},
     {"OLE_COLOR", TKIND_ALIAS, kOleColorTypeId, VT_UI4},
@@ -45,7 +46,7 @@ std::u16string_view View(const OLECHAR* text) {
   if (text == nullptr) return {};
   std::size_t n = 0;
   while (text[n] != 0) ++n;
-  return {text, n};
+  return {reinterpret_cast<const char16_t*>(text), n};
 }
 
 class Graph;

@@ -304,7 +304,7 @@ HRESULT TypeLibraryJson(ITypeLib* library, nlohmann::ordered_json* out) {
   j["guid"] = GuidToString(attr.guid);
   j["version"] = Version(attr.wMajorVerNum, attr.wMinorVerNum);
   char lcid[16];
-  std::snprintf(lcid, sizeof lcid, "0x%04X", attr.lcid);
+  std::snprintf(lcid, sizeof lcid, "0x%04X", static_cast<unsigned>(attr.lcid));
   j["lcid"] = lcid;
   j["flags"] = attr.wLibFlags;
   ordered_json types = ordered_json::array();
@@ -412,17 +412,43 @@ void DispatchMembers(std::string& out, const TypeDesc& t) {
   }
 }
 
+bool Uses(const TypeLibraryDesc& lib, ValueType type) {
+  for (const TypeDesc& t : lib.types)
+    for (const MemberDesc& m : t.members) {
+      if (m.type == type) return true;
+      for (const ParamDesc& p : m.params)
+        if (p.type == type) return true;
+    }
+  return false;
+}
+
 }  // namespace
 
 std::string WriteIdl(const TypeLibraryDesc& lib) {
   std::string out;
   out += "// " + std::string(lib.name) + " " + Version(lib.major, lib.minor) +
          ": written from the type library table by jv_write_idl; edit the table, not this file.\n\n";
+  // An IDL compiler knows IDispatch from the base file. The standard library's
+  // Font and OLE_COLOR are only declared, so that the compiler refers to them in
+  // the imported library instead of defining them here (or, for a typedef that
+  // is not public, writing its base type in its place).
+  out += "import \"oaidl.idl\";\n\n";
+  if (Uses(lib, ValueType::kFont)) out += "dispinterface Font;\n";
+  if (Uses(lib, ValueType::kOleColor)) out += "typedef [public] DWORD OLE_COLOR;\n";
+  // Forward declarations let the class name interfaces defined after it. Made
+  // inside the library they would also number those interfaces first, ahead of
+  // the types defined before them.
+  for (const TypeDesc& t : lib.types) {
+    if (t.kind != TKIND_DISPATCH) continue;
+    out += (t.flags & TYPEFLAG_FDUAL) != 0 ? "interface " : "dispinterface ";
+    out += std::string(t.name) + ";\n";
+  }
+  out += "\n";
   std::vector<std::string> attrs{"uuid(" + Uuid(lib.guid) + ")",
                                  "version(" + Version(lib.major, lib.minor) + ")"};
   if (!lib.help.empty()) attrs.push_back("helpstring(" + Quoted(lib.help) + ")");
   char lcid[16];
-  std::snprintf(lcid, sizeof lcid, "lcid(0x%04x)", lib.lcid);
+  std::snprintf(lcid, sizeof lcid, "lcid(0x%04x)", static_cast<unsigned>(lib.lcid));
   attrs.push_back(lcid);
   for (const FlagName& f : {FlagName{LIBFLAG_FRESTRICTED, "restricted"},
                             FlagName{LIBFLAG_FCONTROL, "control"}, FlagName{LIBFLAG_FHIDDEN, "hidden"}})
@@ -430,13 +456,6 @@ std::string WriteIdl(const TypeLibraryDesc& lib) {
   Attributes(out, "", attrs);
   out += "library " + std::string(lib.name) + "\n{\n";
   for (const ImportDesc& i : lib.imports) out += "  importlib(" + Quoted(i.file) + ");\n";
-  out += "\n";
-  // Forward declarations let the class name interfaces defined after it.
-  for (const TypeDesc& t : lib.types) {
-    if (t.kind != TKIND_DISPATCH) continue;
-    out += (t.flags & TYPEFLAG_FDUAL) != 0 ? "  interface " : "  dispinterface ";
-    out += std::string(t.name) + ";\n";
-  }
   for (const TypeDesc& t : lib.types) {
     out += "\n";
     if (t.kind == TKIND_COCLASS) {

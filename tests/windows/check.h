@@ -27,6 +27,7 @@ inline std::string Hex(HRESULT hr) {
 
 class Report {
  public:
+  explicit Report(std::string name = "windows_checks") : name_(std::move(name)) {}
   void Pass() { ++passed_; }
   void Fail(const std::string& name, const std::vector<std::string>& problems) {
     ++failed_;
@@ -41,10 +42,11 @@ class Report {
   void Note(const std::string& text) { std::printf("note %s\n", text.c_str()); }
   int failed() const { return failed_; }
   void Close() const {
-    std::printf("windows_checks: %d passed, %d failed, %d skipped\n", passed_, failed_, skipped_);
+    std::printf("%s: %d passed, %d failed, %d skipped\n", name_.c_str(), passed_, failed_, skipped_);
   }
 
  private:
+  std::string name_;
   int passed_ = 0, failed_ = 0, skipped_ = 0;
 };
 
@@ -107,5 +109,8 @@ void DateChecks(Report& report);
 void RegionalSettingsChecks(Report& report);
 void VariantChecks(Report& report);
 void ControlChecks(Report& report);
+// Of the registered library (component_checks).
+void ComponentChecks(Report& report, const std::wstring& ocx_path);
+void TypeLibraryChecks(Report& report, const std::wstring& expected_json_path);
 
 }  // namespace jv::wincheck
