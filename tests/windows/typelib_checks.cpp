@@ -154,9 +154,9 @@ void TypeLibraryChecks(Report& report, const std::wstring& expected_path) {
   note(automation,
        "widl puts the oleautomation flag on the vtable view of the dual interface, not on its dispatch view; "
        "taken from the vtable view");
-  // GetNames answers for a dispatch id, which a property's get and put share:
-  // oleaut32 answers with the get's names, so a put's parameter has no name to
-  // read through ITypeInfo. The expectation keeps the rest of the parameter.
+  // In a compiled type library the right side of a property put is unnamed: widl,
+  // like MIDL, writes no name for it (Jornavista.tlb holds no "New_" at all), and
+  // GetNames returns none. The expectation keeps the rest of the parameter.
   for (ordered_json& type : want["types"])
     for (ordered_json& m : type["members"]) {
       if (m["kind"] != "propput" && m["kind"] != "propputref") continue;
@@ -166,8 +166,8 @@ void TypeLibraryChecks(Report& report, const std::wstring& expected_path) {
       }
     }
   note(put_names,
-       "a property put's parameter name (New_BackColor, ...) is not compared: GetNames answers for the "
-       "dispatch id, and oleaut32 gives the get's names for it");
+       "a property put's parameter name (New_BackColor, ...) is not compared: a compiled type library "
+       "leaves the right side of a put unnamed (widl writes no name for it)");
 
   std::vector<std::string> differences;
   Differences(got, want, "typelib", &differences);
