@@ -3,11 +3,11 @@
 // points and drives it by dispatch id, as any automation client can.
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "apps/jornavista-host/com_object.h"
 #include "apps/jornavista-host/form_library.h"
 #include "apps/jornavista-host/script.h"
 #include "housing/jornavista_ids.h"
@@ -26,38 +26,7 @@ namespace {
 using component::ComponentLibrary;
 using nlohmann::ordered_json;
 
-std::string Hex(DISPID id) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(id));
-  return buf;
-}
-
-template <class Interface>
-class Counted : public Interface {
- public:
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-
- protected:
-  virtual ~Counted() = default;
-  HRESULT Answer(REFIID riid, const IID& own, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == own) {
-      *object = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-
- private:
-  ULONG refs_ = 1;
-};
+std::string Hex(DISPID id) { return Hex32(static_cast<std::uint32_t>(id)); }
 
 // The container's side of both outgoing interfaces: what it was told, in order.
 class ChangeSink final : public Counted<IPropertyNotifySink> {

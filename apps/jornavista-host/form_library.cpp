@@ -1,54 +1,17 @@
 #include "apps/jornavista-host/form_library.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "apps/jornavista-host/com_object.h"
 #include "housing/jornavista_ids.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
 
 namespace jv::host {
 
-namespace {
-
 namespace fs = std::filesystem;
-
-template <class Interface>
-class Counted : public Interface {
- public:
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-
- protected:
-  virtual ~Counted() = default;
-  HRESULT Answer(REFIID riid, const IID& own, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == own) {
-      *object = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-
- private:
-  ULONG refs_ = 1;
-};
-
-std::string StatusOf(HRESULT hr) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(hr));
-  return buf;
-}
-
-}  // namespace
 
 std::string LibraryBesideHost() {
   std::error_code ec;
@@ -97,7 +60,7 @@ HRESULT FormLibrary::Open(const std::string& what, std::shared_ptr<FormLibrary>*
   if (HRESULT hr = lib->library_->GetClassObject(lib->clsid_, IID_IClassFactory,
                                                  reinterpret_cast<void**>(factory.put()));
       FAILED(hr)) {
-    *error = file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " + StatusOf(hr);
+    *error = file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " + Hex32(static_cast<std::uint32_t>(hr));
     return hr;
   }
   ComPtr<IClassFactorySite> with_site;
@@ -138,7 +101,7 @@ std::string PropertyNameOf(DISPID id) {
   };
   for (const auto& [known, name] : kNames)
     if (known == id) return name;
-  return StatusOf(static_cast<HRESULT>(id));
+  return Hex32(static_cast<std::uint32_t>(id));
 }
 
 // Builds faces on the form's runtime and remembers the last one, which the form

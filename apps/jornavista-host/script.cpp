@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "apps/jornavista-host/com_object.h"
 #include "platform/dates/calendar.h"
 
 namespace jv::host {
@@ -43,11 +44,7 @@ std::string IsoDate(DATE date) {
   return buf;
 }
 
-std::string StatusText(HRESULT hr) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(hr));
-  return buf;
-}
+std::string StatusText(HRESULT hr) { return Hex32(static_cast<std::uint32_t>(hr)); }
 
 std::optional<std::string> ParseTextArgument(std::string_view text, std::string* error) {
   if (text.empty() || text.front() != '"') return std::string(text);
