@@ -5,10 +5,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <unistd.h>
 
+#include "bench/ratio_reporter.h"
 #include "housing/jornavista_ids.h"
 #include "housing/jornavista_object.h"
 #include "platform/automation/ocidl.h"
@@ -112,45 +110,17 @@ void LoadAndCreateSteps() {
       unloaded ? "unloaded" : "still loaded");
 }
 
-// Prints the runs as usual and, at the end, each binding's cost against the C++
-// call measured in the same run.
-class RatioReporter final : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      // With repetitions, the mean stands for the benchmark; without, its one run.
-      const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-      if (run.run_type != Run::RT_Iteration && !mean) continue;
-      const std::string name = run.run_name.function_name;
-      if (mean || times_.find(name) == times_.end()) times_[name] = run.GetAdjustedRealTime();
-    }
-  }
-  void PrintRatios() const {
-    const auto cpp = times_.find("BM_SDate_CppCall");
-    if (cpp == times_.end() || cpp->second <= 0) return;
-    std::printf("\nget of SDate against the C++ call (goal for Invoke by id: at most 3):\n");
-    for (const char* name : {"BM_SDate_DualVtable", "BM_SDate_InvokeById"})
-      if (const auto it = times_.find(name); it != times_.end())
-        std::printf("  %-22s %5.2fx  (%.4g ns against %.4g ns)\n", name + 3, it->second / cpp->second,
-                    it->second, cpp->second);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   LoadAndCreateSteps();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  jv::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  std::printf("\nget of SDate against the C++ call (goal for Invoke by id: at most 3):\n");
+  reporter.PrintRatio("through the dual vtable", "BM_SDate_DualVtable", "BM_SDate_CppCall");
+  reporter.PrintRatio("through Invoke by id", "BM_SDate_InvokeById", "BM_SDate_CppCall");
   benchmark::Shutdown();
   Shared().dual.reset();
   return 0;

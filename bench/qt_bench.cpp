@@ -4,7 +4,6 @@
 // the ratios at the end.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -15,11 +14,11 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
 #include "platform/qt/design_values.h"
@@ -163,40 +162,6 @@ BENCHMARK(BM_PagingClickToRepaint<QtCalendar>)->UseManualTime()->Unit(benchmark:
 BENCHMARK(BM_HeapPerInstance<Jornavista>)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HeapPerInstance<QtCalendar>)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Prints the runs as usual and keeps what the ratios need.
-class RatioReporter final : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      // "BM_x<Subject>/manual_time": the name without the run's options.
-      const std::string name = run.benchmark_name().substr(0, run.benchmark_name().find('/'));
-      times_[name] = run.GetAdjustedRealTime();
-      if (const auto it = run.counters.find("bytes_per_instance"); it != run.counters.end())
-        bytes_[name] = it->second.value;
-    }
-  }
-  void PrintRatios() const {
-    std::printf(
-        "\nQCalendarWidget / Jornavista (goal: at least 5 for the timings; at least 3 for the heap):\n");
-    Ratio(times_, "BM_CreateAndShowToFirstPaint", "create and show to first paint");
-    Ratio(times_, "BM_PagingClickToRepaint", "paging click to repaint");
-    Ratio(bytes_, "BM_HeapPerInstance", "heap per instance");
-  }
-
- private:
-  static void Ratio(const std::map<std::string, double>& values, const std::string& name, const char* what) {
-    const auto ours = values.find(name + "<Jornavista>"), theirs = values.find(name + "<QtCalendar>");
-    if (ours == values.end() || theirs == values.end() || ours->second <= 0) return;
-    std::printf("  %-32s %8.1fx  (%.4g against %.4g)\n", what, theirs->second / ours->second, theirs->second,
-                ours->second);
-  }
-  std::map<std::string, double> times_, bytes_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -216,9 +181,16 @@ int main(int argc, char** argv) {
   }());
 
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  jv::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  std::printf("\nQCalendarWidget / Jornavista (goal: at least 5 for the timings; at least 3 for the heap):\n");
+  const auto against_qt = [&reporter](const char* what, const std::string& name,
+                                      const std::string& counter = {}) {
+    reporter.PrintRatio(what, name + "<QtCalendar>", name + "<Jornavista>", counter);
+  };
+  against_qt("create and show to first paint", "BM_CreateAndShowToFirstPaint");
+  against_qt("paging click to repaint", "BM_PagingClickToRepaint");
+  against_qt("heap per instance", "BM_HeapPerInstance", "bytes_per_instance");
   benchmark::Shutdown();
   delete &Form();
   return 0;

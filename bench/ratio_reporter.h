@@ -1,0 +1,61 @@
+// The console report of a benchmark run that also keeps each benchmark's time and
+// counters, so that the run can end with our figures against a peer's measured in
+// the same run.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace jv::bench {
+
+class RatioReporter final : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      // With repetitions the mean stands for the benchmark; without, its one run.
+      const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+      if (run.run_type != Run::RT_Iteration && !mean) continue;
+      // The function's name, without the run's options ("/manual_time").
+      const std::string name = run.run_name.function_name;
+      if (!mean && values_.count(name) != 0) continue;
+      Values& v = values_[name];
+      v.time = run.GetAdjustedRealTime();
+      for (const auto& [counter, value] : run.counters) v.counters[counter] = value.value;
+    }
+  }
+
+  // "  WHAT  N.NNx  (A against B)" for A / B, where A and B are the real times of
+  // the two benchmarks, or their `counter`; nothing when either is missing.
+  void PrintRatio(const char* what, const std::string& numerator, const std::string& denominator,
+                  const std::string& counter = {}) const {
+    const double a = Value(numerator, counter), b = Value(denominator, counter);
+    if (a <= 0 || b <= 0) return;
+    std::printf("  %-32s %6.2fx  (%.4g against %.4g)\n", what, a / b, a, b);
+  }
+
+ private:
+  struct Values {
+    double time = 0;
+    std::map<std::string, double> counters;
+  };
+
+  double Value(const std::string& name, const std::string& counter) const {
+    const auto it = values_.find(name);
+    if (it == values_.end()) return 0;
+    if (counter.empty()) return it->second.time;
+    const auto c = it->second.counters.find(counter);
+    return c == it->second.counters.end() ? 0 : c->second;
+  }
+
+  std::map<std::string, Values> values_;
+};
+
+}  // namespace jv::bench
