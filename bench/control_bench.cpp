@@ -4,7 +4,7 @@
 
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
-#include "platform/model/headless_face.h"
+#include "platform/headless/headless_face.h"
 
 namespace jv::control {
 
@@ -21,8 +21,8 @@ namespace {
 using jv::control::ctrJornavista;
 
 struct Instance {
-  jv::model::HeadlessRuntime runtime{jv::dates::RegionalSettings::ForLocale("en_US")};
-  jv::model::RecordingContainer container;
+  jv::headless::HeadlessRuntime runtime{jv::dates::RegionalSettings::ForLocale("en_US")};
+  jv::headless::RecordingContainer container;
   std::unique_ptr<ctrJornavista> control;
   Instance() {
     DATE today = 0;
@@ -30,7 +30,7 @@ struct Instance {
     runtime.clock().Set(today);
     (void)ctrJornavista::Create(runtime, container, &control);
   }
-  jv::model::HeadlessFace& face() { return static_cast<jv::model::HeadlessFace&>(control->face()); }
+  jv::headless::HeadlessFace& face() { return static_cast<jv::headless::HeadlessFace&>(control->face()); }
 };
 
 void BM_ShowMonth(benchmark::State& state) {
@@ -78,8 +78,8 @@ void BM_ArrowKey(benchmark::State& state) {
 BENCHMARK(BM_ArrowKey);
 
 void BM_StartUp(benchmark::State& state) {
-  jv::model::HeadlessRuntime runtime{jv::dates::RegionalSettings::ForLocale("en_US")};
-  jv::model::RecordingContainer container;
+  jv::headless::HeadlessRuntime runtime{jv::dates::RegionalSettings::ForLocale("en_US")};
+  jv::headless::RecordingContainer container;
   DATE today = 0;
   (void)jv::dates::FromCivil({2003, 11, 9}, &today);
   runtime.clock().Set(today);

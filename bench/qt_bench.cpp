@@ -22,7 +22,7 @@
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
 #include "platform/qt/design_values.h"
-#include "platform/qt/jornavista_widget.h"
+#include "widgets/qt/jornavista_widget.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/qt_runtime.h"
 

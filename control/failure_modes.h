@@ -1,5 +1,6 @@
 // The control's three ways of meeting a failed operation, spelled out at each call:
-//   JV_TRY          no trap: the first failure ends the routine and is its result;
+//   JV_TRY          no trap: the first failure ends the routine and is its result
+//                   (platform/automation/hresult.h, shared by every layer);
 //   ResumeNext      a failed statement is skipped and the routine goes on;
 //   EndQuietly      a routine written with JV_TRY is run, and its failure swallowed.
 #pragma once
@@ -7,12 +8,6 @@
 #include <utility>
 
 #include "platform/automation/hresult.h"
-
-#define JV_TRY(expr)                                   \
-  do {                                                 \
-    if (const HRESULT jv_try_hr_ = (expr); FAILED(jv_try_hr_)) \
-      return jv_try_hr_;                               \
-  } while (0)
 
 namespace jv::control {
 

@@ -11,7 +11,7 @@
 #include "platform/component/connection_point.h"
 #include "platform/component/module.h"
 #include "platform/component/type_library.h"
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_runtime.h"
 
 namespace jv::housing {
 
@@ -222,7 +222,7 @@ class JornavistaObject final : public _ctrJornavista,
   component::CountedByModule counted_;
   ULONG refs_ = 1;
   ComPtr<IControlSite> site_;
-  std::unique_ptr<model::HeadlessRuntime> own_runtime_;
+  std::unique_ptr<headless::HeadlessRuntime> own_runtime_;
   std::unique_ptr<HoldingRuntime> holding_runtime_;
   FontRef default_font_;
   component::ConnectionPoint property_notify_{*this, IID_IPropertyNotifySink, false};
@@ -240,7 +240,7 @@ HRESULT JornavistaObject::Start() {
     if (FAILED(hr)) runtime = nullptr;
   }
   if (runtime == nullptr) {
-    own_runtime_.reset(new (std::nothrow) model::HeadlessRuntime());
+    own_runtime_.reset(new (std::nothrow) headless::HeadlessRuntime());
     if (!own_runtime_) return E_OUTOFMEMORY;
     runtime = own_runtime_.get();
   }

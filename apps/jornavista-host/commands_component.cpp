@@ -17,7 +17,7 @@
 #include "platform/component/control_site.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/type_library_text.h"
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_runtime.h"
 
 namespace jv::host {
 
@@ -74,7 +74,7 @@ class ClockSite final : public Counted<IControlSite> {
   HRESULT GetAmbientFont(IFont**) override { return E_NOTIMPL; }
 
  private:
-  model::HeadlessRuntime runtime_;
+  headless::HeadlessRuntime runtime_;
 };
 
 struct Connection {

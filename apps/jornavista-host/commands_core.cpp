@@ -9,7 +9,7 @@
 #include "apps/jornavista-host/script.h"
 #include "control/state.h"
 #include "platform/component/control_site.h"
-#include "platform/model/fault_injector.h"
+#include "platform/headless/fault_injector.h"
 
 namespace jv::host {
 
@@ -151,7 +151,7 @@ std::vector<Command> CoreCommands() {
                "makes a runtime operation fail: on every call, or only on its Nth call from now", false,
                false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 1, 2, "fail OPERATION [N]")) return e;
-                 if (!model::OperationByName(line.words[1]))
+                 if (!headless::OperationByName(line.words[1]))
                    return "unknown operation '" + line.words[1] + "' (see --help)";
                  std::uint32_t nth = 0;
                  if (line.words.size() == 3) {

@@ -2,7 +2,7 @@
 // on the host's in-memory runtime, whose clock and faults the script sets.
 #include "apps/jornavista-host/form_driver.h"
 #include "platform/automation/std_font.h"
-#include "platform/model/headless_face.h"
+#include "platform/headless/headless_face.h"
 
 namespace jv::host {
 
@@ -56,7 +56,7 @@ class HeadlessDriver final : public FormDriver {
 
   std::int16_t CellCount() override { return face().cell_count(); }
   CellView Cell(std::int16_t index) override {
-    const model::ModelLabel& cell = face().cell(index);
+    const headless::ModelLabel& cell = face().cell(index);
     return {Text(cell.caption.view()), cell.fore, cell.back};
   }
   Text YearText() override { return face().year_text(); }
@@ -68,7 +68,7 @@ class HeadlessDriver final : public FormDriver {
   std::vector<std::string> TakeChanged() override { return host_.TakeChanged(); }
 
   bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) override {
-    const auto op = model::OperationByName(operation);
+    const auto op = headless::OperationByName(operation);
     if (!op) {
       *error = "unknown operation '" + std::string(operation) + "' (see --help)";
       return false;
@@ -77,18 +77,18 @@ class HeadlessDriver final : public FormDriver {
     return true;
   }
   HRESULT ContainerFault(std::string_view operation) override {
-    const auto op = model::OperationByName(operation);
+    const auto op = headless::OperationByName(operation);
     return op ? runtime_.faults().Check(*op) : S_OK;
   }
 
  private:
   // The runtime built every face, so each one is a HeadlessFace. Commands that
   // reach here run only once the form has an instance.
-  model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(*controls_[current_]->face); }
+  headless::HeadlessFace& face() { return static_cast<headless::HeadlessFace&>(*controls_[current_]->face); }
 
   // Destroyed bottom up: the instances, then the container side, then the
   // runtime their faces were built on.
-  model::HeadlessRuntime runtime_;
+  headless::HeadlessRuntime runtime_;
   FormHost host_;
   std::vector<std::unique_ptr<FormInstance>> controls_;
   std::size_t current_ = 0;

@@ -12,7 +12,7 @@
 #include "apps/jornavista-host/form_library.h"
 #include "apps/jornavista-host/script.h"
 #include "housing/jornavista_ids.h"
-#include "platform/model/fault_injector.h"
+#include "platform/headless/fault_injector.h"
 #ifdef JV_HAS_WINDOW
 #include "apps/jornavista-host/window.h"
 #endif
@@ -38,8 +38,8 @@ void PrintUsage(std::ostream& out) {
   out << "A library that cannot be loaded ends the host with status 1 before anything runs.\n\ncommands:\n";
   jv::host::PrintCommandHelp(out);
   out << "\noperations for fail (headless only):\n ";
-  for (std::size_t i = 0; i < jv::model::kOperationCount; ++i)
-    out << " " << jv::model::OperationName(static_cast<jv::model::Operation>(i));
+  for (std::size_t i = 0; i < jv::headless::kOperationCount; ++i)
+    out << " " << jv::headless::OperationName(static_cast<jv::headless::Operation>(i));
   out << "\n\nexit status: 0 done; 1 a line failed while running, or no library; 2 a malformed\n"
          "script or bad arguments (nothing ran)\n";
 }

@@ -65,3 +65,11 @@ inline constexpr HRESULT CTL_E_OVERFLOW = static_cast<HRESULT>(0x800A0006u);
 inline constexpr HRESULT CTL_E_TYPEMISMATCH = static_cast<HRESULT>(0x800A000Du);
 // "Control array element doesn't exist": an index without a member.
 inline constexpr HRESULT CTL_E_ARRAYELEMENTMISSING = static_cast<HRESULT>(0x800A0154u);
+
+// The early return of every fallible sequence: the first failing status ends the
+// enclosing function and becomes its result.
+#define JV_TRY(expr)                                            \
+  do {                                                          \
+    if (const HRESULT jv_try_hr_ = (expr); FAILED(jv_try_hr_)) \
+      return jv_try_hr_;                                        \
+  } while (0)

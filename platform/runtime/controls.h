@@ -1,6 +1,6 @@
 // The constituent controls as the control sees them: only the properties and
 // methods it uses, each reporting an automation status. A runtime (the headless
-// model, the Qt widgets) implements them; the control owns them through its Face.
+// one, the Qt widgets) implements them; the control owns them through its Face.
 #pragma once
 
 #include <cstdint>

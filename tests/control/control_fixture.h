@@ -9,7 +9,7 @@
 
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
-#include "platform/model/headless_face.h"
+#include "platform/headless/headless_face.h"
 
 namespace jv::testing {
 
@@ -37,12 +37,12 @@ class ControlTest : public ::testing::Test {
 
   control::ctrJornavista& ctl() { return *control_; }
   const control::State& s() { return control_->state(); }
-  model::HeadlessFace& face() { return static_cast<model::HeadlessFace&>(control_->face()); }
+  headless::HeadlessFace& face() { return static_cast<headless::HeadlessFace&>(control_->face()); }
   std::string Caption(int index) { return ToUtf8Lossy(face().cell(static_cast<std::int16_t>(index)).caption.view()); }
   std::string DateText() { return ToUtf8Lossy(face().date_text()); }
   std::string YearText() { return ToUtf8Lossy(face().year_text()); }
   bool Highlighted(int index) {
-    const model::ModelLabel& c = face().cell(static_cast<std::int16_t>(index));
+    const headless::ModelLabel& c = face().cell(static_cast<std::int16_t>(index));
     return c.fore == kSysHighlightText && c.back == kSysHighlight;
   }
   // The cells in the highlight colours, as a list of indexes.
@@ -55,8 +55,8 @@ class ControlTest : public ::testing::Test {
   void Key(std::int16_t code) { ASSERT_EQ(face().PressKey(code, 0), S_OK); }
   void Click(std::int16_t index) { ASSERT_EQ(face().ClickCell(index), S_OK); }
 
-  model::HeadlessRuntime runtime_;
-  model::RecordingContainer container_;
+  headless::HeadlessRuntime runtime_;
+  headless::RecordingContainer container_;
   std::unique_ptr<control::ctrJornavista> control_;
 };
 

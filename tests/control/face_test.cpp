@@ -30,11 +30,11 @@ TEST(LayoutTest, DayGridPlacesCellsInReadingOrderSundayFirst) {
 }
 
 TEST(HeadlessFaceTest, StartsWithTheDesignValues) {
-  model::HeadlessRuntime runtime(English());
-  model::RecordingContainer container;
+  headless::HeadlessRuntime runtime(English());
+  headless::RecordingContainer container;
   std::unique_ptr<platform::Face> built;
   ASSERT_EQ(runtime.CreateFace(control::face::JornavistaLayout(), container, &built), S_OK);
-  auto& face = static_cast<model::HeadlessFace&>(*built);
+  auto& face = static_cast<headless::HeadlessFace&>(*built);
   std::int16_t count = 0, lower = 0, upper = 0;
   ASSERT_EQ(face.l().get_Count(&count), S_OK);
   ASSERT_EQ(face.l().get_LBound(&lower), S_OK);
@@ -71,12 +71,12 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResizeTest,
 
 TEST_F(ControlTest, ResizeHandsBackItsFirstFailureKeepingTheWidthSet) {
   Start(2003, 11, 9);
-  runtime_.faults().Arm(model::Operation::UserControl_Height_put);
+  runtime_.faults().Arm(headless::Operation::UserControl_Height_put);
   EXPECT_EQ(face().RequestSize(100, 100), E_FAIL);
   EXPECT_EQ(face().width(), 3465);
   EXPECT_EQ(face().height(), 100);
   runtime_.faults().DisarmAll();
-  runtime_.faults().Arm(model::Operation::Frame1_Width_get);
+  runtime_.faults().Arm(headless::Operation::Frame1_Width_get);
   EXPECT_EQ(face().RequestSize(200, 200), E_FAIL);
   EXPECT_EQ(face().width(), 200);
 }

@@ -6,7 +6,7 @@
 namespace jv::testing {
 namespace {
 
-using model::Operation;
+using headless::Operation;
 
 TEST_F(ControlTest, FailedCaptionWriteLeavesThatCellAndTheRestIsFilled) {
   runtime_.faults().Arm(Operation::Caption_put, 42 + 9);  // the numbering write of day 9
@@ -153,7 +153,7 @@ TEST_F(ControlTest, StartUpFailureFailsTheCreation) {
 }
 
 TEST(FaultInjectorTest, FailsOnTheNthCallOnlyOrOnEveryCall) {
-  model::FaultInjector faults;
+  headless::FaultInjector faults;
   faults.Arm(Operation::Month, 3, DISP_E_OVERFLOW);
   std::vector<HRESULT> seen;
   for (int i = 0; i < 5; ++i) seen.push_back(faults.Check(Operation::Month));
@@ -162,9 +162,9 @@ TEST(FaultInjectorTest, FailsOnTheNthCallOnlyOrOnEveryCall) {
   EXPECT_EQ(faults.Check(Operation::Month), E_FAIL);
   EXPECT_EQ(faults.Check(Operation::Month), E_FAIL);
   EXPECT_EQ(faults.Check(Operation::Year), S_OK);
-  for (std::size_t i = 0; i < model::kOperationCount; ++i) {
+  for (std::size_t i = 0; i < headless::kOperationCount; ++i) {
     const auto op = static_cast<Operation>(i);
-    EXPECT_EQ(model::OperationByName(model::OperationName(op)), op) << model::OperationName(op);
+    EXPECT_EQ(headless::OperationByName(headless::OperationName(op)), op) << headless::OperationName(op);
   }
 }
 

@@ -94,7 +94,7 @@ TEST_F(ControlTest, TwoInstancesKeepIndependentState) {
   ASSERT_EQ(ctl().cmdNext_Click(), S_OK);
   EXPECT_EQ(s().m_CurDate, Day(2003, 12, 9));
   EXPECT_EQ(other->state().m_CurDate, Day(2003, 11, 9));
-  EXPECT_EQ(ToUtf8Lossy(static_cast<model::HeadlessFace&>(other->face()).year_text()), "November, 2003");
+  EXPECT_EQ(ToUtf8Lossy(static_cast<headless::HeadlessFace&>(other->face()).year_text()), "November, 2003");
 }
 
 // The day click of the step-by-step example, as the sequence of writes, change

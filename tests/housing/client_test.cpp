@@ -353,19 +353,19 @@ TEST_F(ClientTest, AMembersOwnFailureIsItsStatus) {
   DWORD cookie = 0;
   ASSERT_EQ(cp->Advise(sink.get(), &cookie), S_OK);
 
-  model::FaultInjector& faults = site_->runtime().faults();
-  faults.Arm(model::Operation::txtDate_Text_put, 0, E_ACCESSDENIED);
+  headless::FaultInjector& faults = site_->runtime().faults();
+  faults.Arm(headless::Operation::txtDate_Text_put, 0, E_ACCESSDENIED);
   EXPECT_EQ(InvokePut(d.get(), ids::DISPID_SDate, Variant::Str(u"x")), E_ACCESSDENIED);
   EXPECT_TRUE(sink->changed.empty()) << "a put that failed to store notifies nobody";
   faults.DisarmAll();
 
-  faults.Arm(model::Operation::txtDate_Text_get, 0, E_FAIL);
+  faults.Arm(headless::Operation::txtDate_Text_get, 0, E_FAIL);
   Variant v;
   EXPECT_EQ(InvokeGet(d.get(), ids::DISPID_SDate, &v), E_FAIL);
   faults.DisarmAll();
 
   // The notification fails: the put reports it, and the value is stored all the same.
-  faults.Arm(model::Operation::PropertyChanged, 0, E_FAIL);
+  faults.Arm(headless::Operation::PropertyChanged, 0, E_FAIL);
   EXPECT_EQ(InvokePut(d.get(), ids::DISPID_BackColor, Variant::I4(7)), E_FAIL);
   faults.DisarmAll();
   EXPECT_EQ(Get(d.get(), ids::DISPID_BackColor).raw().lVal, 7);
@@ -519,7 +519,7 @@ TEST_F(ClientTest, TheInstanceOutlivesASinkThatDropsItDuringAUsersClick) {
   // The click publishes SDate and then still gives the grid the focus: the
   // instance must last until its handler is done.
   sink->release_on_change = d.Detach();
-  model::HeadlessFace& face = site_->face();
+  headless::HeadlessFace& face = site_->face();
   EXPECT_EQ(face.ClickCell(20), S_OK);
   EXPECT_EQ(sink->release_on_change, nullptr);
   EXPECT_EQ(sink->changed, std::vector<DISPID>{ids::DISPID_SDate});

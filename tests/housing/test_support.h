@@ -11,8 +11,8 @@
 #include "platform/automation/ocidl.h"
 #include "platform/automation/variant.h"
 #include "platform/component/control_site.h"
-#include "platform/model/headless_face.h"
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_face.h"
+#include "platform/headless/headless_runtime.h"
 
 namespace jv::testing {
 
@@ -71,20 +71,20 @@ class TestSite final : public TestObject<IControlSite>, private platform::Contro
     return S_OK;
   }
 
-  model::HeadlessRuntime& runtime() { return runtime_; }
-  model::HeadlessFace& face() { return *face_; }
+  headless::HeadlessRuntime& runtime() { return runtime_; }
+  headless::HeadlessFace& face() { return *face_; }
   void SetAmbientFont(FontRef font) { ambient_ = std::move(font); }
 
  private:
   HRESULT CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                      std::unique_ptr<platform::Face>* out) override {
     const HRESULT hr = runtime_.CreateFace(layout, container, out);
-    if (SUCCEEDED(hr)) face_ = static_cast<model::HeadlessFace*>(out->get());
+    if (SUCCEEDED(hr)) face_ = static_cast<headless::HeadlessFace*>(out->get());
     return hr;
   }
 
-  model::HeadlessRuntime runtime_;
-  model::HeadlessFace* face_ = nullptr;
+  headless::HeadlessRuntime runtime_;
+  headless::HeadlessFace* face_ = nullptr;
   FontRef ambient_;
 };
 

@@ -63,7 +63,7 @@ TEST_P(AppearanceTest, PutStoresNotifiesEveryTimeAndLeavesTheFaceAlone) {
 TEST_P(AppearanceTest, FailedNoticeIsThePutsResultAndTheValueStays) {
   const AppearanceCase& c = GetParam();
   Start(2003, 11, 9);
-  runtime_.faults().Arm(model::Operation::PropertyChanged, 1, E_ACCESSDENIED);
+  runtime_.faults().Arm(headless::Operation::PropertyChanged, 1, E_ACCESSDENIED);
   EXPECT_EQ(c.put(ctl()), E_ACCESSDENIED) << c.name;
   EXPECT_EQ(c.get(ctl()), c.expected) << c.name;
 }

@@ -103,7 +103,7 @@ TEST_F(PersistenceTest, NewInstanceTakesTheDefaultsAndTheAmbientFontObject) {
 TEST_F(PersistenceTest, InitPropertiesWithoutAnAmbientFontKeepsFontAndStyles) {
   Start(2003, 11, 9);
   SetOldValues();
-  runtime_.faults().Arm(model::Operation::AmbientFont, 1, E_UNEXPECTED);
+  runtime_.faults().Arm(headless::Operation::AmbientFont, 1, E_UNEXPECTED);
   EXPECT_EQ(ctl().InitProperties(), E_UNEXPECTED);
   EXPECT_EQ(s().m_BackColor, 0u);
   EXPECT_EQ(s().m_Enabled, VARIANT_FALSE);
@@ -148,7 +148,7 @@ TEST_F(PersistenceTest, DefaultsAreLeftOutAndReadBackAsDefaults) {
 
 TEST_F(PersistenceTest, ReadsTheSevenKeysInOrderFetchingTheAmbientFontJustBeforeFont) {
   Start(2003, 11, 9);
-  runtime_.faults().Arm(model::Operation::AmbientFont, 1, E_UNEXPECTED);
+  runtime_.faults().Arm(headless::Operation::AmbientFont, 1, E_UNEXPECTED);
   RecordingBag bag;
   EXPECT_EQ(ctl().ReadProperties(bag), E_UNEXPECTED);
   EXPECT_EQ(bag.log, (std::vector<std::string>{"read BackColor default I2 0", "read ForeColor default I2 0",

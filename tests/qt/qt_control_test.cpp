@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "control/ctr_jornavista.h"
-#include "platform/qt/jornavista_widget.h"
+#include "widgets/qt/jornavista_widget.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/qt_runtime.h"
 #include "tests/qt/qt_test_support.h"

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "control/face/layout.h"
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_runtime.h"
 #include "platform/qt/qt_runtime.h"
 #include "tests/qt/qt_test_support.h"
 
@@ -70,7 +70,7 @@ class QtFaceTest : public ::testing::Test {
     return *cell;
   }
 
-  model::RecordingContainer container_;
+  headless::RecordingContainer container_;
   qt::QtRuntime runtime_{English()};
   RecordingEvents events_;
   std::unique_ptr<QWidget> form_ = std::make_unique<QWidget>();
@@ -348,7 +348,7 @@ TEST(QtRuntimeTest, RefusesALayoutItCannotBuild) {
       {"a negative width", {frame, picture, year, date, cell1, wide}, E_INVALIDARG},
   };
   qt::QtRuntime runtime(English());
-  model::RecordingContainer container;
+  headless::RecordingContainer container;
   for (const Case& c : cases) {
     std::unique_ptr<platform::Face> face;
     EXPECT_EQ(runtime.CreateFace({120, 120, c.controls}, container, &face), c.expected) << c.what;

@@ -23,8 +23,8 @@
 #include "platform/automation/variant.h"
 #include "platform/component/control_site.h"
 #include "platform/dates/calendar.h"
-#include "platform/model/headless_face.h"
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_face.h"
+#include "platform/headless/headless_runtime.h"
 #include "platform/component/type_library_text.h"
 #include "tests/windows/check.h"
 
@@ -339,15 +339,15 @@ class PagingSite final : public ClientObject<IControlSite>, private jv::platform
     *font = nullptr;
     return E_NOTIMPL;
   }
-  jv::model::HeadlessRuntime runtime;
-  jv::model::HeadlessFace* face = nullptr;
+  jv::headless::HeadlessRuntime runtime;
+  jv::headless::HeadlessFace* face = nullptr;
 
  private:
   const IID& Iid() const override { return IID_IControlSite; }
   HRESULT CreateFace(const jv::platform::FaceLayout& layout, jv::platform::Container& container,
                      std::unique_ptr<jv::platform::Face>* out) override {
     const HRESULT hr = runtime.CreateFace(layout, container, out);
-    if (SUCCEEDED(hr)) face = static_cast<jv::model::HeadlessFace*>(out->get());
+    if (SUCCEEDED(hr)) face = static_cast<jv::headless::HeadlessFace*>(out->get());
     return hr;
   }
 };

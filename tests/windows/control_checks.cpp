@@ -1,12 +1,12 @@
-// The control built for Windows starting on the headless model, with the regional
+// The control built for Windows starting on the headless runtime, with the regional
 // settings of the system: the month grid, the highlighted day, the caption and the
 // selected date; then one page forward and one day click.
 #include <memory>
 
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
-#include "platform/model/headless_face.h"
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_face.h"
+#include "platform/headless/headless_runtime.h"
 #include "tests/windows/check.h"
 
 namespace jv::wincheck {
@@ -28,14 +28,14 @@ void StartsOnTodaysMonth(Report& report) {
   };
   for (const StartCase& k : cases) {
     Case c(report, std::string("control: starts on 9 November 2003 under ") + k.locale);
-    model::HeadlessRuntime runtime(dates::RegionalSettings::ForLocale(k.locale));
-    model::RecordingContainer container;
+    headless::HeadlessRuntime runtime(dates::RegionalSettings::ForLocale(k.locale));
+    headless::RecordingContainer container;
     DATE today = 0;
     c.Status(dates::FromCivil({2003, 11, 9}, &today), S_OK, "FromCivil");
     runtime.clock().Set(today);
     std::unique_ptr<control::ctrJornavista> ctl;
     if (!c.Status(control::ctrJornavista::Create(runtime, container, &ctl), S_OK, "Create")) continue;
-    auto& face = static_cast<model::HeadlessFace&>(ctl->face());
+    auto& face = static_cast<headless::HeadlessFace&>(ctl->face());
 
     // 1 November 2003 is a Saturday: day d sits in cell 6 + d, cell 15 is today.
     for (std::int16_t i = 1; i <= 42; ++i) {

@@ -1,6 +1,6 @@
 // The Windows checks: the parts of the platform that the Windows build takes from
 // the system (dates, regional settings, automation types) against the system's own
-// answers, and the control starting on the headless model.
+// answers, and the control starting on the headless runtime.
 #include "tests/windows/check.h"
 
 int main() {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/dates/standard_date_functions.h"
-#include "platform/model/fault_injector.h"
+#include "platform/headless/fault_injector.h"
 #include "platform/runtime/face.h"
 
-namespace jv::model {
+namespace jv::headless {
 
 class ManualClock final : public platform::Clock {
  public:
@@ -86,4 +86,4 @@ class HeadlessRuntime final : public platform::ControlRuntime {
   std::string focus_;
 };
 
-}  // namespace jv::model
+}  // namespace jv::headless

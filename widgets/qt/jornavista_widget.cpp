@@ -1,4 +1,4 @@
-#include "platform/qt/jornavista_widget.h"
+#include "widgets/qt/jornavista_widget.h"
 
 #include <QFontInfo>
 #include <QResizeEvent>

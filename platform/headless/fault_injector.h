@@ -10,7 +10,7 @@
 
 #include "platform/automation/hresult.h"
 
-namespace jv::model {
+namespace jv::headless {
 
 // Every operation of the runtime and the container that the control calls.
 #define JV_MODEL_OPERATIONS(X)                         \
@@ -85,4 +85,4 @@ class FaultInjector {
   std::array<Slot, kOperationCount> slots_{};
 };
 
-}  // namespace jv::model
+}  // namespace jv::headless

@@ -1,8 +1,8 @@
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_runtime.h"
 
-#include "platform/model/headless_face.h"
+#include "platform/headless/headless_face.h"
 
-namespace jv::model {
+namespace jv::headless {
 
 // The standard date functions with every call passing the fault injector first.
 class FaultingDateFunctions final : public platform::DateFunctions {
@@ -82,4 +82,4 @@ void HeadlessRuntime::SetFocusTo(std::string name) {
   focus_ = std::move(name);
 }
 
-}  // namespace jv::model
+}  // namespace jv::headless

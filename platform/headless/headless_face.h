@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/model/headless_runtime.h"
+#include "platform/headless/headless_runtime.h"
 
-namespace jv::model {
+namespace jv::headless {
 
 // Copies n code units; one- and two-character texts (every day number) without a
 // call into the library's general copy.
@@ -106,4 +106,4 @@ class HeadlessFace final : public platform::Face {
   std::unique_ptr<Parts> parts_;
 };
 
-}  // namespace jv::model
+}  // namespace jv::headless

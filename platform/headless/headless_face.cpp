@@ -1,8 +1,8 @@
-#include "platform/model/headless_face.h"
+#include "platform/headless/headless_face.h"
 
 #include <cstdio>
 
-namespace jv::model {
+namespace jv::headless {
 
 namespace {
 
@@ -284,4 +284,4 @@ const Text& HeadlessFace::date_text() const { return parts_->txtDate.text; }
 std::int32_t HeadlessFace::width() const { return parts_->surface.width; }
 std::int32_t HeadlessFace::height() const { return parts_->surface.height; }
 
-}  // namespace jv::model
+}  // namespace jv::headless

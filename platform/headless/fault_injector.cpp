@@ -1,6 +1,6 @@
-#include "platform/model/fault_injector.h"
+#include "platform/headless/fault_injector.h"
 
-namespace jv::model {
+namespace jv::headless {
 
 namespace {
 constexpr std::string_view kNames[] = {
@@ -37,4 +37,4 @@ HRESULT FaultInjector::Trip(Slot& s) {
   return S_OK;
 }
 
-}  // namespace jv::model
+}  // namespace jv::headless
