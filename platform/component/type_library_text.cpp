@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "platform/automation/literal_text.h"
 #include "platform/component/guid_text.h"
 
 namespace jv::component {
@@ -10,12 +11,6 @@ namespace jv::component {
 namespace {
 
 using nlohmann::ordered_json;
-
-std::string Hex32(std::uint32_t v) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08X", v);
-  return buf;
-}
 
 std::string Version(WORD major, WORD minor) { return std::to_string(major) + "." + std::to_string(minor); }
 
@@ -323,24 +318,9 @@ HRESULT TypeLibraryJson(ITypeLib* library, nlohmann::ordered_json* out) {
 
 namespace {
 
-std::string Hex(std::uint32_t v) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08x", v);
-  return buf;
-}
-
 std::string Uuid(const GUID& g) {
   const std::string braced = GuidToString(g);
   return braced.substr(1, braced.size() - 2);
-}
-
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
 }
 
 void Attributes(std::string& out, std::string_view indent, const std::vector<std::string>& attrs) {
@@ -367,7 +347,7 @@ std::vector<std::string> TypeAttributes(const TypeDesc& t, bool with_version, co
 }
 
 std::string MemberAttributes(const MemberDesc& m, const char* kind) {
-  std::string a = "[id(" + Hex(static_cast<std::uint32_t>(m.id)) + ")";
+  std::string a = "[id(" + Hex32(static_cast<std::uint32_t>(m.id), HexLetters::kLower) + ")";
   if (kind != nullptr) a += std::string(", ") + kind;
   for (const FlagName& f : kFuncFlags)
     if ((m.func_flags & f.bit) != 0) a += std::string(", ") + f.name;
