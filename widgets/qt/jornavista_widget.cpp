@@ -8,6 +8,7 @@
 #include "platform/qt/design_values.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/qt_runtime.h"
+#include "widgets/qt/property_values.h"
 
 namespace jv::qt {
 
@@ -15,22 +16,29 @@ struct JornavistaWidget::Impl final : platform::Container {
   explicit Impl(JornavistaWidget& owner) : owner(owner) {}
 
   HRESULT OnPropertyChanged(TextView name) override {
-    emit owner.propertyChanged(ToQString(name));
+    const QString property = ToQString(name);
+    if (property == u"BackColor")
+      emit owner.backColorChanged(owner.backColor());
+    else if (property == u"ForeColor")
+      emit owner.foreColorChanged(owner.foreColor());
+    else if (property == u"Enabled")
+      emit owner.controlEnabledChanged(owner.controlEnabled());
+    else if (property == u"Font")
+      emit owner.controlFontChanged(owner.controlFont());
+    else if (property == u"BackStyle")
+      emit owner.backStyleChanged(owner.backStyle());
+    else if (property == u"BorderStyle")
+      emit owner.borderStyleChanged(owner.borderStyle());
+    else if (property == u"SDate")
+      emit owner.selectedDateChanged(owner.selectedDate());
+    emit owner.propertyChanged(property);
     return S_OK;
   }
   HRESULT GetAmbientFont(IFont** out) override {
     if (out == nullptr) return E_POINTER;
-    const QFont font = owner.font();
-    const QFontInfo info(font);
-    FontDescription description;
-    description.name = font.family().toStdU16String();
-    // Points in ten-thousandths, from the size the font is drawn at.
-    description.size_cy = static_cast<std::int64_t>(info.pointSizeF() * 10000.0 + 0.5);
-    description.weight = static_cast<std::int16_t>(font.weight());
-    description.bold = font.weight() >= QFont::DemiBold;
-    description.italic = font.italic();
-    description.underline = font.underline();
-    description.strikethrough = font.strikeOut();
+    FontDescription description = DescriptionFromFont(owner.font());
+    // Points from the size the font is drawn at.
+    description.size_cy = static_cast<std::int64_t>(QFontInfo(owner.font()).pointSizeF() * 10000.0 + 0.5);
     return CreateStdFont(description, out);
   }
 
@@ -40,6 +48,9 @@ struct JornavistaWidget::Impl final : platform::Container {
     status = control::ctrJornavista::Create(on, *this, &control);
     QtFace* f = face();
     if (f == nullptr) return;
+    // A widget is always a new instance: its properties start at their defaults,
+    // and a form or program then sets the ones it keeps.
+    status = control->InitProperties();
     f->surface()->setParent(&owner);
     f->surface()->move(0, 0);
     f->surface()->show();
@@ -47,6 +58,14 @@ struct JornavistaWidget::Impl final : platform::Container {
     // the control then brings down to its frame's.
     (void)f->RequestSize(f->width(), f->height());
     owner.resize(f->surface()->size());
+  }
+
+  // Reads one of the control's values; `fallback` when there is no control.
+  template <class T, class Get>
+  T Read(Get get, T fallback) const {
+    T value = fallback;
+    if (control && FAILED(((*control).*get)(&value))) return fallback;
+    return value;
   }
 
   JornavistaWidget& owner;
@@ -76,13 +95,56 @@ JornavistaWidget::~JornavistaWidget() {
 HRESULT JornavistaWidget::status() const { return d_->status; }
 control::ctrJornavista* JornavistaWidget::control() const { return d_->control.get(); }
 
+QColor JornavistaWidget::backColor() const {
+  return ColorFromOle(d_->Read<OLE_COLOR>(&control::ctrJornavista::get_BackColor, 0));
+}
+QColor JornavistaWidget::foreColor() const {
+  return ColorFromOle(d_->Read<OLE_COLOR>(&control::ctrJornavista::get_ForeColor, 0));
+}
+bool JornavistaWidget::controlEnabled() const {
+  return d_->Read<VARIANT_BOOL>(&control::ctrJornavista::get_Enabled, VARIANT_FALSE) != VARIANT_FALSE;
+}
+QFont JornavistaWidget::controlFont() const {
+  FontRef held = FontRef::Adopt(d_->Read<IFont*>(&control::ctrJornavista::get_Font, nullptr));
+  FontDescription description;
+  if (!held || FAILED(DescribeFont(held.get(), &description))) return font();
+  return FontFromDescription(description);
+}
+int JornavistaWidget::backStyle() const {
+  return d_->Read<std::int16_t>(&control::ctrJornavista::get_BackStyle, 0);
+}
+int JornavistaWidget::borderStyle() const {
+  return d_->Read<std::int16_t>(&control::ctrJornavista::get_BorderStyle, 0);
+}
 QString JornavistaWidget::selectedDate() const {
-  if (!d_->control) return {};
-  Text text;
-  if (FAILED(d_->control->get_SDate(&text))) return {};
-  return ToQString(text);
+  return ToQString(d_->Read<Text>(&control::ctrJornavista::get_SDate, Text()));
 }
 
+bool JornavistaWidget::setBackColor(const QColor& color) {
+  const std::optional<OLE_COLOR> value = OleFromColor(color);
+  return d_->control && value && SUCCEEDED(d_->control->put_BackColor(*value));
+}
+bool JornavistaWidget::setForeColor(const QColor& color) {
+  const std::optional<OLE_COLOR> value = OleFromColor(color);
+  return d_->control && value && SUCCEEDED(d_->control->put_ForeColor(*value));
+}
+bool JornavistaWidget::setControlEnabled(bool enabled) {
+  return d_->control && SUCCEEDED(d_->control->put_Enabled(enabled ? VARIANT_TRUE : VARIANT_FALSE));
+}
+bool JornavistaWidget::setControlFont(const QFont& font) {
+  if (!d_->control) return false;
+  FontRef created;
+  if (FAILED(CreateStdFont(DescriptionFromFont(font), created.put()))) return false;
+  return SUCCEEDED(d_->control->putref_Font(created.get()));
+}
+bool JornavistaWidget::setBackStyle(int style) {
+  const std::optional<std::int16_t> value = StyleFromInt(style);
+  return d_->control && value && SUCCEEDED(d_->control->put_BackStyle(*value));
+}
+bool JornavistaWidget::setBorderStyle(int style) {
+  const std::optional<std::int16_t> value = StyleFromInt(style);
+  return d_->control && value && SUCCEEDED(d_->control->put_BorderStyle(*value));
+}
 bool JornavistaWidget::setSelectedDate(const QString& text) {
   return d_->control && SUCCEEDED(d_->control->put_SDate(text.toStdU16String()));
 }
