@@ -8,6 +8,10 @@ packages=(
   libicu-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core xvfb xauth
+  # The Designer plugin, .ui forms (uic, QUiLoader) and the session in the real
+  # Designer; Qt6Designer's CMake package needs the OpenGL development files.
+  qt6-tools-dev qt6-tools-dev-tools designer-qt6 libqt6uitools6 libqt6opengl6-dev
+  xdotool imagemagick
   clang libclang-rt-14-dev
 )
 # Groups a stage asks for by name in JV_EXTRA_PACKAGES ("@windows"), beside plain
