@@ -22,6 +22,7 @@ namespace jv::headless {
   X(Caption_put, "l.Caption.put")                      \
   X(ForeColor_put, "l.ForeColor.put")                  \
   X(BackColor_put, "l.BackColor.put")                  \
+  X(txtYear_Text_get, "txtYear.Text.get")              \
   X(txtYear_Text_put, "txtYear.Text.put")              \
   X(txtDate_Text_get, "txtDate.Text.get")              \
   X(txtDate_Text_put, "txtDate.Text.put")              \

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/face/face_base.h"
+#include "platform/face/layout_check.h"
 #include "platform/headless/headless_runtime.h"
 
 namespace jv::headless {
@@ -65,9 +67,11 @@ struct ModelLabel {
   OLE_COLOR back = 0;
 };
 
-class HeadlessFace final : public platform::Face {
+class HeadlessFace final : public platform::FaceBase {
  public:
-  HeadlessFace(HeadlessRuntime& runtime, platform::Container& container, const platform::FaceLayout& layout);
+  // `layout` passed CheckLayout, which found the day-cell array at `cells`.
+  HeadlessFace(HeadlessRuntime& runtime, platform::Container& container, const platform::FaceLayout& layout,
+               platform::DayCellBounds cells);
   ~HeadlessFace() override;
 
   platform::LabelArray& l() override;
@@ -77,7 +81,6 @@ class HeadlessFace final : public platform::Face {
   platform::Frame& Frame1() override;
   platform::Surface& UserControl() override;
   platform::DateFunctions& Dates() override { return runtime_.dates(); }
-  void ConnectEvents(platform::ControlEvents* handlers) override { handlers_ = handlers; }
 
   // The user's input. A click on an index without a cell is refused with
   // E_INVALIDARG and reaches no handler. A button click takes the keyboard focus,
@@ -96,13 +99,11 @@ class HeadlessFace final : public platform::Face {
   const Text& date_text() const;
   std::int32_t width() const;
   std::int32_t height() const;
-  platform::ControlEvents* handlers() const { return handlers_; }
 
   struct Parts;
 
  private:
   HeadlessRuntime& runtime_;
-  platform::ControlEvents* handlers_ = nullptr;
   std::unique_ptr<Parts> parts_;
 };
 

@@ -63,16 +63,9 @@ platform::DateFunctions& HeadlessRuntime::dates() { return *dates_; }
 HRESULT HeadlessRuntime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                                     std::unique_ptr<platform::Face>* out) {
   if (out == nullptr) return E_POINTER;
-  bool has_array = false, has_year = false, has_date = false, has_picture = false, has_frame = false;
-  for (const platform::ControlDesign& c : layout.controls) {
-    has_array |= c.name == "l" && c.index != platform::kNotInArray;
-    has_year |= c.name == "txtYear";
-    has_date |= c.name == "txtDate";
-    has_picture |= c.name == "Picture1";
-    has_frame |= c.name == "Frame1";
-  }
-  if (!(has_array && has_year && has_date && has_picture && has_frame)) return E_INVALIDARG;
-  *out = std::make_unique<HeadlessFace>(*this, container, layout);
+  platform::DayCellBounds cells;
+  JV_TRY(platform::CheckLayout(layout, &cells));
+  *out = std::make_unique<HeadlessFace>(*this, container, layout, cells);
   return S_OK;
 }
 

@@ -15,6 +15,10 @@
 
 namespace jv::qt {
 
+// The colours of a constituent control whose design gives none, and of a frame.
+inline constexpr OLE_COLOR kSysButtonFace = 0x8000000Fu;
+inline constexpr OLE_COLOR kSysButtonText = 0x80000012u;
+
 // 1440 twips to the inch on a 96-dpi logical screen; Qt scales logical pixels to
 // the device pixel ratio itself.
 inline constexpr int kTwipsPerPixel = 15;

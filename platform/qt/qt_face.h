@@ -3,54 +3,44 @@
 // presses and the container's size requests reach the connected handlers.
 #pragma once
 
-#include <QFont>
 #include <QRect>
 #include <QWidget>
+#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/runtime/face.h"
+#include "platform/face/day_cell_array.h"
+#include "platform/face/face_base.h"
+#include "platform/qt/qt_controls.h"
 
 namespace jv::qt {
 
 class QtRuntime;
 
-// A windowless label (a day cell or a heading) as its parent widget paints it.
-struct LabelState {
-  std::string name;  // "l" for the day cells
-  std::int16_t index = platform::kNotInArray;
-  Text caption;
-  OLE_COLOR fore = 0;
-  OLE_COLOR back = 0;
-  QRect rect;  // logical pixels, in the parent widget
-  platform::TextAlignment alignment = platform::TextAlignment::Left;
-  std::optional<QFont> font;  // none: the parent widget's font
-};
-
-class QtFace final : public platform::Face {
+class QtFace final : public platform::FaceBase {
  public:
-  // Builds every control of `layout`; see QtRuntime::CreateFace for the failures.
+  // Builds every control of `layout` (qt_face_builder.cpp); see QtRuntime::CreateFace
+  // for the failures.
   [[nodiscard]] static HRESULT Build(QtRuntime& runtime, platform::Container& container,
                                      const platform::FaceLayout& layout, std::unique_ptr<QtFace>* out);
   ~QtFace() override;
   QtFace(const QtFace&) = delete;
   QtFace& operator=(const QtFace&) = delete;
 
-  platform::LabelArray& l() override;
-  platform::TextBox& txtYear() override;
-  platform::TextBox& txtDate() override;
-  platform::PictureBox& Picture1() override;
-  platform::Frame& Frame1() override;
-  platform::Surface& UserControl() override;
+  platform::LabelArray& l() override { return l_; }
+  platform::TextBox& txtYear() override { return txtYear_; }
+  platform::TextBox& txtDate() override { return txtDate_; }
+  platform::PictureBox& Picture1() override { return picture_; }
+  platform::Frame& Frame1() override { return frame_; }
+  platform::Surface& UserControl() override { return surface_; }
   platform::DateFunctions& Dates() override;
-  void ConnectEvents(platform::ControlEvents* handlers) override;
 
   // The control's surface, created without a parent: the container puts it on its
   // form. The face deletes it unless the container deleted it first; after that
   // the face keeps working on its own state and shows nothing.
-  QWidget* surface() const;
+  QWidget* surface() const { return surface_.widget.data(); }
   // The widget of a constituent control ("Frame1", "Picture1", "cmdNext",
   // "cmdPrevious", "txtYear", "txtDate"); null for a windowless or unknown name.
   QWidget* widget(std::string_view name) const;
@@ -61,22 +51,28 @@ class QtFace final : public platform::Face {
   // Where day cell `index` lies in Picture1's coordinates; empty for no such cell.
   QRect CellRect(std::int16_t index) const;
   const LabelState* cell(std::int16_t index) const;
-  std::int16_t cell_count() const;
-  const Text& year_text() const;
-  const Text& date_text() const;
-  std::int32_t width() const;  // twips
-  std::int32_t height() const;
+  std::int16_t cell_count() const { return l_.count(); }
+  const Text& year_text() const { return txtYear_.text; }
+  const Text& date_text() const { return txtDate_.text; }
+  std::int32_t width() const { return surface_.width(); }  // twips
+  std::int32_t height() const { return surface_.height(); }
 
   // The container asks for a size in twips; Resize runs even when the size is
   // already that. E_INVALIDARG for a negative or oversized length, which changes
   // nothing.
-  HRESULT RequestSize(std::int32_t width, std::int32_t height);
-
-  struct Parts;
+  HRESULT RequestSize(std::int32_t width, std::int32_t height) { return surface_.Request(width, height); }
 
  private:
-  explicit QtFace(std::unique_ptr<Parts> parts);
-  std::unique_ptr<Parts> parts_;
+  QtFace(QtRuntime& runtime, platform::Container& container);
+
+  QtRuntime& runtime_;
+  platform::DayCellArray<WindowlessLabel> l_;
+  std::vector<WindowlessLabel> other_labels_;  // sized once: widgets point at them
+  LineEditTextBox txtYear_, txtDate_;
+  WidgetPictureBox picture_;
+  platform::DesignSizedFrame frame_;
+  WidgetSurface surface_;
+  std::map<std::string, QPointer<QWidget>, std::less<>> widgets_;
 };
 
 }  // namespace jv::qt

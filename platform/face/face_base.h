@@ -1,0 +1,35 @@
+// The part of a face that is the same on every runtime: the connected handlers and
+// the delivery of events to them. A runtime derives its face from FaceBase and
+// adds only what is its own: its controls, its widgets, its input.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/face.h"
+
+namespace jv::platform {
+
+class FaceBase : public Face {
+ public:
+  void ConnectEvents(ControlEvents* handlers) override { handlers_ = handlers; }
+  ControlEvents* handlers() const { return handlers_; }
+
+  // Each delivers one event to the connected handlers and hands back their status;
+  // with none connected the event goes nowhere and reports S_OK.
+  [[nodiscard]] HRESULT RaiseResize();
+  [[nodiscard]] HRESULT RaiseCellClick(std::int16_t index);
+  [[nodiscard]] HRESULT RaiseNextClick();
+  [[nodiscard]] HRESULT RaisePreviousClick();
+  [[nodiscard]] HRESULT RaiseKeyDown(std::int16_t key_code, std::int16_t shift);
+
+  // A Resize handler that sets the surface's size raises Resize again inside
+  // itself; nesting deeper than this means a handler that never settles, and the
+  // innermost run is refused with E_UNEXPECTED.
+  static constexpr int kMaxResizeDepth = 8;
+
+ private:
+  ControlEvents* handlers_ = nullptr;
+  int resize_depth_ = 0;
+};
+
+}  // namespace jv::platform

@@ -1,0 +1,32 @@
+#include "platform/face/surface_base.h"
+
+namespace jv::platform {
+
+HRESULT SurfaceBase::get_Width(std::int32_t* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = width_;
+  return S_OK;
+}
+
+HRESULT SurfaceBase::get_Height(std::int32_t* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = height_;
+  return S_OK;
+}
+
+HRESULT SurfaceBase::Put(std::int32_t width, std::int32_t height) {
+  if (!Fits(width, height)) return E_INVALIDARG;
+  if (width == width_ && height == height_) return S_OK;
+  ApplySize(width, height);
+  OnSizePut(width, height);
+  (void)face_.RaiseResize();
+  return S_OK;
+}
+
+HRESULT SurfaceBase::Request(std::int32_t width, std::int32_t height) {
+  if (!Fits(width, height)) return E_INVALIDARG;
+  ApplySize(width, height);
+  return face_.RaiseResize();
+}
+
+}  // namespace jv::platform

@@ -1,0 +1,48 @@
+// The windowless labels (day cells and headings) as their parent widget paints
+// them: plain records with caption, colours and place, drawn beneath the parent's
+// child widgets.
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/automation/types.h"
+#include "platform/runtime/layout.h"
+
+namespace jv::qt {
+
+// A windowless label (a day cell or a heading) as its parent widget paints it.
+struct LabelState {
+  std::string name;  // "l" for the day cells
+  std::int16_t index = platform::kNotInArray;
+  Text caption;
+  OLE_COLOR fore = 0;
+  OLE_COLOR back = 0;
+  QRect rect;  // logical pixels, in the parent widget
+  platform::TextAlignment alignment = platform::TextAlignment::Left;
+  std::optional<QFont> font;  // none: the parent widget's font
+};
+
+// A widget that paints the windowless labels placed in it, in the order of the
+// layout (so the band lies under the headings).
+class LabelHost : public QWidget {
+ public:
+  explicit LabelHost(QWidget* parent) : QWidget(parent) {}
+
+  std::vector<const LabelState*> labels;
+  QPoint interior;  // where the interior's (0, 0) lies
+
+ protected:
+  // Paints the labels that meet `dirty`: each fills its rectangle with its back
+  // colour and draws its caption, clipped to the rectangle only when it overflows.
+  void PaintLabels(QPainter& p, const QRect& dirty);
+};
+
+}  // namespace jv::qt

@@ -1,0 +1,69 @@
+#include "platform/qt/picture_widget.h"
+
+#include <qdrawutil.h>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <utility>
+
+#include "platform/qt/design_values.h"
+#include "platform/qt/virtual_keys.h"
+
+namespace jv::qt {
+
+namespace {
+
+// The sunken border; the interior, where the day cells are placed, starts inside it.
+constexpr int kPictureBorder = 2;
+
+}  // namespace
+
+PictureWidget::PictureWidget(QWidget* parent, OLE_COLOR back) : LabelHost(parent), back_(back) {
+  interior = {kPictureBorder, kPictureBorder};
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+std::int16_t PictureWidget::CellAt(QPoint pos) const {
+  for (auto it = labels.rbegin(); it != labels.rend(); ++it)
+    if ((*it)->name == "l" && (*it)->index != platform::kNotInArray && (*it)->rect.contains(pos))
+      return (*it)->index;
+  return platform::kNotInArray;
+}
+
+void PictureWidget::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  qDrawWinPanel(&p, rect(), palette(), true, nullptr);
+  p.fillRect(rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder),
+             Resolve(back_, palette()));
+  PaintLabels(p, event->rect());
+}
+
+void PictureWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = CellAt(event->position().toPoint());
+}
+
+void PictureWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const std::int16_t pressed = std::exchange(pressed_, platform::kNotInArray);
+  if (pressed == platform::kNotInArray || CellAt(event->position().toPoint()) != pressed || !on_cell_click) return;
+  // The handler may delete this widget, and the callback with it: call a copy, and
+  // touch nothing after it.
+  const auto click = on_cell_click;
+  click(pressed);
+}
+
+void PictureWidget::keyPressEvent(QKeyEvent* event) {
+  const std::optional<std::int16_t> code = VirtualKeyOf(*event);
+  if (!code) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (!on_key_down) return;
+  const auto key_down = on_key_down;
+  key_down(*code, ShiftStateOf(event->modifiers()));
+}
+
+}  // namespace jv::qt

@@ -1,0 +1,70 @@
+#include "platform/qt/qt_controls.h"
+
+#include "platform/qt/design_values.h"
+
+namespace jv::qt {
+
+void WindowlessLabel::Repaint() {
+  if (host) host->update(state.rect);
+}
+
+HRESULT WindowlessLabel::get_Caption(Text* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = state.caption;
+  return S_OK;
+}
+
+HRESULT WindowlessLabel::put_Caption(TextView caption) {
+  if (caption == state.caption) return S_OK;
+  state.caption.assign(caption.data(), caption.size());
+  Repaint();
+  return S_OK;
+}
+
+HRESULT WindowlessLabel::put_ForeColor(OLE_COLOR color) {
+  if (color == state.fore) return S_OK;
+  state.fore = color;
+  if (!state.caption.empty()) Repaint();
+  return S_OK;
+}
+
+HRESULT WindowlessLabel::put_BackColor(OLE_COLOR color) {
+  if (color == state.back) return S_OK;
+  state.back = color;
+  Repaint();
+  return S_OK;
+}
+
+HRESULT LineEditTextBox::put_Text(TextView value) {
+  if (value == text) return S_OK;
+  text.assign(value.data(), value.size());
+  if (edit) edit->setText(ToQString(text));
+  return S_OK;
+}
+
+HRESULT WidgetPictureBox::SetFocus() {
+  // A control that is not shown or is disabled cannot take the focus.
+  if (!widget || !widget->isVisible() || !widget->isEnabled()) return CTL_E_ILLEGALFUNCTIONCALL;
+  widget->setFocus(Qt::OtherFocusReason);
+  return S_OK;
+}
+
+bool WidgetSurface::Fits(std::int32_t width, std::int32_t height) const { return FitsWidget(width, height); }
+
+bool WidgetSurface::FitsWidget(std::int32_t width, std::int32_t height) {
+  return width >= 0 && height >= 0 && ToPixels(width) <= QWIDGETSIZE_MAX && ToPixels(height) <= QWIDGETSIZE_MAX;
+}
+
+void WidgetSurface::ApplySize(std::int32_t width, std::int32_t height) {
+  StoreSize(width, height);
+  if (widget) widget->resize(ToPixels(width), ToPixels(height));
+}
+
+void WidgetSurface::WidgetResized(QSize pixels) {
+  if (pixels == QSize(ToPixels(width()), ToPixels(height()))) return;
+  StoreSize(ToTwips(pixels.width()), ToTwips(pixels.height()));
+  // The runtime has nobody to hand the handler's status to.
+  (void)face().RaiseResize();
+}
+
+}  // namespace jv::qt

@@ -1,0 +1,66 @@
+// The constituent controls as the control sees them on Qt Widgets: windowless
+// labels repainted through the widget that hosts them, text boxes shown in a line
+// edit, the picture box's focus, and a surface whose widget follows its twips.
+#pragma once
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QSize>
+#include <QWidget>
+
+#include "platform/face/stored_controls.h"
+#include "platform/face/surface_base.h"
+#include "platform/qt/label_host.h"
+
+namespace jv::qt {
+
+// A put that changes nothing repaints nothing.
+class WindowlessLabel final : public platform::Label {
+ public:
+  HRESULT get_Caption(Text* out) override;
+  HRESULT put_Caption(TextView caption) override;
+  HRESULT put_ForeColor(OLE_COLOR color) override;
+  HRESULT put_BackColor(OLE_COLOR color) override;
+
+  LabelState state;
+  QPointer<LabelHost> host;  // gone with the form that held it
+
+ private:
+  void Repaint();
+};
+
+// The face's text is the store; the line edit shows it. Neither box takes typing,
+// so the two never part.
+class LineEditTextBox final : public platform::TextBoxBase {
+ public:
+  HRESULT put_Text(TextView value) override;
+
+  QPointer<QLineEdit> edit;
+};
+
+class WidgetPictureBox final : public platform::PictureBox {
+ public:
+  // CTL_E_ILLEGALFUNCTIONCALL while the widget is hidden, disabled or gone.
+  HRESULT SetFocus() override;
+
+  QPointer<QWidget> widget;
+};
+
+class WidgetSurface final : public platform::SurfaceBase {
+ public:
+  using SurfaceBase::SurfaceBase;
+
+  // Widgets have a largest size of their own.
+  bool Fits(std::int32_t width, std::int32_t height) const override;
+  static bool FitsWidget(std::int32_t width, std::int32_t height);
+  // The widget follows the twips; the resize event it sends back matches them and
+  // so is not taken for the container's request.
+  void ApplySize(std::int32_t width, std::int32_t height) override;
+  // The widget was resized to `pixels`: by the face itself, or by the container,
+  // whose size then becomes the surface's and raises Resize.
+  void WidgetResized(QSize pixels);
+
+  QPointer<QWidget> widget;
+};
+
+}  // namespace jv::qt
