@@ -8,21 +8,11 @@
 #include <string>
 
 #include "control/ctr_jornavista.h"
-#include "platform/dates/calendar.h"
 #include "platform/headless/headless_face.h"
+#include "tests/face/calendar_days.h"
 
 namespace jv::testing {
 
-inline DATE Day(int y, int m, int d) {
-  DATE date = 0;
-  EXPECT_EQ(dates::FromCivil({y, m, d}, &date), S_OK) << y << "-" << m << "-" << d;
-  return date;
-}
-
-inline const dates::RegionalSettings& English() {
-  static const dates::RegionalSettings settings = dates::RegionalSettings::ForLocale("en_US");
-  return settings;
-}
 
 class ControlTest : public ::testing::Test {
  protected:
@@ -48,7 +38,7 @@ class ControlTest : public ::testing::Test {
   // The cells in the highlight colours, as a list of indexes.
   std::vector<int> HighlightedCells() {
     std::vector<int> cells;
-    for (int i = 1; i <= 42; ++i)
+    for (int i = 1; i <= kGridCells; ++i)
       if (Highlighted(i)) cells.push_back(i);
     return cells;
   }

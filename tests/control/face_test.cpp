@@ -26,7 +26,7 @@ TEST(LayoutTest, DayGridPlacesCellsInReadingOrderSundayFirst) {
     EXPECT_EQ(c.tab_index, 13 + c.index);
     EXPECT_EQ(c.parent, "Picture1");
   }
-  EXPECT_EQ(cells, 42);
+  EXPECT_EQ(cells, kGridCells);
 }
 
 TEST(HeadlessFaceTest, StartsWithTheDesignValues) {
@@ -40,7 +40,7 @@ TEST(HeadlessFaceTest, StartsWithTheDesignValues) {
   ASSERT_EQ(face.l().get_LBound(&lower), S_OK);
   ASSERT_EQ(face.l().get_UBound(&upper), S_OK);
   EXPECT_EQ(std::vector<int>({count, lower, upper}), std::vector<int>({42, 1, 42}));
-  for (std::int16_t i = 1; i <= 42; ++i) {
+  for (std::int16_t i = 1; i <= kGridCells; ++i) {
     EXPECT_EQ(face.cell(i).caption, u"") << i;
     EXPECT_EQ(face.cell(i).fore, kSysWindowText) << i;
     EXPECT_EQ(face.cell(i).back, kSysWindow) << i;

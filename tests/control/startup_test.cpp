@@ -27,7 +27,7 @@ TEST_P(StartupTest, ShowsTodaysMonthWithTodayHighlighted) {
   EXPECT_EQ(YearText(), c.caption);
   EXPECT_EQ(DateText(), c.date_text);
   // Day d in cell first + d - 1, every other cell blank, cells 38 to 42 always blank.
-  for (int i = 1; i <= 42; ++i) {
+  for (int i = 1; i <= kGridCells; ++i) {
     const int day = i - c.first_cell + 1;
     const bool numbered = i >= c.first_cell && i <= c.last_cell;
     EXPECT_EQ(Caption(i), numbered ? std::to_string(day) : "") << "cell " << i;
@@ -79,11 +79,11 @@ TEST_F(ControlTest, EveryMonthFillsTheGridFromItsFirstWeekday) {
 TEST_F(ControlTest, FirstAndLastDayOfAMonthGiveTheSameGrid) {
   Start(2003, 11, 1);
   std::vector<std::string> first;
-  for (int i = 1; i <= 42; ++i) first.push_back(Caption(i));
+  for (int i = 1; i <= kGridCells; ++i) first.push_back(Caption(i));
   const DATE month_start = s().m_MonthStart;
   control_.reset();
   Start(2003, 11, 30);
-  for (int i = 1; i <= 42; ++i) EXPECT_EQ(Caption(i), first[static_cast<std::size_t>(i - 1)]) << "cell " << i;
+  for (int i = 1; i <= kGridCells; ++i) EXPECT_EQ(Caption(i), first[static_cast<std::size_t>(i - 1)]) << "cell " << i;
   EXPECT_EQ(s().m_MonthStart, month_start);
 }
 
@@ -104,7 +104,7 @@ TEST_F(ControlTest, DayClickMakesItsWritesInOrder) {
   runtime_.journal().Enable(true);
   Click(20);  // shows 14
   std::vector<std::string> expected;
-  for (int i = 1; i <= 42; ++i) {
+  for (int i = 1; i <= kGridCells; ++i) {
     expected.push_back("l(" + std::to_string(i) + ").ForeColor=&H00000000");
     expected.push_back("l(" + std::to_string(i) + ").BackColor=&H80000005");
   }

@@ -36,7 +36,7 @@ class QtControlTest : public ::testing::Test {
     const QImage picture = Grab(W("Picture1"));
     const QPalette& pal = W("Picture1").palette();
     std::vector<int> highlighted;
-    for (std::int16_t i = 1; i <= 42; ++i) {
+    for (std::int16_t i = 1; i <= kGridCells; ++i) {
       const QColor pixel = picture.pixelColor(face().CellRect(i).topLeft() + QPoint(1, 1));
       if (pixel == pal.color(QPalette::Highlight))
         highlighted.push_back(i);

@@ -9,6 +9,7 @@
 #include "control/face/layout.h"
 #include "platform/headless/headless_runtime.h"
 #include "platform/qt/qt_runtime.h"
+#include "tests/face/face_cases.h"
 #include "tests/qt/qt_test_support.h"
 
 namespace jv::testing {
@@ -78,7 +79,7 @@ class QtFaceTest : public ::testing::Test {
 };
 
 TEST_F(QtFaceTest, AClickAtTheCentreOfEachCellRaisesClickWithItsIndexAndNoOther) {
-  for (int i = 1; i <= 42; ++i) {
+  for (int i = 1; i <= kGridCells; ++i) {
     QTest::mouseClick(&W("Picture1"), Qt::LeftButton, {}, CellCentre(i));
     EXPECT_EQ(events_.Take(), Events{"Click " + std::to_string(i)}) << "cell " << i;
   }
@@ -301,55 +302,15 @@ TEST_F(QtFaceTest, TheFaceOutlivesAFormThatTheContainerDeletedFirst) {
   EXPECT_EQ(face_->year_text(), u"December, 2003");
 }
 
-platform::ControlDesign Design(std::string_view name, std::int16_t index, platform::ControlKind kind,
-                               std::string_view parent, std::int32_t left, std::int32_t top,
-                               std::int32_t width, std::int32_t height) {
-  platform::ControlDesign c;
-  c.name = name;
-  c.index = index;
-  c.kind = kind;
-  c.parent = parent;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  return c;
+TEST_F(QtFaceTest, GettersRefuseANullOutPointer) {
+  for (const GetterCase& c : NullOutPointerCases()) EXPECT_EQ(c.call(*face_), E_POINTER) << c.what;
 }
 
 // Layouts the runtime must refuse before it makes a single widget.
 TEST(QtRuntimeTest, RefusesALayoutItCannotBuild) {
-  using platform::ControlDesign, platform::ControlKind, platform::kNotInArray, platform::kSurfaceName;
-  const ControlDesign frame = Design("Frame1", kNotInArray, ControlKind::Frame, kSurfaceName, 0, 0, 100, 100);
-  const ControlDesign picture =
-      Design("Picture1", kNotInArray, ControlKind::PictureBox, "Frame1", 0, 0, 50, 50);
-  const ControlDesign year = Design("txtYear", kNotInArray, ControlKind::TextBox, "Frame1", 0, 0, 50, 20);
-  const ControlDesign date = Design("txtDate", kNotInArray, ControlKind::TextBox, kSurfaceName, 0, 0, 50, 20);
-  const ControlDesign cell1 = Design("l", 1, ControlKind::Label, "Picture1", 0, 0, 10, 10);
-  const ControlDesign cell2 = Design("l", 2, ControlKind::Label, "Picture1", 10, 0, 10, 10);
-  const ControlDesign cell3 = Design("l", 3, ControlKind::Label, "Picture1", 20, 0, 10, 10);
-  ControlDesign wide = cell2;
-  wide.width = -1;
-  struct Case {
-    const char* what;
-    std::vector<ControlDesign> controls;
-    HRESULT expected;
-  };
-  const Case cases[] = {
-      {"a whole face", {frame, picture, year, date, cell1, cell2}, S_OK},
-      {"no Picture1", {frame, year, date, cell1}, E_INVALIDARG},
-      {"no txtDate", {frame, picture, year, cell1}, E_INVALIDARG},
-      {"no day cells", {frame, picture, year, date}, E_INVALIDARG},
-      {"a child listed before its parent", {picture, frame, year, date, cell1}, E_INVALIDARG},
-      {"a parent that is a label",
-       {frame, picture, year, date, cell1, Design("x", kNotInArray, ControlKind::Label, "l", 0, 0, 1, 1)},
-       E_INVALIDARG},
-      {"a cell index twice", {frame, picture, year, date, cell1, cell1}, E_INVALIDARG},
-      {"a gap in the array", {frame, picture, year, date, cell1, cell3}, E_INVALIDARG},
-      {"a negative width", {frame, picture, year, date, cell1, wide}, E_INVALIDARG},
-  };
   qt::QtRuntime runtime(English());
   headless::RecordingContainer container;
-  for (const Case& c : cases) {
+  for (const LayoutCase& c : LayoutCases()) {
     std::unique_ptr<platform::Face> face;
     EXPECT_EQ(runtime.CreateFace({120, 120, c.controls}, container, &face), c.expected) << c.what;
     EXPECT_EQ(face != nullptr, c.expected == S_OK) << c.what;

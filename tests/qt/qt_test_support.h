@@ -9,18 +9,9 @@
 #include <QWidget>
 #include <memory>
 
-#include "platform/dates/calendar.h"
-#include "platform/dates/regional_settings.h"
+#include "tests/face/calendar_days.h"
 
 namespace jv::testing {
-
-inline DATE Day(int y, int m, int d) {
-  DATE date = 0;
-  EXPECT_EQ(dates::FromCivil({y, m, d}, &date), S_OK) << y << "-" << m << "-" << d;
-  return date;
-}
-
-inline dates::RegionalSettings English() { return dates::RegionalSettings::ForLocale("en_US"); }
 
 // The widget as it paints now, in device pixels of `scale` per logical pixel.
 inline QImage Grab(QWidget& widget, double scale = 1.0) {
