@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/face/layout_check.h"
+#include "platform/face/out_parameter.h"
 #include "platform/runtime/controls.h"
 
 namespace jv::platform {
@@ -22,20 +23,10 @@ class DayCellArray : public LabelArray {
     cells_ = std::vector<Cell>(static_cast<std::size_t>(bounds.count));
   }
 
-  HRESULT get_Count(std::int16_t* out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = count();
-    return S_OK;
-  }
-  HRESULT get_LBound(std::int16_t* out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = lbound_;
-    return S_OK;
-  }
+  HRESULT get_Count(std::int16_t* out) override { return WriteOut(out, count()); }
+  HRESULT get_LBound(std::int16_t* out) override { return WriteOut(out, lbound_); }
   HRESULT get_UBound(std::int16_t* out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = static_cast<std::int16_t>(lbound_ + count() - 1);
-    return S_OK;
+    return WriteOut(out, static_cast<std::int16_t>(lbound_ + count() - 1));
   }
   HRESULT Item(std::int16_t index, Label** out) override {
     if (out == nullptr) return E_POINTER;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/face/out_parameter.h"
 #include "platform/runtime/controls.h"
 
 namespace jv::platform {
@@ -12,16 +13,8 @@ namespace jv::platform {
 // Frame1 is never resized after it is built: its size is its design size, twips.
 class DesignSizedFrame : public Frame {
  public:
-  HRESULT get_Width(std::int32_t* out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = width;
-    return S_OK;
-  }
-  HRESULT get_Height(std::int32_t* out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = height;
-    return S_OK;
-  }
+  HRESULT get_Width(std::int32_t* out) override { return WriteOut(out, width); }
+  HRESULT get_Height(std::int32_t* out) override { return WriteOut(out, height); }
 
   std::int32_t width = 0, height = 0;
 };
@@ -29,11 +22,7 @@ class DesignSizedFrame : public Frame {
 // The text is the store; what a runtime shows follows it in its put_Text.
 class TextBoxBase : public TextBox {
  public:
-  HRESULT get_Text(Text* out) override {
-    if (out == nullptr) return E_POINTER;
-    *out = text;
-    return S_OK;
-  }
+  HRESULT get_Text(Text* out) override { return WriteOut(out, text); }
 
   Text text;
 

@@ -1,18 +1,12 @@
 #include "platform/face/surface_base.h"
 
+#include "platform/face/out_parameter.h"
+
 namespace jv::platform {
 
-HRESULT SurfaceBase::get_Width(std::int32_t* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = width_;
-  return S_OK;
-}
+HRESULT SurfaceBase::get_Width(std::int32_t* out) { return WriteOut(out, width_); }
 
-HRESULT SurfaceBase::get_Height(std::int32_t* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = height_;
-  return S_OK;
-}
+HRESULT SurfaceBase::get_Height(std::int32_t* out) { return WriteOut(out, height_); }
 
 HRESULT SurfaceBase::Put(std::int32_t width, std::int32_t height) {
   if (!Fits(width, height)) return E_INVALIDARG;

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_controls.h"
 
+#include "platform/face/out_parameter.h"
 #include "platform/qt/design_values.h"
 
 namespace jv::qt {
@@ -8,11 +9,7 @@ void WindowlessLabel::Repaint() {
   if (host) host->update(state.rect);
 }
 
-HRESULT WindowlessLabel::get_Caption(Text* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = state.caption;
-  return S_OK;
-}
+HRESULT WindowlessLabel::get_Caption(Text* out) { return platform::WriteOut(out, state.caption); }
 
 HRESULT WindowlessLabel::put_Caption(TextView caption) {
   if (caption == state.caption) return S_OK;
