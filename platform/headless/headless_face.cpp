@@ -1,24 +1,13 @@
 #include "platform/headless/headless_face.h"
 
-#include <cstdio>
 #include <stdexcept>
 
+#include "platform/automation/literal_text.h"
 #include "platform/face/day_cell_array.h"
 #include "platform/face/stored_controls.h"
 #include "platform/face/surface_base.h"
 
 namespace jv::headless {
-
-namespace {
-
-std::string Hex(OLE_COLOR c) {
-  char buf[16];
-  // OLE_COLOR is unsigned long on Windows, unsigned int elsewhere.
-  std::snprintf(buf, sizeof buf, "&H%08X", static_cast<unsigned>(c));
-  return buf;
-}
-
-}  // namespace
 
 // The shared constituent controls, each call passing the fault injector first and
 // each write going to the journal.
@@ -48,13 +37,13 @@ struct HeadlessFace::Parts {
     HRESULT put_ForeColor(OLE_COLOR color) override {
       JV_TRY(parts->faults().Check(Operation::ForeColor_put));
       data.fore = color;
-      if (parts->journal().enabled()) parts->journal().Record(Name() + ".ForeColor=" + Hex(color));
+      if (parts->journal().enabled()) parts->journal().Record(Name() + ".ForeColor=" + BasicHex32(color));
       return S_OK;
     }
     HRESULT put_BackColor(OLE_COLOR color) override {
       JV_TRY(parts->faults().Check(Operation::BackColor_put));
       data.back = color;
-      if (parts->journal().enabled()) parts->journal().Record(Name() + ".BackColor=" + Hex(color));
+      if (parts->journal().enabled()) parts->journal().Record(Name() + ".BackColor=" + BasicHex32(color));
       return S_OK;
     }
   };
