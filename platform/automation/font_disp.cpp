@@ -84,9 +84,9 @@ class FontDispatch final : public IFontDisp {
     ComPtr<IFontDisp> self(this);
     switch (CallFormOf(flags, false, false)) {
       case CallForm::kGet: {
-        if (HRESULT hr = CheckNoArguments(params); FAILED(hr)) return hr;
+        JV_TRY(CheckNoArguments(params));
         Variant value;
-        if (HRESULT hr = Get(id, &value); FAILED(hr)) return hr;
+        JV_TRY(Get(id, &value));
         if (result != nullptr) {
           VariantClear(result);
           *result = value.Detach();
@@ -95,7 +95,7 @@ class FontDispatch final : public IFontDisp {
       }
       case CallForm::kPut: {
         const VARIANT* value = nullptr;
-        if (HRESULT hr = PutArgument(params, &value); FAILED(hr)) return hr;
+        JV_TRY(PutArgument(params, &value));
         const HRESULT hr = Put(id, *value);
         if ((hr == DISP_E_TYPEMISMATCH || hr == DISP_E_OVERFLOW || hr == DISP_E_BADVARTYPE) &&
             arg_err != nullptr)
@@ -116,13 +116,13 @@ class FontDispatch final : public IFontDisp {
     switch (id) {
       case DISPID_FONT_NAME: {
         BSTR name = nullptr;
-        if (hr = font_->get_Name(&name); FAILED(hr)) return hr;
+        JV_TRY(font_->get_Name(&name));
         *out = Variant::Str(Bstr::Attach(name).view());
         return S_OK;
       }
       case DISPID_FONT_SIZE: {
         CY size{};
-        if (hr = font_->get_Size(&size); FAILED(hr)) return hr;
+        JV_TRY(font_->get_Size(&size));
         VARIANT* v = out->put();
         v->vt = VT_CY;
         v->cyVal = size;
@@ -131,8 +131,7 @@ class FontDispatch final : public IFontDisp {
       case DISPID_FONT_WEIGHT:
       case DISPID_FONT_CHARSET: {
         SHORT n = 0;
-        hr = id == DISPID_FONT_WEIGHT ? font_->get_Weight(&n) : font_->get_Charset(&n);
-        if (FAILED(hr)) return hr;
+        JV_TRY(id == DISPID_FONT_WEIGHT ? font_->get_Weight(&n) : font_->get_Charset(&n));
         *out = Variant::I2(n);
         return S_OK;
       }
@@ -149,7 +148,7 @@ class FontDispatch final : public IFontDisp {
         hr = font_->get_Strikethrough(&flag);
         break;
     }
-    if (FAILED(hr)) return hr;
+    JV_TRY(hr);
     *out = Variant::Bool(flag != 0);
     return S_OK;
   }
@@ -158,26 +157,26 @@ class FontDispatch final : public IFontDisp {
     switch (id) {
       case DISPID_FONT_NAME: {
         Text name;
-        if (HRESULT hr = ToText(value, &name); FAILED(hr)) return hr;
+        JV_TRY(ToText(value, &name));
         Bstr b(name);
         return font_->put_Name(b.get());
       }
       case DISPID_FONT_SIZE: {
         Variant cy;
-        if (HRESULT hr = ChangeType(value, VT_CY, cy.put()); FAILED(hr)) return hr;
+        JV_TRY(ChangeType(value, VT_CY, cy.put()));
         return font_->put_Size(cy.raw().cyVal);
       }
       case DISPID_FONT_WEIGHT:
       case DISPID_FONT_CHARSET: {
         std::int16_t n = 0;
-        if (HRESULT hr = ToInt16(value, &n); FAILED(hr)) return hr;
+        JV_TRY(ToInt16(value, &n));
         return id == DISPID_FONT_WEIGHT ? font_->put_Weight(n) : font_->put_Charset(n);
       }
       default:
         break;
     }
     VARIANT_BOOL flag = VARIANT_FALSE;
-    if (HRESULT hr = ToBool(value, &flag); FAILED(hr)) return hr;
+    JV_TRY(ToBool(value, &flag));
     const BOOL b = flag != VARIANT_FALSE ? 1 : 0;
     switch (id) {
       case DISPID_FONT_BOLD:

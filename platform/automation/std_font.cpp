@@ -53,7 +53,7 @@ HRESULT DescribeFont(IFont* font, FontDescription* out) {
   if (font == nullptr || out == nullptr) return E_POINTER;
   FontDescription d;
   BSTR name = nullptr;
-  if (HRESULT hr = font->get_Name(&name); FAILED(hr)) return hr;
+  JV_TRY(font->get_Name(&name));
   d.name = Text(Bstr::Attach(name).view());
   CY size{};
   BOOL bold = kFalse, italic = kFalse, underline = kFalse, strikethrough = kFalse;
@@ -64,7 +64,7 @@ HRESULT DescribeFont(IFont* font, FontDescription* out) {
   if (SUCCEEDED(hr)) hr = font->get_Strikethrough(&strikethrough);
   if (SUCCEEDED(hr)) hr = font->get_Weight(&d.weight);
   if (SUCCEEDED(hr)) hr = font->get_Charset(&d.charset);
-  if (FAILED(hr)) return hr;
+  JV_TRY(hr);
   d.size_cy = size.int64;
   d.bold = bold != kFalse;
   d.italic = italic != kFalse;
@@ -220,7 +220,7 @@ HRESULT StdFont::IsEqual(IFont* other) {
   if (other == nullptr) return E_POINTER;
   if (other == this) return S_OK;
   FontDescription theirs;
-  if (HRESULT hr = DescribeFont(other, &theirs); FAILED(hr)) return hr;
+  JV_TRY(DescribeFont(other, &theirs));
   const bool equal = theirs.name == name_ && theirs.size_cy == size_cy_ &&
                      theirs.bold == (weight_ >= kBoldThreshold) && theirs.italic == italic_ &&
                      theirs.underline == underline_ && theirs.strikethrough == strikethrough_ &&

@@ -89,7 +89,7 @@ Variant::Variant(const Variant& other) {
 HRESULT Variant::Copy(const VARIANT& source, Variant* out) {
   if (out == nullptr) return E_POINTER;
   Variant copy;
-  if (HRESULT hr = CopyVariant(&copy.v_, &source); FAILED(hr)) return hr;
+  JV_TRY(CopyVariant(&copy.v_, &source));
   *out = std::move(copy);
   return S_OK;
 }

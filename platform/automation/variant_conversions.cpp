@@ -274,14 +274,13 @@ HRESULT ToInteger(const Value& v, const IntRange& range, std::int64_t* out) {
       break;
     case Kind::kReal:
     case Kind::kDate:
-      if (HRESULT hr = RealToInteger(v.d, range, &r); FAILED(hr)) return hr;
+      JV_TRY(RealToInteger(v.d, range, &r));
       break;
     case Kind::kText: {
       Number n;
-      if (HRESULT hr = ParseNumber(v.text, &n); FAILED(hr)) return hr;
-      const HRESULT hr = n.is_pattern ? PatternValue(n.pattern, range.width, range.is_signed, &r)
-                                      : RealToInteger(n.value, range, &r);
-      if (FAILED(hr)) return hr;
+      JV_TRY(ParseNumber(v.text, &n));
+      JV_TRY(n.is_pattern ? PatternValue(n.pattern, range.width, range.is_signed, &r)
+                          : RealToInteger(n.value, range, &r));
       break;
     }
     default:
@@ -311,10 +310,10 @@ HRESULT ToReal(const Value& v, double* out) {
       break;
     case Kind::kText: {
       Number n;
-      if (HRESULT hr = ParseNumber(v.text, &n); FAILED(hr)) return hr;
+      JV_TRY(ParseNumber(v.text, &n));
       if (n.is_pattern) {
         std::int64_t i = 0;
-        if (HRESULT hr = PatternValue(n.pattern, 32, true, &i); FAILED(hr)) return hr;
+        JV_TRY(PatternValue(n.pattern, 32, true, &i));
         r = static_cast<double>(i);
       } else {
         r = n.value;
@@ -355,7 +354,7 @@ HRESULT ToTruth(const Value& v, bool* out) {
     return S_OK;
   }
   double d = 0;
-  if (HRESULT hr = ToReal(v, &d); FAILED(hr)) return hr;
+  JV_TRY(ToReal(v, &d));
   *out = d != 0;
   return S_OK;
 }
@@ -369,7 +368,7 @@ bool InDateRange(double d) { return d > kMinDateExclusive && d < kMaxDateExclusi
 HRESULT ToDateValue(const Value& v, DATE* out) {
   if (v.kind == Kind::kText) return DISP_E_TYPEMISMATCH;
   double d = 0;
-  if (HRESULT hr = ToReal(v, &d); FAILED(hr)) return hr;
+  JV_TRY(ToReal(v, &d));
   if (!InDateRange(d)) return DISP_E_OVERFLOW;
   *out = d;
   return S_OK;
@@ -385,7 +384,7 @@ HRESULT ToCy(const Value& v, std::int64_t* out) {
     return S_OK;
   }
   double d = 0;
-  if (HRESULT hr = ToReal(v, &d); FAILED(hr)) return hr;
+  JV_TRY(ToReal(v, &d));
   if (!std::isfinite(d)) return DISP_E_OVERFLOW;
   // Whole units and fraction apart: d * 10^4 in one double loses the last digits
   // of amounts beyond 2^53 ten-thousandths (123456789012345 would gain 0.0112).
@@ -404,7 +403,7 @@ HRESULT ToCy(const Value& v, std::int64_t* out) {
 
 HRESULT ToSingle(const Value& v, float* out) {
   double d = 0;
-  if (HRESULT hr = ToReal(v, &d); FAILED(hr)) return hr;
+  JV_TRY(ToReal(v, &d));
   if (std::fabs(d) > static_cast<double>(FLT_MAX)) return DISP_E_OVERFLOW;
   *out = static_cast<float>(d);
   return S_OK;
@@ -542,9 +541,9 @@ HRESULT DateToText(DATE date, Text* out) {
 HRESULT ToInt32(const VARIANT& in, std::int32_t* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
   std::int64_t r = 0;
-  if (HRESULT hr = ToInteger(v, kI4, &r); FAILED(hr)) return hr;
+  JV_TRY(ToInteger(v, kI4, &r));
   *out = static_cast<std::int32_t>(r);
   return S_OK;
 }
@@ -552,9 +551,9 @@ HRESULT ToInt32(const VARIANT& in, std::int32_t* out) {
 HRESULT ToInt16(const VARIANT& in, std::int16_t* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
   std::int64_t r = 0;
-  if (HRESULT hr = ToInteger(v, kI2, &r); FAILED(hr)) return hr;
+  JV_TRY(ToInteger(v, kI2, &r));
   *out = static_cast<std::int16_t>(r);
   return S_OK;
 }
@@ -562,9 +561,9 @@ HRESULT ToInt16(const VARIANT& in, std::int16_t* out) {
 HRESULT ToBool(const VARIANT& in, VARIANT_BOOL* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
   bool b = false;
-  if (HRESULT hr = ToTruth(v, &b); FAILED(hr)) return hr;
+  JV_TRY(ToTruth(v, &b));
   *out = b ? VARIANT_TRUE : VARIANT_FALSE;
   return S_OK;
 }
@@ -572,21 +571,21 @@ HRESULT ToBool(const VARIANT& in, VARIANT_BOOL* out) {
 HRESULT ToText(const VARIANT& in, Text* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
   return ValueText(v, out);
 }
 
 HRESULT ToDouble(const VARIANT& in, double* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
   return ToReal(v, out);
 }
 
 HRESULT ToFont(const VARIANT& in, FontRef* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
   if (v.kind != Kind::kObject) return DISP_E_TYPEMISMATCH;
   if (v.object == nullptr) {
     *out = nullptr;
@@ -595,7 +594,7 @@ HRESULT ToFont(const VARIANT& in, FontRef* out) {
   IFont* font = nullptr;
   const HRESULT hr = v.object->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font));
   if (hr == E_NOINTERFACE) return DISP_E_TYPEMISMATCH;
-  if (FAILED(hr)) return hr;
+  JV_TRY(hr);
   if (font == nullptr) return DISP_E_TYPEMISMATCH;
   *out = FontRef::Adopt(font);
   return S_OK;
@@ -605,7 +604,7 @@ HRESULT ChangeType(const VARIANT& in, VARTYPE to, VARIANT* out) {
   if (out == nullptr) return E_POINTER;
   if (!IsValidVariantType(out->vt)) return DISP_E_BADVARTYPE;
   Value v;
-  if (HRESULT hr = Read(in, &v); FAILED(hr)) return hr;
+  JV_TRY(Read(in, &v));
 
   // Built aside, so that a failure leaves *out as it was and in may be *out.
   VARIANT result;
@@ -688,7 +687,7 @@ HRESULT ChangeType(const VARIANT& in, VARTYPE to, VARIANT* out) {
     default:
       hr = DISP_E_BADVARTYPE;
   }
-  if (FAILED(hr)) return hr;
+  JV_TRY(hr);
   VariantClear(out);
   *out = result;
   return S_OK;

@@ -60,8 +60,7 @@ HRESULT ComponentLibrary::CreateInstance(REFCLSID clsid, REFIID riid, void** obj
   *object = nullptr;
   if (handle_ == nullptr) return E_UNEXPECTED;
   IClassFactory* factory = nullptr;
-  if (HRESULT hr = GetClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)); FAILED(hr))
-    return hr;
+  JV_TRY(GetClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
   const HRESULT hr = factory->CreateInstance(nullptr, riid, object);
   factory->Release();
   return hr;
@@ -113,7 +112,7 @@ HRESULT FindRegisteredClass(const RegistryStore& store, std::string_view key, Re
                             std::string* error) {
   if (out == nullptr || error == nullptr) return E_POINTER;
   nlohmann::json doc;
-  if (HRESULT hr = store.Read(&doc, error); FAILED(hr)) return hr;
+  JV_TRY(store.Read(&doc, error));
   try {
     return FindIn(doc, store, key, out, error);
   } catch (const std::exception& e) {

@@ -89,7 +89,7 @@ HRESULT ReadFile(const std::string& path, std::string* text, bool* exists, std::
 HRESULT Parse(const std::string& path, nlohmann::json* out, std::string* error) {
   std::string text;
   bool exists = false;
-  if (HRESULT hr = ReadFile(path, &text, &exists, error); FAILED(hr)) return hr;
+  JV_TRY(ReadFile(path, &text, &exists, error));
   if (!exists) {
     *out = RegistryStore::EmptyDocument();
     return S_OK;
@@ -212,7 +212,7 @@ HRESULT RegistryStore::Update(const std::function<HRESULT(nlohmann::json&)>& cha
     FileLock lock(path_, LOCK_EX, error);
     if (!lock.ok()) return REGDB_E_WRITEREGDB;
     nlohmann::json doc;
-    if (HRESULT hr = Parse(path_, &doc, error); FAILED(hr)) return hr;
+    JV_TRY(Parse(path_, &doc, error));
     const HRESULT changed = change(doc);
     if (FAILED(changed) || changed == S_FALSE) return changed;
     if (const std::string why = Validate(doc); !why.empty()) {

@@ -106,7 +106,7 @@ class ElfFile {
 HRESULT ReadResources(const std::string& path, std::vector<Resource>* out, std::string* error) {
   if (out == nullptr || error == nullptr) return E_POINTER;
   ElfFile elf;
-  if (HRESULT hr = elf.Open(path, error); FAILED(hr)) return hr;
+  JV_TRY(elf.Open(path, error));
   Elf64_Shdr section{};
   if (!elf.FindSection(kResourceSectionName, &section)) return elf.Bad("it has no resource section", error);
   const std::span<const std::uint8_t> d = elf.Contents(section);
@@ -174,7 +174,7 @@ HRESULT DecodeVersionRecord(std::span<const std::uint8_t> d, VersionRecord* out,
 HRESULT ReadVersionRecord(const std::string& path, VersionRecord* out, std::string* error) {
   if (out == nullptr || error == nullptr) return E_POINTER;
   std::vector<Resource> resources;
-  if (HRESULT hr = ReadResources(path, &resources, error); FAILED(hr)) return hr;
+  JV_TRY(ReadResources(path, &resources, error));
   for (const Resource& r : resources) {
     if (r.type != "VERSION" || r.id != 1) continue;
     if (HRESULT hr = DecodeVersionRecord(r.data, out, error); FAILED(hr)) {
@@ -190,7 +190,7 @@ HRESULT ReadVersionRecord(const std::string& path, VersionRecord* out, std::stri
 HRESULT ReadExportedSymbols(const std::string& path, std::vector<std::string>* out, std::string* error) {
   if (out == nullptr || error == nullptr) return E_POINTER;
   ElfFile elf;
-  if (HRESULT hr = elf.Open(path, error); FAILED(hr)) return hr;
+  JV_TRY(elf.Open(path, error));
   std::vector<std::string> names;
   for (std::size_t i = 0; i < elf.section_count(); ++i) {
     const Elf64_Shdr s = elf.Section(i);

@@ -239,7 +239,7 @@ class Library final : public ITypeLib {
   void ReleaseTLibAttr(TLIBATTR*) override {}
 
   static HRESULT PutDocumentation(std::string_view name_text, std::string_view help, BSTR* name, BSTR* doc) {
-    if (HRESULT hr = PutText(name_text, name); FAILED(hr)) return hr;
+    JV_TRY(PutText(name_text, name));
     if (HRESULT hr = PutText(help, doc); FAILED(hr)) {
       if (name != nullptr) SysFreeString(*name);
       return hr;
@@ -516,7 +516,7 @@ HRESULT CreateTypeInfo(const TypeLibraryDesc& description, std::string_view type
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   ComPtr<ITypeLib> lib;
-  if (HRESULT hr = CreateTypeLibrary(description, lib.put()); FAILED(hr)) return hr;
+  JV_TRY(CreateTypeLibrary(description, lib.put()));
   for (UINT i = 0; i < description.types.size(); ++i)
     if (description.types[i].name == type_name) return lib->GetTypeInfo(i, out);
   return TYPE_E_ELEMENTNOTFOUND;

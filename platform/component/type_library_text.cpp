@@ -104,13 +104,13 @@ class Walker {
     switch (t.vt) {
       case VT_PTR: {
         std::string inner;
-        if (HRESULT hr = TypeName(owner, *t.lptdesc, &inner); FAILED(hr)) return hr;
+        JV_TRY(TypeName(owner, *t.lptdesc, &inner));
         *out = inner + "*";
         return S_OK;
       }
       case VT_USERDEFINED: {
         ComPtr<ITypeInfo> ref;
-        if (HRESULT hr = owner->GetRefTypeInfo(t.hreftype, ref.put()); FAILED(hr)) return hr;
+        JV_TRY(owner->GetRefTypeInfo(t.hreftype, ref.put()));
         return NameOf(ref.get(), out);
       }
       case VT_VOID:
@@ -167,8 +167,7 @@ class Walker {
   // The type's name, noting the library it lives in when that is not ours.
   HRESULT NameOf(ITypeInfo* info, std::string* out) {
     BSTR name = nullptr;
-    if (HRESULT hr = info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr); FAILED(hr))
-      return hr;
+    JV_TRY(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr));
     *out = Utf8(name);
     ComPtr<ITypeLib> lib;
     UINT index = 0;
@@ -195,7 +194,7 @@ class Walker {
 
   HRESULT Member(ITypeInfo* info, UINT index, ordered_json* out) {
     FUNCDESC* f = nullptr;
-    if (HRESULT hr = info->GetFuncDesc(index, &f); FAILED(hr)) return hr;
+    JV_TRY(info->GetFuncDesc(index, &f));
     HRESULT hr = MemberOf(info, *f, out);
     info->ReleaseFuncDesc(f);
     return hr;
@@ -204,24 +203,24 @@ class Walker {
   HRESULT MemberOf(ITypeInfo* info, const FUNCDESC& f, ordered_json* out) {
     BSTR names[32] = {};
     UINT count = 0;
-    if (HRESULT hr = info->GetNames(f.memid, names, 32, &count); FAILED(hr)) return hr;
+    JV_TRY(info->GetNames(f.memid, names, 32, &count));
     std::vector<std::string> name_list;
     for (UINT i = 0; i < count; ++i) name_list.push_back(Utf8(names[i]));
     BSTR help = nullptr;
-    if (HRESULT hr = info->GetDocumentation(f.memid, nullptr, &help, nullptr, nullptr); FAILED(hr)) return hr;
+    JV_TRY(info->GetDocumentation(f.memid, nullptr, &help, nullptr, nullptr));
     ordered_json j;
     j["name"] = name_list.empty() ? "" : name_list[0];
     j["kind"] = InvokeName(f.invkind);
     j["dispid"] = f.memid;
     j["dispid_hex"] = Hex32(static_cast<std::uint32_t>(f.memid));
     std::string type;
-    if (HRESULT hr = TypeName(info, f.elemdescFunc.tdesc, &type); FAILED(hr)) return hr;
+    JV_TRY(TypeName(info, f.elemdescFunc.tdesc, &type));
     j["type"] = type;
     ordered_json params = ordered_json::array();
     for (SHORT p = 0; p < f.cParams; ++p) {
       const ELEMDESC& e = f.lprgelemdescParam[p];
       std::string ptype;
-      if (HRESULT hr = TypeName(info, e.tdesc, &ptype); FAILED(hr)) return hr;
+      JV_TRY(TypeName(info, e.tdesc, &ptype));
       // A put's parameter name follows the member's name, as do a method's.
       const std::size_t name_index = static_cast<std::size_t>(p) + 1;
       params.push_back({{"name", name_index < name_list.size() ? name_list[name_index] : ""},
@@ -238,12 +237,11 @@ class Walker {
 
   HRESULT Type(ITypeInfo* info, ordered_json* out) {
     TYPEATTR* a = nullptr;
-    if (HRESULT hr = info->GetTypeAttr(&a); FAILED(hr)) return hr;
+    JV_TRY(info->GetTypeAttr(&a));
     const TYPEATTR attr = *a;
     info->ReleaseTypeAttr(a);
     BSTR name = nullptr, help = nullptr;
-    if (HRESULT hr = info->GetDocumentation(MEMBERID_NIL, &name, &help, nullptr, nullptr); FAILED(hr))
-      return hr;
+    JV_TRY(info->GetDocumentation(MEMBERID_NIL, &name, &help, nullptr, nullptr));
     ordered_json j;
     j["name"] = Utf8(name);
     j["kind"] = KindName(attr.typekind);
@@ -257,10 +255,10 @@ class Walker {
       INT flags = 0;
       ComPtr<ITypeInfo> impl;
       std::string impl_name;
-      if (HRESULT hr = info->GetRefTypeOfImplType(i, &ref); FAILED(hr)) return hr;
-      if (HRESULT hr = info->GetImplTypeFlags(i, &flags); FAILED(hr)) return hr;
-      if (HRESULT hr = info->GetRefTypeInfo(ref, impl.put()); FAILED(hr)) return hr;
-      if (HRESULT hr = NameOf(impl.get(), &impl_name); FAILED(hr)) return hr;
+      JV_TRY(info->GetRefTypeOfImplType(i, &ref));
+      JV_TRY(info->GetImplTypeFlags(i, &flags));
+      JV_TRY(info->GetRefTypeInfo(ref, impl.put()));
+      JV_TRY(NameOf(impl.get(), &impl_name));
       impls.push_back(
           {{"name", impl_name}, {"flags", FlagNames(static_cast<std::uint32_t>(flags), kImplFlags)}});
     }
@@ -268,7 +266,7 @@ class Walker {
     ordered_json members = ordered_json::array();
     for (UINT i = 0; i < attr.cFuncs; ++i) {
       ordered_json m;
-      if (HRESULT hr = Member(info, i, &m); FAILED(hr)) return hr;
+      JV_TRY(Member(info, i, &m));
       members.push_back(std::move(m));
     }
     j["members"] = std::move(members);
@@ -286,11 +284,11 @@ class Walker {
 HRESULT TypeLibraryJson(ITypeLib* library, nlohmann::ordered_json* out) {
   if (library == nullptr || out == nullptr) return E_POINTER;
   TLIBATTR* a = nullptr;
-  if (HRESULT hr = library->GetLibAttr(&a); FAILED(hr)) return hr;
+  JV_TRY(library->GetLibAttr(&a));
   const TLIBATTR attr = *a;
   library->ReleaseTLibAttr(a);
   BSTR name = nullptr, help = nullptr;
-  if (HRESULT hr = library->GetDocumentation(-1, &name, &help, nullptr, nullptr); FAILED(hr)) return hr;
+  JV_TRY(library->GetDocumentation(-1, &name, &help, nullptr, nullptr));
   Walker walker;
   walker.own_ = attr.guid;
   ordered_json j;
@@ -305,9 +303,9 @@ HRESULT TypeLibraryJson(ITypeLib* library, nlohmann::ordered_json* out) {
   ordered_json types = ordered_json::array();
   for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
     ComPtr<ITypeInfo> info;
-    if (HRESULT hr = library->GetTypeInfo(i, info.put()); FAILED(hr)) return hr;
+    JV_TRY(library->GetTypeInfo(i, info.put()));
     ordered_json t;
-    if (HRESULT hr = walker.Type(info.get(), &t); FAILED(hr)) return hr;
+    JV_TRY(walker.Type(info.get(), &t));
     types.push_back(std::move(t));
   }
   j["imports"] = walker.imports_;

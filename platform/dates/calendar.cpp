@@ -77,7 +77,7 @@ HRESULT FromCivil(CivilDate civil, DATE* out) {
 HRESULT DayOfMonth(DATE date, std::int16_t* out) {
   if (out == nullptr) return E_POINTER;
   CivilDate civil;
-  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  JV_TRY(ToCivil(date, &civil));
   *out = static_cast<std::int16_t>(civil.day);
   return S_OK;
 }
@@ -85,7 +85,7 @@ HRESULT DayOfMonth(DATE date, std::int16_t* out) {
 HRESULT Month(DATE date, std::int16_t* out) {
   if (out == nullptr) return E_POINTER;
   CivilDate civil;
-  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  JV_TRY(ToCivil(date, &civil));
   *out = static_cast<std::int16_t>(civil.month);
   return S_OK;
 }
@@ -93,7 +93,7 @@ HRESULT Month(DATE date, std::int16_t* out) {
 HRESULT Year(DATE date, std::int16_t* out) {
   if (out == nullptr) return E_POINTER;
   CivilDate civil;
-  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  JV_TRY(ToCivil(date, &civil));
   *out = static_cast<std::int16_t>(civil.year);
   return S_OK;
 }

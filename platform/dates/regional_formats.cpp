@@ -119,7 +119,7 @@ std::string PosixToIcuLocale(std::string_view posix_locale) {
 HRESULT RegionalSettings::FormatMonthCaption(DATE date, Text* out) const {
   if (out == nullptr) return E_POINTER;
   CivilDate civil;
-  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  JV_TRY(ToCivil(date, &civil));
   *out = month_names_[static_cast<std::size_t>(civil.month - 1)];
   *out += u", ";
   AppendNumber(out, civil.year, 4);
@@ -129,7 +129,7 @@ HRESULT RegionalSettings::FormatMonthCaption(DATE date, Text* out) const {
 HRESULT RegionalSettings::FormatShortDate(DATE date, Text* out) const {
   if (out == nullptr) return E_POINTER;
   CivilDate civil;
-  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  JV_TRY(ToCivil(date, &civil));
   out->clear();
   const std::u16string& p = short_date_pattern_;
   for (std::size_t i = 0; i < p.size();) {
