@@ -67,7 +67,4 @@ namespace jv {
 [[nodiscard]] inline HRESULT ToDouble(const Variant& in, double* out) { return ToDouble(in.raw(), out); }
 [[nodiscard]] inline HRESULT ToFont(const Variant& in, FontRef* out) { return ToFont(in.raw(), out); }
 
-// Formats a date as "M/d/yyyy[ H:mm:ss]"; DISP_E_OVERFLOW outside the date range.
-[[nodiscard]] HRESULT DateToText(DATE date, Text* out);
-
 }  // namespace jv

@@ -10,7 +10,6 @@ namespace {
 
 namespace chr = std::chrono;
 
-constexpr chr::sys_days kDateEpoch = chr::year{1899} / 12 / 30;
 constexpr std::int32_t kMinYear = 100;
 constexpr std::int32_t kMaxYear = 9999;
 // Nine digits always fit an int32, so a field is read without overflow checks.
@@ -47,11 +46,6 @@ std::int32_t DayOfCivil(chr::year_month_day ymd) {
 bool IsValidYear(std::int64_t year) { return year >= kMinYear && year <= kMaxYear; }
 
 }  // namespace
-
-bool IsValidDate(DATE date) {
-  // NaN fails both comparisons.
-  return date > kMinDate - 1.0 && date < kMaxDate + 1.0;
-}
 
 HRESULT ToCivil(DATE date, CivilDate* out) {
   if (out == nullptr) return E_POINTER;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/automation/date_range.h"
 #include "platform/automation/hresult.h"
 #include "platform/automation/types.h"
 
@@ -19,14 +20,10 @@ struct CivilDate {
   std::int32_t day;    // 1..31
 };
 
-// DATE of the first and the last day of the valid range.
-inline constexpr DATE kMinDate = -657434.0;  // 1 January 100
-inline constexpr DATE kMaxDate = 2958465.0;  // 31 December 9999
-
-// False for NaN, infinities and anything outside the range: the range ends are whole
-// days, so the last valid value is just below kMaxDate + 1 and the first just above
-// kMinDate - 1 (a negative date's fraction counts forwards).
-[[nodiscard]] bool IsValidDate(DATE date);
+// The range's ends and its test, shared with the conversions below this layer.
+using jv::IsValidDate;
+using jv::kMaxDate;
+using jv::kMinDate;
 // The whole day of a DATE: for dates before 30 December 1899 the fraction counts
 // forwards from the day's midnight, so -1.25 is 29 December 1899 at 06:00.
 [[nodiscard]] HRESULT ToCivil(DATE date, CivilDate* out);
