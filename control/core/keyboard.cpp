@@ -96,9 +96,9 @@ HRESULT ctrJornavista::CommitSelection() {
   JV_TRY(SelectedDateOf(day_text, &selected));
   s_.m_SelDate = selected;
   Text text;
-  JV_TRY(dates.DateToText(s_.m_SelDate, &text));
+  JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
   JV_TRY(face_->txtDate().put_Text(text));
-  JV_TRY(dates.DateToText(s_.m_SelDate, &text));
+  JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
   return put_SDate(text);
 }
 

@@ -49,12 +49,12 @@ HRESULT ctrJornavista::l_Click(std::int16_t& Index) {
   });
   ResumeNext([&] {
     Text text;
-    JV_TRY(dates.DateToText(s_.m_SelDate, &text));
+    JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
     return face_->txtDate().put_Text(text);
   });
   ResumeNext([&] {
     Text text;
-    JV_TRY(dates.DateToText(s_.m_SelDate, &text));
+    JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
     return put_SDate(text);
   });
   ResumeNext([&] { return face_->Picture1().SetFocus(); });

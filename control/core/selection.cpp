@@ -53,7 +53,7 @@ void ctrJornavista::ShowSelection() {
       });
       ResumeNext([&] {
         Text text;
-        JV_TRY(dates.DateToText(s_.m_SelDate, &text));
+        JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
         return face_->txtDate().put_Text(text);
       });
     } else {

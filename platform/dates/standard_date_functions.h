@@ -26,7 +26,7 @@ class StandardDateFunctions final : public platform::DateFunctions {
   HRESULT FormatMonthCaption(DATE date, Text* out) override {
     return settings_.FormatMonthCaption(date, out);
   }
-  HRESULT DateToText(DATE date, Text* out) override { return settings_.FormatShortDate(date, out); }
+  HRESULT FormatShortDate(DATE date, Text* out) override { return settings_.FormatShortDate(date, out); }
   HRESULT TextToDate(TextView text, DATE* out) override { return dates::ParseDayMonthYear(text, out); }
   HRESULT NumberToText(std::int32_t number, Text* out) override { return dates::NumberToText(number, out); }
 

@@ -41,7 +41,7 @@ namespace jv::headless {
   X(AddDays, "AddDays")                                \
   X(AddMonths, "AddMonths")                            \
   X(FormatMonthCaption, "FormatMonthCaption")          \
-  X(DateToText, "DateToText")                          \
+  X(FormatShortDate, "FormatShortDate")                \
   X(TextToDate, "TextToDate")                          \
   X(NumberToText, "NumberToText")                      \
   X(ReadProperty, "bag.ReadProperty")                  \

@@ -28,7 +28,7 @@ class FaultingDateFunctions final : public platform::DateFunctions {
   HRESULT FormatMonthCaption(DATE d, Text* out) override {
     JV_FAULTING(FormatMonthCaption, FormatMonthCaption(d, out));
   }
-  HRESULT DateToText(DATE d, Text* out) override { JV_FAULTING(DateToText, DateToText(d, out)); }
+  HRESULT FormatShortDate(DATE d, Text* out) override { JV_FAULTING(FormatShortDate, FormatShortDate(d, out)); }
   HRESULT TextToDate(TextView t, DATE* out) override { JV_FAULTING(TextToDate, TextToDate(t, out)); }
   HRESULT NumberToText(std::int32_t n, Text* out) override {
     JV_FAULTING(NumberToText, NumberToText(n, out));

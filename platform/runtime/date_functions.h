@@ -28,7 +28,7 @@ class DateFunctions {
   // the four-digit year.
   [[nodiscard]] virtual HRESULT FormatMonthCaption(DATE date, Text* out) = 0;
   // The short date form of the user's locale, four-digit year, no time of day.
-  [[nodiscard]] virtual HRESULT DateToText(DATE date, Text* out) = 0;
+  [[nodiscard]] virtual HRESULT FormatShortDate(DATE date, Text* out) = 0;
   // Reads a date text "day/month/year" (decimal, no blanks) whatever the locale's
   // order. Fails with DISP_E_TYPEMISMATCH on text that names no valid date.
   [[nodiscard]] virtual HRESULT TextToDate(TextView text, DATE* out) = 0;

@@ -91,7 +91,7 @@ TEST_P(DayClickTest, SelectsTheClickedDayOrKeepsTheLastOne) {
   Text sdate;
   ASSERT_EQ(ctl().get_SDate(&sdate), S_OK);
   Text expected;
-  ASSERT_EQ(face().Dates().DateToText(c.sel_date, &expected), S_OK);
+  ASSERT_EQ(face().Dates().FormatShortDate(c.sel_date, &expected), S_OK);
   EXPECT_EQ(sdate, expected) << c.name << ": the host's text is replaced";
   EXPECT_EQ(container_.TakeChanged(), std::vector<std::string>{"SDate"}) << c.name;
   EXPECT_EQ(runtime_.focus(), "Picture1") << c.name;

@@ -59,7 +59,7 @@ class ClientTest : public ::testing::Test {
     DATE date = 0;
     Text text;
     EXPECT_EQ(dates::FromCivil({y, m, d}, &date), S_OK);
-    EXPECT_EQ(site_->runtime().dates().DateToText(date, &text), S_OK);
+    EXPECT_EQ(site_->runtime().dates().FormatShortDate(date, &text), S_OK);
     return text;
   }
 
@@ -130,7 +130,7 @@ TEST_F(ClientTest, WithoutASiteTheInstanceRunsOnTheSystemClock) {
   ComPtr<IDispatch> d;
   ASSERT_EQ(factory_->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(d.put())), S_OK);
   Text expected;
-  ASSERT_EQ(site_->runtime().dates().DateToText(dates::SystemToday(), &expected), S_OK);
+  ASSERT_EQ(site_->runtime().dates().FormatShortDate(dates::SystemToday(), &expected), S_OK);
   const Variant sdate = Get(d.get(), ids::DISPID_SDate);
   EXPECT_EQ(TextView(reinterpret_cast<char16_t*>(sdate.raw().bstrVal)), expected);
   // Its own ambient font stands in for the container's.
