@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "housing/jornavista_typelib.h"
-#include "platform/component/type_library_text.h"
+#include "platform/component/idl_writer.h"
 
 int main(int argc, char** argv) {
   const std::string idl = jv::component::WriteIdl(jv::housing::kTypeLibrary);

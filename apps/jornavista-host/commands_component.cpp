@@ -16,7 +16,7 @@
 #include "platform/component/component_library.h"
 #include "platform/component/control_site.h"
 #include "platform/component/guid_text.h"
-#include "platform/component/type_library_text.h"
+#include "platform/component/type_library_json.h"
 #include "platform/headless/headless_runtime.h"
 
 namespace jv::host {

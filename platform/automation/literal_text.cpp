@@ -10,6 +10,10 @@ std::string Hex32(std::uint32_t value, HexLetters letters) {
   return buf;
 }
 
+std::string VersionText(std::uint16_t major, std::uint16_t minor) {
+  return std::to_string(major) + "." + std::to_string(minor);
+}
+
 std::string BasicHex32(std::uint32_t value) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "&H%08X", static_cast<unsigned>(value));

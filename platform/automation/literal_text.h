@@ -1,5 +1,5 @@
 // Literal text forms of numbers and strings as the tools print them: hexadecimal
-// status codes, dispatch ids and colours, and double-quoted strings.
+// status codes, dispatch ids and colours, version numbers, double-quoted strings.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,9 @@ enum class HexLetters { kUpper, kLower };
 // "0x80020003": eight digits, as status codes and dispatch ids are printed. The
 // IDL writer uses lower-case letters, everything else upper-case.
 std::string Hex32(std::uint32_t value, HexLetters letters = HexLetters::kUpper);
+
+// "2.0": a type library's version as registries and IDL write it.
+std::string VersionText(std::uint16_t major, std::uint16_t minor);
 
 // "&H00FF8000": a Basic hexadecimal literal, the form a colour is journalled in.
 std::string BasicHex32(std::uint32_t value);

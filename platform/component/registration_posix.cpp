@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/automation/literal_text.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/server.h"
 
@@ -13,10 +14,6 @@ namespace jv::component {
 namespace {
 
 using nlohmann::json;
-
-std::string VersionText(WORD major, WORD minor) {
-  return std::to_string(major) + "." + std::to_string(minor);
-}
 
 json ClassEntry(const ComponentDesc& c, const ClassDesc& k, const std::string& server) {
   json e = json::object();

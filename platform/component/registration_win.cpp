@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/automation/literal_text.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/server.h"
 
@@ -19,10 +20,6 @@ namespace {
 constexpr std::wstring_view kStockFontPage = L"{7EBDAAE0-8120-11CF-899F-00AA00688B10}";
 
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-std::wstring VersionText(WORD major, WORD minor) {
-  return std::to_wstring(major) + L"." + std::to_wstring(minor);
-}
 
 HRESULT FromWin32(LSTATUS status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
 
@@ -130,7 +127,7 @@ HRESULT RegisterOneClass(const ComponentDesc& c, const ClassDesc& k, const std::
   if (k.toolbox_bitmap != 0)
     step(SetText(key + L"\\ToolboxBitmap32", nullptr, server + L", " + std::to_wstring(k.toolbox_bitmap)));
   step(SetText(key + L"\\TypeLib", nullptr, Wide(GuidToString(c.types.guid))));
-  step(SetText(key + L"\\Version", nullptr, VersionText(c.types.major, c.types.minor)));
+  step(SetText(key + L"\\Version", nullptr, Wide(VersionText(c.types.major, c.types.minor))));
   for (std::string_view page : k.property_pages) {
     if (page != "StandardFont") {
       step(E_INVALIDARG);  // a page this registrar has no class identifier for
@@ -159,7 +156,7 @@ HRESULT UnregisterProgId(const std::wstring& prog_id, const std::wstring& clsid)
 
 HRESULT UnregisterTypes(const TypeLibraryDesc& types) {
   const std::wstring key =
-      L"TypeLib\\" + Wide(GuidToString(types.guid)) + L"\\" + VersionText(types.major, types.minor);
+      L"TypeLib\\" + Wide(GuidToString(types.guid)) + L"\\" + Wide(VersionText(types.major, types.minor));
   if (!KeyExists(key)) return S_OK;
   // Removes the library's version, and the interfaces' keys it wrote.
   HRESULT hr = UnRegisterTypeLib(types.guid, types.major, types.minor, types.lcid, SYS_WIN64);

@@ -11,6 +11,8 @@ TEST(LiteralTextTest, HexadecimalFormsKeepEightDigitsAndTheirLetterCase) {
   EXPECT_EQ(Hex32(0xFFFFFDD8u, HexLetters::kLower), "0xfffffdd8");
   EXPECT_EQ(Hex32(42), "0x0000002A");
   EXPECT_EQ(BasicHex32(0x00FF8000u), "&H00FF8000");
+  EXPECT_EQ(VersionText(1, 0), "1.0");
+  EXPECT_EQ(VersionText(65535, 12), "65535.12");
   EXPECT_EQ(BasicHex32(0x8000000Fu), "&H8000000F");
 }
 

@@ -10,8 +10,9 @@
 #include "housing/dispatch_table.h"
 #include "housing/jornavista_object.h"
 #include "housing/jornavista_typelib.h"
+#include "platform/component/idl_writer.h"
 #include "platform/component/type_library.h"
-#include "platform/component/type_library_text.h"
+#include "platform/component/type_library_json.h"
 
 namespace jv::housing {
 namespace {

@@ -25,7 +25,7 @@
 #include "platform/dates/calendar.h"
 #include "platform/headless/headless_face.h"
 #include "platform/headless/headless_runtime.h"
-#include "platform/component/type_library_text.h"
+#include "platform/component/type_library_json.h"
 #include "tests/windows/check.h"
 
 namespace jv::wincheck {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "housing/jornavista_ids.h"
-#include "platform/component/type_library_text.h"
+#include "platform/component/type_library_json.h"
 #include "tests/windows/check.h"
 
 namespace jv::wincheck {

@@ -1,12 +1,10 @@
-// A type library as text: JSON read back through ITypeLib and ITypeInfo alone (so
-// it shows what any client sees), and the IDL written from the description table.
+// A registered type library as JSON, read back through ITypeLib and ITypeInfo
+// alone, so that it shows what any client of the library sees.
 #pragma once
 
 #include <nlohmann/json.hpp>
-#include <string>
 
 #include "platform/automation/typeinfo.h"
-#include "platform/component/type_description.h"
 
 namespace jv::component {
 
@@ -14,8 +12,5 @@ namespace jv::component {
 // implemented interfaces and members (kind, dispatch id, type, parameters with
 // their flags, member flags, help). Fails with the first failing call.
 [[nodiscard]] HRESULT TypeLibraryJson(ITypeLib* library, nlohmann::ordered_json* out);
-
-// The interface-definition text of the library, in the form an IDL compiler takes.
-std::string WriteIdl(const TypeLibraryDesc& library);
 
 }  // namespace jv::component
