@@ -3,7 +3,9 @@
 # xdotool. Designer loads the plugin, the calendar is dragged from its widget-box
 # group onto a blank form, all seven properties are set in the property editor,
 # and the form is saved. Checks that the plugin was loaded, that the calendar is
-# drawn on the form, and that the saved form holds every value.
+# drawn on the form, and that the saved form holds every value. Then a day picked
+# through the calendar's task menu (a double-click) reaches the saved form, and
+# Designer's undo takes it back.
 #
 #   designer_session.sh PLUGIN_ROOT OUT_DIR
 # PLUGIN_ROOT holds designer/libjornavista_designer.so. OUT_DIR receives
@@ -76,19 +78,23 @@ filter selectedDate; value $row "31/12/9999 não é data"
 xdotool mousemove 972 387 click --repeat 3 1; xdotool key ctrl+a BackSpace; sleep 0.3
 xdotool mousemove 1000 550; for _ in $(seq 30); do xdotool click 5; done; sleep 0.5
 import -window root "$out/designer.png"
-click 480 700
-before=$(stat -c %Y.%s "$out/form.ui")
-xdotool key ctrl+s
-saved() { [ "$(stat -c %Y.%s "$out/form.ui")" != "$before" ]; }
-wait_for 10 "the saved form" saved
-sleep 0.5
+save() {
+  click 480 700
+  before=$(stat -c %.9Y "$out/form.ui")
+  xdotool key ctrl+s
+  saved() { [ "$(stat -c %.9Y "$out/form.ui")" != "$before" ]; }
+  wait_for 10 "the saved form" saved
+  sleep 0.5
+}
+save
 
 # The calendar's weekday band, drawn in the palette's highlight, in the form area.
 band=$(convert "$out/designer.png" -crop 460x840+255+60 -format %c histogram:info:- |
   awk '/#308CC6/ {print $1+0}')
 [ "${band:-0}" -ge 2000 ] || fail "the calendar is not drawn on the form (${band:-0} band pixels)"
 
-flat=$(tr -d ' \n' <"$out/form.ui")
+holds() { case "$(tr -d ' \n' <"$out/form.ui")" in *"$1"*) ;; *) fail "the saved form lacks $1 ($2)" ;; esac; }
+saved_date='<propertyname="selectedDate"><string>31/12/9999nãoédata</string>'
 for expected in \
   '<widgetclass="jv::qt::JornavistaWidget"name="calendar">' \
   '<propertyname="backColor"><coloralpha="127"><red>13</red><green>0</green><blue>0</blue></color>' \
@@ -97,7 +103,25 @@ for expected in \
   '<pointsize>14</pointsize><italic>true</italic><bold>true</bold>' \
   '<propertyname="backStyle"><number>-1</number>' \
   '<propertyname="borderStyle"><number>32767</number>' \
-  '<propertyname="selectedDate"><string>31/12/9999nãoédata</string>'; do
-  case "$flat" in *"$expected"*) ;; *) fail "the saved form lacks $expected" ;; esac
+  "$saved_date"; do
+  holds "$expected" "the property editor"
 done
-echo "designer session: plugin loaded, calendar drawn, seven properties saved in $out/form.ui"
+
+# A double-click on the calendar (at 20, 20 on the form) opens its date dialog.
+# Row 4, column 1 holds a day in every month: with the 1st on weekday w (Sunday
+# 0) it is day 22 - w of today's month.
+dialog_up() { xdotool search --name "^Selected date$" >/dev/null 2>&1; }
+xdotool mousemove 420 300 click --repeat 2 --delay 80 1
+wait_for 10 "the date dialog" dialog_up
+sleep 0.5
+dialog=$(xdotool search --name "^Selected date$" | head -1)
+xdotool mousemove --window "$dialog" 37 181 click 1; sleep 0.5
+xdotool mousemove --window "$dialog" 115 277 click 1; sleep 1   # OK
+first=$(date -d "$(date +%Y-%m-01)" +%w)
+picked="$(date +%-m)/$((22 - first))/$(date +%Y)"
+save
+holds "<propertyname=\"selectedDate\"><string>$picked</string>" "the task menu"
+xdotool key ctrl+z; sleep 0.5
+save
+holds "$saved_date" "undo"
+echo "designer session: plugin loaded, calendar drawn, seven properties and a picked date saved, the pick undone"

@@ -1,9 +1,12 @@
 #include "widgets/qt/designer/jornavista_designer_plugin.h"
 
 #include <QBitmap>
+#include <QDesignerFormEditorInterface>
+#include <QExtensionManager>
 #include <QIcon>
 #include <QPixmap>
 
+#include "widgets/qt/designer/selected_date_task_menu.h"
 #include "widgets/qt/jornavista_widget.h"
 
 namespace jv::qt {
@@ -34,6 +37,16 @@ QIcon JornavistaWidgetDescription::icon() const {
 }
 
 bool JornavistaWidgetDescription::isContainer() const { return false; }
+
+bool JornavistaWidgetDescription::isInitialized() const { return initialized_; }
+
+void JornavistaWidgetDescription::initialize(QDesignerFormEditorInterface* core) {
+  if (initialized_) return;
+  initialized_ = true;
+  if (core == nullptr || core->extensionManager() == nullptr) return;
+  QExtensionManager* manager = core->extensionManager();
+  manager->registerExtensions(new SelectedDateTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
+}
 
 QWidget* JornavistaWidgetDescription::createWidget(QWidget* parent) { return new JornavistaWidget(parent); }
 

@@ -27,6 +27,12 @@ class JornavistaWidgetDescription final : public QObject, public QDesignerCustom
   bool isContainer() const override;
   QWidget* createWidget(QWidget* parent) override;
   QString domXml() const override;
+  bool isInitialized() const override;
+  // Adds the calendar's task menu to Designer.
+  void initialize(QDesignerFormEditorInterface* core) override;
+
+ private:
+  bool initialized_ = false;
 };
 
 // The plugin library's entry: a collection, so that more widgets can join.
