@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/automation/invoke_rules.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/automation/variant_conversions.h"
 
 namespace jv {
@@ -33,7 +34,7 @@ bool SameNameIgnoringCase(std::u16string_view a, const OLECHAR* b) {
   return b[i] == 0;
 }
 
-class FontDispatch final : public IFontDisp {
+class FontDispatch final : public RefCounted<IFontDisp> {
  public:
   explicit FontDispatch(IFont* font) : font_(font) {}
 
@@ -46,13 +47,6 @@ class FontDispatch final : public IFontDisp {
     }
     return font_->QueryInterface(riid, object);
   }
-  ULONG JV_STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG JV_STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT JV_STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 0;
@@ -108,7 +102,7 @@ class FontDispatch final : public IFontDisp {
   }
 
  private:
-  ~FontDispatch() = default;
+  ~FontDispatch() override = default;
 
   HRESULT Get(DISPID id, Variant* out) {
     BOOL flag = 0;
@@ -190,7 +184,6 @@ class FontDispatch final : public IFontDisp {
     }
   }
 
-  ULONG refs_ = 1;
   FontRef font_;
 };
 

@@ -76,11 +76,6 @@ HRESULT DescribeFont(IFont* font, FontDescription* out) {
 
 HRESULT StdFont::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
-  if (riid == IID_IUnknown || riid == IID_IFont) {
-    *object = static_cast<IFont*>(this);
-    AddRef();
-    return S_OK;
-  }
   // The dispatch face is a tear-off: it answers IUnknown and IFont from this object.
   if (riid == IID_IDispatch || riid == IID_IFontDisp) {
     IFontDisp* face = nullptr;
@@ -88,16 +83,7 @@ HRESULT StdFont::QueryInterface(REFIID riid, void** object) {
     *object = face;
     return hr;
   }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG StdFont::AddRef() { return ++refs_; }
-
-ULONG StdFont::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  return Answer(riid, object, {IID_IFont});
 }
 
 HRESULT StdFont::get_Name(BSTR* name) {

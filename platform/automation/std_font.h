@@ -8,6 +8,7 @@
 #include "platform/automation/bstr.h"
 #include "platform/automation/font.h"
 #include "platform/automation/hresult.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/automation/types.h"
 #include "platform/automation/unknown.h"
 
@@ -48,14 +49,12 @@ std::size_t LiveStdFontCount();
 // Device handles, text metrics and scaling have no meaning without a Windows device
 // context and answer E_NOTIMPL. The dispatch face of the font (IFontDisp, for
 // scripting hosts) belongs beside IFont in QueryInterface once IDispatch exists.
-class StdFont final : public IFont {
+class StdFont final : public RefCounted<IFont> {
  public:
   StdFont(const StdFont&) = delete;
   StdFont& operator=(const StdFont&) = delete;
 
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG JV_STDMETHODCALLTYPE AddRef() override;
-  ULONG JV_STDMETHODCALLTYPE Release() override;
 
   HRESULT JV_STDMETHODCALLTYPE get_Name(BSTR* name) override;
   HRESULT JV_STDMETHODCALLTYPE put_Name(BSTR name) override;
@@ -85,9 +84,8 @@ class StdFont final : public IFont {
  private:
   friend HRESULT CreateStdFont(const FontDescription& description, IFont** out);
   StdFont();
-  ~StdFont();
+  ~StdFont() override;
 
-  ULONG refs_ = 1;
   Text name_ = FontDescription{}.name;
   std::int64_t size_cy_ = FontDescription{}.size_cy;
   bool italic_ = false;

@@ -2,31 +2,19 @@
 
 #include <new>
 
+#include "platform/automation/ref_counted.h"
 #include "platform/component/module.h"
 
 namespace jv::component {
 
 namespace {
 
-class ClassFactory final : public IClassFactorySite {
+class ClassFactory final : public RefCounted<IClassFactorySite> {
  public:
   explicit ClassFactory(CreateInstanceFunction create) : create_(create) {}
 
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory || riid == IID_IClassFactorySite) {
-      *object = static_cast<IClassFactorySite*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+    return Answer(riid, object, {IID_IClassFactory, IID_IClassFactorySite});
   }
 
   HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
@@ -52,7 +40,6 @@ class ClassFactory final : public IClassFactorySite {
   ~ClassFactory() = default;
 
   CountedByModule counted_;
-  ULONG refs_ = 1;
   CreateInstanceFunction create_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/automation/ref_counted.h"
 #include "platform/component/module.h"
 
 namespace jv::component {
@@ -34,27 +35,12 @@ void Hand(const ComPtr<IConnectionPoint>& item, IConnectionPoint** out) {
 // A snapshot enumerator: the items are copied, with their references, when it is
 // made, so later connections and disconnections do not disturb a walk.
 template <class Interface, class Item, class Out, const IID& kIid>
-class SnapshotEnumerator final : public Interface {
+class SnapshotEnumerator final : public RefCounted<Interface> {
  public:
   explicit SnapshotEnumerator(std::vector<Item> items, std::size_t position = 0)
       : items_(std::move(items)), position_(position) {}
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == kIid) {
-      *object = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
+  HRESULT QueryInterface(REFIID riid, void** object) override { return this->Answer(riid, object, {kIid}); }
 
   HRESULT Next(ULONG count, Out* out, ULONG* fetched) override {
     if (out == nullptr) return E_POINTER;
@@ -83,7 +69,6 @@ class SnapshotEnumerator final : public Interface {
   ~SnapshotEnumerator() = default;
 
   CountedByModule counted_;
-  ULONG refs_ = 1;
   std::vector<Item> items_;
   std::size_t position_;
 };
