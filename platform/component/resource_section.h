@@ -1,6 +1,6 @@
 // Resources a component library carries in its file, readable without loading it:
 // the version record and the toolbox bitmap, in the ELF section ".jv_resources".
-// Written at compile time by the library, read back here from the file.
+// The layout, and the writer the library runs at compile time to fill the section.
 #pragma once
 
 #include <array>
@@ -37,30 +37,6 @@ struct ResourceEntry {
   std::uint32_t id;
   std::span<const std::uint8_t> data;
 };
-
-struct VersionRecord {
-  std::array<std::uint16_t, 4> file_version{};
-  std::array<std::uint16_t, 4> product_version{};
-  std::string translation;
-  std::vector<std::pair<std::string, std::string>> strings;
-};
-
-struct Resource {
-  std::string type;
-  std::uint32_t id = 0;
-  std::vector<std::uint8_t> data;
-};
-
-// Reading from a library file. A file that is no 64-bit little-endian ELF file,
-// has no resource section, or whose section does not hold together fails with
-// E_INVALIDARG (E_FAIL when the file cannot be read) and a message.
-[[nodiscard]] HRESULT ReadResources(const std::string& path, std::vector<Resource>* out, std::string* error);
-[[nodiscard]] HRESULT ReadVersionRecord(const std::string& path, VersionRecord* out, std::string* error);
-[[nodiscard]] HRESULT DecodeVersionRecord(std::span<const std::uint8_t> data, VersionRecord* out,
-                                          std::string* error);
-// The names the file's dynamic symbol table defines for others to bind to.
-[[nodiscard]] HRESULT ReadExportedSymbols(const std::string& path, std::vector<std::string>* out,
-                                          std::string* error);
 
 // Writing at compile time: a content type has `template <class W> static
 // constexpr void Write(W&)`, called once to count its bytes and once to fill them.

@@ -15,7 +15,7 @@
 #include "platform/component/component_library.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
-#include "platform/component/resource_section.h"
+#include "tests/support/library_file_reader.h"
 
 namespace jv::component {
 namespace {

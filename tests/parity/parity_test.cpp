@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-#include "platform/component/resource_section.h"
+#include "tests/support/library_file_reader.h"
 
 namespace {
 

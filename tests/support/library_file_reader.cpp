@@ -1,4 +1,4 @@
-#include "platform/component/resource_section.h"
+#include "tests/support/library_file_reader.h"
 
 #include <elf.h>
 
