@@ -24,6 +24,18 @@ bool ValidWeight(std::int32_t weight) { return weight >= 0 && weight <= 1000; }
 bool ValidCharset(std::int32_t charset) { return charset >= 0 && charset <= 255; }
 TextView View(BSTR b) { return TextView(reinterpret_cast<const char16_t*>(b), SysStringLen(b)); }
 
+// A getter's answer: E_POINTER for a null out-pointer, else the value.
+HRESULT HandOut(bool flag, BOOL* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = flag ? kTrue : kFalse;
+  return S_OK;
+}
+HRESULT HandOut(std::int16_t value, SHORT* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = value;
+  return S_OK;
+}
+
 }  // namespace
 
 std::size_t LiveStdFontCount() { return live_fonts.load(); }
@@ -125,44 +137,28 @@ HRESULT StdFont::put_Bold(BOOL bold) {
   return S_OK;
 }
 
-HRESULT StdFont::get_Italic(BOOL* italic) {
-  if (italic == nullptr) return E_POINTER;
-  *italic = italic_ ? kTrue : kFalse;
-  return S_OK;
-}
+HRESULT StdFont::get_Italic(BOOL* italic) { return HandOut(italic_, italic); }
 
 HRESULT StdFont::put_Italic(BOOL italic) {
   italic_ = italic != kFalse;
   return S_OK;
 }
 
-HRESULT StdFont::get_Underline(BOOL* underline) {
-  if (underline == nullptr) return E_POINTER;
-  *underline = underline_ ? kTrue : kFalse;
-  return S_OK;
-}
+HRESULT StdFont::get_Underline(BOOL* underline) { return HandOut(underline_, underline); }
 
 HRESULT StdFont::put_Underline(BOOL underline) {
   underline_ = underline != kFalse;
   return S_OK;
 }
 
-HRESULT StdFont::get_Strikethrough(BOOL* strikethrough) {
-  if (strikethrough == nullptr) return E_POINTER;
-  *strikethrough = strikethrough_ ? kTrue : kFalse;
-  return S_OK;
-}
+HRESULT StdFont::get_Strikethrough(BOOL* strikethrough) { return HandOut(strikethrough_, strikethrough); }
 
 HRESULT StdFont::put_Strikethrough(BOOL strikethrough) {
   strikethrough_ = strikethrough != kFalse;
   return S_OK;
 }
 
-HRESULT StdFont::get_Weight(SHORT* weight) {
-  if (weight == nullptr) return E_POINTER;
-  *weight = weight_;
-  return S_OK;
-}
+HRESULT StdFont::get_Weight(SHORT* weight) { return HandOut(weight_, weight); }
 
 HRESULT StdFont::put_Weight(SHORT weight) {
   if (!ValidWeight(weight)) return E_INVALIDARG;
@@ -170,11 +166,7 @@ HRESULT StdFont::put_Weight(SHORT weight) {
   return S_OK;
 }
 
-HRESULT StdFont::get_Charset(SHORT* charset) {
-  if (charset == nullptr) return E_POINTER;
-  *charset = charset_;
-  return S_OK;
-}
+HRESULT StdFont::get_Charset(SHORT* charset) { return HandOut(charset_, charset); }
 
 HRESULT StdFont::put_Charset(SHORT charset) {
   if (!ValidCharset(charset)) return E_INVALIDARG;

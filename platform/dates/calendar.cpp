@@ -45,6 +45,14 @@ std::int32_t DayOfCivil(chr::year_month_day ymd) {
 
 bool IsValidYear(std::int64_t year) { return year >= kMinYear && year <= kMaxYear; }
 
+HRESULT CivilField(DATE date, std::int32_t CivilDate::*field, std::int16_t* out) {
+  if (out == nullptr) return E_POINTER;
+  CivilDate civil;
+  JV_TRY(ToCivil(date, &civil));
+  *out = static_cast<std::int16_t>(civil.*field);
+  return S_OK;
+}
+
 }  // namespace
 
 HRESULT ToCivil(DATE date, CivilDate* out) {
@@ -68,29 +76,11 @@ HRESULT FromCivil(CivilDate civil, DATE* out) {
   return S_OK;
 }
 
-HRESULT DayOfMonth(DATE date, std::int16_t* out) {
-  if (out == nullptr) return E_POINTER;
-  CivilDate civil;
-  JV_TRY(ToCivil(date, &civil));
-  *out = static_cast<std::int16_t>(civil.day);
-  return S_OK;
-}
+HRESULT DayOfMonth(DATE date, std::int16_t* out) { return CivilField(date, &CivilDate::day, out); }
 
-HRESULT Month(DATE date, std::int16_t* out) {
-  if (out == nullptr) return E_POINTER;
-  CivilDate civil;
-  JV_TRY(ToCivil(date, &civil));
-  *out = static_cast<std::int16_t>(civil.month);
-  return S_OK;
-}
+HRESULT Month(DATE date, std::int16_t* out) { return CivilField(date, &CivilDate::month, out); }
 
-HRESULT Year(DATE date, std::int16_t* out) {
-  if (out == nullptr) return E_POINTER;
-  CivilDate civil;
-  JV_TRY(ToCivil(date, &civil));
-  *out = static_cast<std::int16_t>(civil.year);
-  return S_OK;
-}
+HRESULT Year(DATE date, std::int16_t* out) { return CivilField(date, &CivilDate::year, out); }
 
 HRESULT Weekday(DATE date, std::int16_t* out) {
   if (out == nullptr) return E_POINTER;
