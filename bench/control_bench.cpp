@@ -1,20 +1,10 @@
-// The calendar core on the headless runtime: the month redraw, a day click, an
-// arrow key, and the start-up of a whole instance.
+// The calendar core on the headless runtime: paging (the month redraw), a day
+// click, an arrow key, and the start-up of a whole instance.
 #include <benchmark/benchmark.h>
 
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
 #include "platform/headless/headless_face.h"
-
-namespace jv::control {
-
-struct ctrJornavistaInternals {
-  static HRESULT ShowMonth(ctrJornavista& c) { return c.ShowMonth(); }
-  static void FillMonthGrid(ctrJornavista& c) { c.FillMonthGrid(); }
-  static void ShowSelection(ctrJornavista& c) { c.ShowSelection(); }
-};
-
-}  // namespace jv::control
 
 namespace {
 
@@ -33,24 +23,16 @@ struct Instance {
   jv::headless::HeadlessFace& face() { return static_cast<jv::headless::HeadlessFace&>(control->face()); }
 };
 
-void BM_ShowMonth(benchmark::State& state) {
+// A month page forth and back: two whole redraws (the grid fill, the selection
+// display and the caption) and two month steps of the date functions.
+void BM_PageForthAndBack(benchmark::State& state) {
   Instance i;
-  for (auto _ : state) benchmark::DoNotOptimize(jv::control::ctrJornavistaInternals::ShowMonth(*i.control));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(i.control->cmdNext_Click());
+    benchmark::DoNotOptimize(i.control->cmdPrevious_Click());
+  }
 }
-BENCHMARK(BM_ShowMonth);
-
-// Its two resume-next steps on their own, to show where the redraw's time goes.
-void BM_FillMonthGrid(benchmark::State& state) {
-  Instance i;
-  for (auto _ : state) jv::control::ctrJornavistaInternals::FillMonthGrid(*i.control);
-}
-BENCHMARK(BM_FillMonthGrid);
-
-void BM_ShowSelection(benchmark::State& state) {
-  Instance i;
-  for (auto _ : state) jv::control::ctrJornavistaInternals::ShowSelection(*i.control);
-}
-BENCHMARK(BM_ShowSelection);
+BENCHMARK(BM_PageForthAndBack);
 
 void BM_DayClick(benchmark::State& state) {
   Instance i;

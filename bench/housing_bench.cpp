@@ -7,23 +7,29 @@
 #include <cstdio>
 
 #include "bench/ratio_reporter.h"
+#include "control/ctr_jornavista.h"
 #include "housing/jornavista_ids.h"
 #include "housing/jornavista_object.h"
 #include "platform/automation/ocidl.h"
 #include "platform/component/component_library.h"
+#include "platform/headless/headless_runtime.h"
 
 namespace {
 
 using jv::ComPtr;
 
+// The housed instance, and a bare control on the same kind of runtime for the C++
+// side: the same get with the same state, with and without the housing around it.
 struct Instance {
   Instance() {
     (void)jv::housing::CreatectrJornavista(nullptr, jornavista::IID__ctrJornavista,
                                            reinterpret_cast<void**>(dual.put()));
-    control = jv::housing::ControlOf(dual.get());
+    (void)jv::control::ctrJornavista::Create(runtime, container, &control);
   }
   ComPtr<_ctrJornavista> dual;
-  jv::control::ctrJornavista* control = nullptr;
+  jv::headless::HeadlessRuntime runtime;
+  jv::headless::RecordingContainer container;
+  std::unique_ptr<jv::control::ctrJornavista> control;
 };
 
 Instance& Shared() {

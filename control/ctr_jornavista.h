@@ -54,9 +54,6 @@ class ctrJornavista final : public platform::ControlEvents {
   platform::Face& face() { return *face_; }
 
  private:
-  // Lets the benchmarks time the private redraw routines.
-  friend struct ctrJornavistaInternals;
-
   explicit ctrJornavista(std::unique_ptr<platform::Face> face);
 
   // Start-up and the one redraw sequence.

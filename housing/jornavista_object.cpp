@@ -2,10 +2,10 @@
 
 #include <new>
 
-#include "control/failure_modes.h"
+#include "housing/control_state.h"
 #include "housing/dispatch_table.h"
-#include "housing/held_face.h"
 #include "housing/jornavista_typelib.h"
+#include "housing/keep_alive_runtime.h"
 #include "housing/property_bag_adapter.h"
 #include "platform/automation/std_font.h"
 #include "platform/component/connection_point.h"
@@ -16,10 +16,6 @@
 namespace jv::housing {
 
 namespace {
-
-// Answers QueryInterface with the object itself; known only inside this library.
-constexpr IID kIID_JornavistaObject = {
-    0x6C1E3F0A, 0x52D4, 0x4B8E, {0x9A, 0x61, 0x0D, 0x3B, 0x7E, 0x25, 0xC4, 0x90}};
 
 TextView View(BSTR b) { return TextView(reinterpret_cast<const char16_t*>(b), SysStringLen(b)); }
 
@@ -35,7 +31,6 @@ class JornavistaObject final : public _ctrJornavista,
   JornavistaObject& operator=(const JornavistaObject&) = delete;
 
   HRESULT Start();
-  control::ctrJornavista& control() { return *control_; }
 
   // IUnknown: one identity, the dual interface's.
   HRESULT QueryInterface(REFIID riid, void** object) override;
@@ -180,16 +175,7 @@ class JornavistaObject final : public _ctrJornavista,
  private:
   // The reference an instance holds on itself while a call runs: a sink or a bag
   // told something during the call may drop the caller's last reference.
-  class Hold {
-   public:
-    explicit Hold(JornavistaObject* o) : o_(o) { o_->AddRef(); }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-    ~Hold() { o_->Release(); }
-
-   private:
-    JornavistaObject* o_;
-  };
+  using Hold = ComPtr<JornavistaObject>;
 
   ~JornavistaObject() = default;
 
@@ -197,10 +183,9 @@ class JornavistaObject final : public _ctrJornavista,
   // property-notify sink with the member's dispatch id. A sink's own failure is
   // its business: the others are still told, and the put still succeeds.
   HRESULT OnPropertyChanged(TextView name) override {
-    DISPID id = DISPID_UNKNOWN;
-    for (const MemberDesc& m : kMembers)
-      if (component::SameNameIgnoringCase(m.name, name)) id = m.id;
     if (property_notify_.empty()) return S_OK;
+    const MemberDesc* member = MemberNamed(name);
+    const DISPID id = member != nullptr ? member->id : DISPID_UNKNOWN;
     for (const ComPtr<IUnknown>& sink : property_notify_.Sinks())
       (void)static_cast<IPropertyNotifySink*>(sink.get())->OnChanged(id);
     return S_OK;
@@ -223,7 +208,7 @@ class JornavistaObject final : public _ctrJornavista,
   ULONG refs_ = 1;
   ComPtr<IControlSite> site_;
   std::unique_ptr<headless::HeadlessRuntime> own_runtime_;
-  std::unique_ptr<HoldingRuntime> holding_runtime_;
+  std::unique_ptr<KeepAliveRuntime> keep_alive_runtime_;
   FontRef default_font_;
   component::ConnectionPoint property_notify_{*this, IID_IPropertyNotifySink, false};
   component::ConnectionPoint events_{*this, jornavista::DIID___ctrJornavista, true};
@@ -236,17 +221,20 @@ HRESULT JornavistaObject::Start() {
   platform::ControlRuntime* runtime = nullptr;
   if (site_) {
     const HRESULT hr = site_->GetControlRuntime(&runtime);
-    if (FAILED(hr) && hr != E_NOTIMPL) return hr;
-    if (FAILED(hr)) runtime = nullptr;
+    if (hr == E_NOTIMPL)
+      runtime = nullptr;
+    else
+      JV_TRY(hr);
   }
   if (runtime == nullptr) {
     own_runtime_.reset(new (std::nothrow) headless::HeadlessRuntime());
     if (!own_runtime_) return E_OUTOFMEMORY;
     runtime = own_runtime_.get();
   }
-  holding_runtime_.reset(new (std::nothrow) HoldingRuntime(*runtime, *static_cast<_ctrJornavista*>(this)));
-  if (!holding_runtime_) return E_OUTOFMEMORY;
-  return control::ctrJornavista::Create(*holding_runtime_, *this, &control_);
+  keep_alive_runtime_.reset(new (std::nothrow)
+                                KeepAliveRuntime(*runtime, *static_cast<_ctrJornavista*>(this)));
+  if (!keep_alive_runtime_) return E_OUTOFMEMORY;
+  return control::ctrJornavista::Create(*keep_alive_runtime_, *this, &control_);
 }
 
 HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
@@ -262,8 +250,6 @@ HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
     *object = static_cast<IProvideClassInfo*>(this);
   else if (riid == IID_IControlState)
     *object = static_cast<IControlState*>(this);
-  else if (riid == kIID_JornavistaObject)
-    *object = this;
   else
     return E_NOINTERFACE;
   AddRef();
@@ -281,16 +267,6 @@ HRESULT CreatectrJornavista(IControlSite* site, REFIID riid, void** object) {
   if (SUCCEEDED(hr)) hr = instance->QueryInterface(riid, object);
   instance->Release();
   return hr;
-}
-
-control::ctrJornavista* ControlOf(IUnknown* object) {
-  if (object == nullptr) return nullptr;
-  void* found = nullptr;
-  if (FAILED(object->QueryInterface(kIID_JornavistaObject, &found)) || found == nullptr) return nullptr;
-  auto* instance = static_cast<JornavistaObject*>(found);
-  control::ctrJornavista* c = &instance->control();
-  instance->Release();
-  return c;
 }
 
 namespace {

@@ -4,7 +4,6 @@
 // (IControlState), and the container side the control talks to.
 #pragma once
 
-#include "control/ctr_jornavista.h"
 #include "platform/component/control_site.h"
 
 namespace jv::housing {
@@ -13,10 +12,5 @@ namespace jv::housing {
 // runtime, or on a headless runtime of the instance's own when the site has none
 // (or there is no site), and runs Initialize. A failed start-up fails creation.
 [[nodiscard]] HRESULT CreatectrJornavista(IControlSite* site, REFIID riid, void** object);
-
-// The control inside an object this library created, for this library's own
-// benchmarks and tests that link it statically; null for any other object. Never
-// valid across a library boundary.
-control::ctrJornavista* ControlOf(IUnknown* object);
 
 }  // namespace jv::housing

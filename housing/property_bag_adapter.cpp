@@ -19,12 +19,12 @@ HRESULT Name(TextView key, Text* out) {
 HRESULT PropertyBagAdapter::ReadProperty(TextView key, const VARIANT& default_value, VARIANT* out) {
   if (out == nullptr) return E_POINTER;
   Text name;
-  if (HRESULT hr = Name(key, &name); FAILED(hr)) return hr;
+  JV_TRY(Name(key, &name));
   Variant value;
   const HRESULT hr = bag_.Read(reinterpret_cast<LPCOLESTR>(name.c_str()), value.put(), log_);
   if (hr == E_INVALIDARG) {
     Variant copy;
-    if (HRESULT c = Variant::Copy(default_value, &copy); FAILED(c)) return c;
+    JV_TRY(Variant::Copy(default_value, &copy));
     value = std::move(copy);
   } else if (FAILED(hr)) {
     return hr;
@@ -36,10 +36,10 @@ HRESULT PropertyBagAdapter::ReadProperty(TextView key, const VARIANT& default_va
 
 HRESULT PropertyBagAdapter::WriteProperty(TextView key, const VARIANT& value, const VARIANT& default_value) {
   Text name;
-  if (HRESULT hr = Name(key, &name); FAILED(hr)) return hr;
+  JV_TRY(Name(key, &name));
   // The bag's Write takes a non-const variant, though it only reads it.
   Variant copy;
-  if (HRESULT hr = Variant::Copy(value, &copy); FAILED(hr)) return hr;
+  JV_TRY(Variant::Copy(value, &copy));
   const auto* const oname = reinterpret_cast<LPCOLESTR>(name.c_str());
   // A bag that can take the default decides itself whether to keep the value.
   ComPtr<IPropertyBagDefaults> with_defaults;
@@ -47,7 +47,7 @@ HRESULT PropertyBagAdapter::WriteProperty(TextView key, const VARIANT& value, co
           bag_.QueryInterface(IID_IPropertyBagDefaults, reinterpret_cast<void**>(with_defaults.put()))) &&
       with_defaults) {
     Variant default_copy;
-    if (HRESULT hr = Variant::Copy(default_value, &default_copy); FAILED(hr)) return hr;
+    JV_TRY(Variant::Copy(default_value, &default_copy));
     VARIANT raw = copy.Detach(), raw_default = default_copy.Detach();
     const HRESULT hr = with_defaults->WriteWithDefault(oname, &raw, &raw_default);
     VariantClear(&raw);

@@ -23,12 +23,12 @@ HRESULT StorableCopy(const VARIANT& in, Variant* out) {
     case VT_I4:
     case VT_BOOL:
     case VT_BSTR:
-      if (HRESULT hr = ChangeType(*v, vt, copy.put()); FAILED(hr)) return hr;
+      JV_TRY(ChangeType(*v, vt, copy.put()));
       break;
     case VT_UNKNOWN:
     case VT_DISPATCH: {
       FontRef font;
-      if (HRESULT hr = ToFont(*v, &font); FAILED(hr)) return hr;
+      JV_TRY(ToFont(*v, &font));
       copy = Variant::Object(font.get());
       break;
     }
@@ -85,16 +85,16 @@ const DocumentBag::Entry* DocumentBag::Find(TextView key) const {
 HRESULT DocumentBag::ReadProperty(TextView key, const VARIANT& default_value, VARIANT* out) {
   last_key_ = Text(key);
   if (out == nullptr) return E_POINTER;
-  if (HRESULT hr = Check(BagOperation::kRead); FAILED(hr)) return hr;
+  JV_TRY(Check(BagOperation::kRead));
   const Entry* stored = Find(key);
   return VariantCopy(out, stored != nullptr ? &stored->value.raw() : &default_value);
 }
 
 HRESULT DocumentBag::WriteProperty(TextView key, const VARIANT& value, const VARIANT& default_value) {
   last_key_ = Text(key);
-  if (HRESULT hr = Check(BagOperation::kWrite); FAILED(hr)) return hr;
+  JV_TRY(Check(BagOperation::kWrite));
   Variant stored;
-  if (HRESULT hr = StorableCopy(value, &stored); FAILED(hr)) return hr;
+  JV_TRY(StorableCopy(value, &stored));
   // A default of a type the bag cannot hold equals nothing it holds.
   Variant default_stored;
   if (SUCCEEDED(StorableCopy(default_value, &default_stored)) && Equal(stored.raw(), default_stored.raw())) {
@@ -107,7 +107,7 @@ HRESULT DocumentBag::WriteProperty(TextView key, const VARIANT& value, const VAR
 
 HRESULT DocumentBag::Put(TextView key, const VARIANT& value) {
   Variant stored;
-  if (HRESULT hr = StorableCopy(value, &stored); FAILED(hr)) return hr;
+  JV_TRY(StorableCopy(value, &stored));
   for (Entry& e : entries_) {
     if (e.key == key) {
       e.value = std::move(stored);

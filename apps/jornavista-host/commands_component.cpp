@@ -160,11 +160,8 @@ Command RegistrationCommand(bool registering) {
 
 HRESULT Connect(IDispatch* instance, REFIID iid, IUnknown* sink, Connection* out) {
   ComPtr<IConnectionPointContainer> cpc;
-  if (HRESULT hr =
-          instance->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(cpc.put()));
-      FAILED(hr))
-    return hr;
-  if (HRESULT hr = cpc->FindConnectionPoint(iid, out->point.put()); FAILED(hr)) return hr;
+  JV_TRY(instance->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(cpc.put())));
+  JV_TRY(cpc->FindConnectionPoint(iid, out->point.put()));
   return out->point->Advise(sink, &out->cookie);
 }
 

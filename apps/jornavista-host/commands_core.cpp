@@ -2,13 +2,11 @@
 // clicks and keys, fault injection and the state dump. SDate's put and get are
 // with the other properties' in commands_persistence.cpp.
 #include <cctype>
+#include <nlohmann/json.hpp>
 #include <ostream>
 
-#include <nlohmann/json.hpp>
-
 #include "apps/jornavista-host/script.h"
-#include "control/state.h"
-#include "platform/component/control_site.h"
+#include "housing/control_state.h"
 #include "platform/headless/fault_injector.h"
 
 namespace jv::host {
@@ -27,8 +25,8 @@ std::optional<std::string> ExpectWords(const ScriptLine& line, std::size_t min, 
 // Key names a script may use, with their virtual-key codes.
 std::optional<std::int16_t> KeyCodeOf(std::string_view word) {
   static constexpr std::pair<std::string_view, std::int16_t> kNames[] = {
-      {"Up", 38},   {"Down", 40},  {"Left", 37}, {"Right", 39}, {"PageUp", 33},
-      {"PageDown", 34}, {"Home", 36}, {"End", 35}, {"Enter", 13}, {"Tab", 9},
+      {"Up", 38},       {"Down", 40}, {"Left", 37}, {"Right", 39}, {"PageUp", 33},
+      {"PageDown", 34}, {"Home", 36}, {"End", 35},  {"Enter", 13}, {"Tab", 9},
   };
   for (const auto& [name, code] : kNames)
     if (word == name) return code;
@@ -42,11 +40,9 @@ std::optional<std::int16_t> KeyCodeOf(std::string_view word) {
 // The state record comes as a copy through the instance's diagnostic face.
 HRESULT StateJson(FormDriver& form, ordered_json* out) {
   ComPtr<IControlState> source;
-  if (HRESULT hr = form.instance()->QueryInterface(IID_IControlState, reinterpret_cast<void**>(source.put()));
-      FAILED(hr))
-    return hr;
+  JV_TRY(form.instance()->QueryInterface(IID_IControlState, reinterpret_cast<void**>(source.put())));
   control::State s;
-  if (HRESULT hr = source->GetState(&s); FAILED(hr)) return hr;
+  JV_TRY(source->GetState(&s));
   ordered_json& j = *out;
   j["m_SelCell"] = s.m_SelCell;
   j["m_LastCell"] = s.m_LastCell;
@@ -116,7 +112,8 @@ std::vector<Command> CoreCommands() {
                  if (auto e = ExpectWords(line, 1, 1, "click N")) return e;
                  const auto n = ParseInteger(line.words[1]);
                  if (!n || *n < 1 || *n > 42) return "no day cell " + line.words[1] + ": cells are 1 to 42";
-                 *run = UserAction([i = static_cast<std::int16_t>(*n)](FormDriver& f) { return f.ClickCell(i); });
+                 *run = UserAction(
+                     [i = static_cast<std::int16_t>(*n)](FormDriver& f) { return f.ClickCell(i); });
                  return std::nullopt;
                }});
   c.push_back({"next", "next", "the user clicks \">>\"", true, false,
@@ -141,7 +138,8 @@ std::vector<Command> CoreCommands() {
                  std::int16_t shift = 0;
                  if (line.words.size() == 3) {
                    const auto n = ParseInteger(line.words[2]);
-                   if (!n || *n < 0 || *n > 7) return "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt): " + line.words[2];
+                   if (!n || *n < 0 || *n > 7)
+                     return "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt): " + line.words[2];
                    shift = static_cast<std::int16_t>(*n);
                  }
                  *run = UserAction([k = *code, shift](FormDriver& f) { return f.PressKey(k, shift); });

@@ -87,8 +87,7 @@ HRESULT FontArgument(IFont* font, Variant* out) {
   v.pdispVal = nullptr;
   if (font != nullptr) {
     IFontDisp* face = nullptr;
-    if (HRESULT hr = font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&face)); FAILED(hr))
-      return hr;
+    JV_TRY(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&face)));
     v.pdispVal = face;
   }
   *out = Variant::Attach(v);
@@ -138,13 +137,13 @@ class HostBag final : public IPropertyBag, public IPropertyBagDefaults {
     if (bag_ == nullptr) return E_UNEXPECTED;
     const TextView key = Key(name);
     Variant stored;
-    if (HRESULT hr = bag_->ReadProperty(key, Variant::Empty().raw(), stored.put()); FAILED(hr)) return hr;
+    JV_TRY(bag_->ReadProperty(key, Variant::Empty().raw(), stored.put()));
     if (bag_->Find(key) == nullptr) return E_INVALIDARG;
     // A caller that names a type gets the value in it; an empty variant asks for
     // the value as stored.
     if (value->vt != VT_EMPTY) {
       Variant converted;
-      if (HRESULT hr = ChangeType(stored.raw(), value->vt, converted.put()); FAILED(hr)) return hr;
+      JV_TRY(ChangeType(stored.raw(), value->vt, converted.put()));
       stored = std::move(converted);
     }
     VariantClear(value);
@@ -181,7 +180,7 @@ HRESULT Persistence(FormDriver& form, ComPtr<IPersistPropertyBag>* out) {
 // Load or Save of the current instance with `bag`.
 HRESULT WithBag(FormDriver& form, document::DocumentBag& bag, bool load) {
   ComPtr<IPersistPropertyBag> persist;
-  if (HRESULT hr = Persistence(form, &persist); FAILED(hr)) return hr;
+  JV_TRY(Persistence(form, &persist));
   const ComPtr<HostBag> host_bag = ComPtr<HostBag>::Adopt(new HostBag(bag));
   const HRESULT hr = load ? persist->Load(host_bag.get(), nullptr) : persist->Save(host_bag.get(), 1, 1);
   host_bag->Detach();
@@ -390,7 +389,7 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
       // Every put builds a new font object; set Font.FIELD changes the one held.
       return put([description](Variant* v) {
         IFont* font = nullptr;
-        if (const HRESULT hr = CreateStdFont(description, &font); FAILED(hr)) return hr;
+        JV_TRY(CreateStdFont(description, &font));
         const FontRef held = FontRef::Adopt(font);
         return FontArgument(held.get(), v);
       });

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "apps/jornavista-host/com_object.h"
-#include "housing/jornavista_ids.h"
+#include "housing/jornavista_members.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
 
@@ -50,17 +50,18 @@ HRESULT FormLibrary::Open(const std::string& what, std::shared_ptr<FormLibrary>*
   if (!NamesAFile(what)) {
     component::RegisteredClass found;
     const component::RegistryStore store(component::DefaultRegistryPath());
-    if (HRESULT hr = component::FindRegisteredClass(store, what, &found, error); FAILED(hr)) return hr;
+    JV_TRY(component::FindRegisteredClass(store, what, &found, error));
     lib->clsid_ = found.clsid;
     file = found.server;
   }
-  if (HRESULT hr = component::ComponentLibrary::Load(file, &lib->library_, error); FAILED(hr)) return hr;
+  JV_TRY(component::ComponentLibrary::Load(file, &lib->library_, error));
   // The form hands every instance its own runtime, so the class object must take a site.
   ComPtr<IClassFactory> factory;
   if (HRESULT hr = lib->library_->GetClassObject(lib->clsid_, IID_IClassFactory,
                                                  reinterpret_cast<void**>(factory.put()));
       FAILED(hr)) {
-    *error = file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " + Hex32(static_cast<std::uint32_t>(hr));
+    *error = file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " +
+             Hex32(static_cast<std::uint32_t>(hr));
     return hr;
   }
   ComPtr<IClassFactorySite> with_site;
@@ -79,10 +80,7 @@ HRESULT FormLibrary::CreateOnSite(IControlSite* site, IDispatch** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   ComPtr<IClassFactorySite> factory;
-  if (HRESULT hr =
-          library_->GetClassObject(clsid_, IID_IClassFactorySite, reinterpret_cast<void**>(factory.put()));
-      FAILED(hr))
-    return hr;
+  JV_TRY(library_->GetClassObject(clsid_, IID_IClassFactorySite, reinterpret_cast<void**>(factory.put())));
   return factory->CreateInstanceOnSite(site, IID_IDispatch, reinterpret_cast<void**>(out));
 }
 
@@ -93,14 +91,8 @@ FormInstance::~FormInstance() {
 }
 
 std::string PropertyNameOf(DISPID id) {
-  static constexpr std::pair<DISPID, const char*> kNames[] = {
-      {jornavista::DISPID_SDate, "SDate"},         {jornavista::DISPID_BorderStyle, "BorderStyle"},
-      {jornavista::DISPID_BackStyle, "BackStyle"}, {jornavista::DISPID_Enabled, "Enabled"},
-      {jornavista::DISPID_ForeColor, "ForeColor"}, {jornavista::DISPID_BackColor, "BackColor"},
-      {jornavista::DISPID_Font, "Font"},
-  };
-  for (const auto& [known, name] : kNames)
-    if (known == id) return name;
+  const component::MemberDesc* member = housing::MemberWithId(id);
+  if (member != nullptr && member->kind != component::MemberKind::kMethod) return std::string(member->name);
   return Hex32(static_cast<std::uint32_t>(id));
 }
 
@@ -112,7 +104,7 @@ class FormHost::Recorder final : public platform::ControlRuntime {
 
   HRESULT CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                      std::unique_ptr<platform::Face>* out) override {
-    if (HRESULT hr = inner_.CreateFace(layout, container, out); FAILED(hr)) return hr;
+    JV_TRY(inner_.CreateFace(layout, container, out));
     last_ = out->get();
     return S_OK;
   }
@@ -193,19 +185,17 @@ HRESULT FormHost::Create(std::unique_ptr<FormInstance>* out) {
   out->reset();
   auto instance = std::make_unique<FormInstance>();
   (void)recorder_->TakeLast();
-  if (HRESULT hr = library_->CreateOnSite(site_.get(), instance->dispatch.put()); FAILED(hr)) return hr;
+  JV_TRY(library_->CreateOnSite(site_.get(), instance->dispatch.put()));
   instance->face = recorder_->TakeLast();
   // An instance that answered without building a face on the form's runtime
   // would show nowhere the form can reach.
   if (instance->face == nullptr) return E_UNEXPECTED;
   ComPtr<IConnectionPointContainer> points;
-  if (HRESULT hr = instance->dispatch->QueryInterface(IID_IConnectionPointContainer,
-                                                      reinterpret_cast<void**>(points.put()));
-      FAILED(hr))
-    return hr;
+  JV_TRY(instance->dispatch->QueryInterface(IID_IConnectionPointContainer,
+                                            reinterpret_cast<void**>(points.put())));
   ComPtr<IConnectionPoint> notify;
-  if (HRESULT hr = points->FindConnectionPoint(IID_IPropertyNotifySink, notify.put()); FAILED(hr)) return hr;
-  if (HRESULT hr = notify->Advise(sink_.get(), &instance->cookie); FAILED(hr)) return hr;
+  JV_TRY(points->FindConnectionPoint(IID_IPropertyNotifySink, notify.put()));
+  JV_TRY(notify->Advise(sink_.get(), &instance->cookie));
   instance->notify = std::move(notify);
   *out = std::move(instance);
   return S_OK;

@@ -26,7 +26,7 @@ class HeadlessDriver final : public FormDriver {
   }
   HRESULT AddControl() override {
     std::unique_ptr<FormInstance> created;
-    if (HRESULT hr = host_.Create(&created); FAILED(hr)) return hr;
+    JV_TRY(host_.Create(&created));
     controls_.push_back(std::move(created));
     current_ = controls_.size() - 1;
     return S_OK;
@@ -42,7 +42,7 @@ class HeadlessDriver final : public FormDriver {
     if (width == nullptr || height == nullptr) return E_POINTER;
     if (current_ >= controls_.size()) return E_UNEXPECTED;
     platform::Surface& surface = face().UserControl();
-    if (HRESULT hr = surface.get_Width(width); FAILED(hr)) return hr;
+    JV_TRY(surface.get_Width(width));
     return surface.get_Height(height);
   }
   void SetAmbientFont(FontRef font) override { host_.SetAmbientFont(std::move(font)); }

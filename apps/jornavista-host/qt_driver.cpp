@@ -100,7 +100,7 @@ void QtDriver::ClearControls() {
 
 HRESULT QtDriver::AddControl() {
   std::unique_ptr<FormInstance> created;
-  if (HRESULT hr = d_->host.Create(&created); FAILED(hr)) return hr;
+  JV_TRY(d_->host.Create(&created));
   qt::QtFace& face = Impl::FaceOf(*created);
   face.surface()->setParent(&d_->form);
   face.surface()->show();
@@ -133,7 +133,7 @@ HRESULT QtDriver::ControlSize(std::int32_t* width, std::int32_t* height) {
   qt::QtFace* face = d_->face();
   if (face == nullptr) return E_UNEXPECTED;
   platform::Surface& surface = face->UserControl();
-  if (HRESULT hr = surface.get_Width(width); FAILED(hr)) return hr;
+  JV_TRY(surface.get_Width(width));
   return surface.get_Height(height);
 }
 

@@ -3,9 +3,8 @@
 #include <charconv>
 #include <cstdio>
 #include <istream>
-#include <ostream>
-
 #include <nlohmann/json.hpp>
+#include <ostream>
 
 #include "apps/jornavista-host/com_object.h"
 #include "platform/dates/calendar.h"
@@ -29,9 +28,9 @@ std::optional<DATE> ParseIsoDate(std::string_view text) {
   const auto d = ParseInteger(text.substr(8, 2));
   if (!y || !m || !d) return std::nullopt;
   DATE date = 0;
-  if (FAILED(dates::FromCivil({static_cast<std::int32_t>(*y), static_cast<std::int32_t>(*m),
-                                static_cast<std::int32_t>(*d)},
-                               &date)))
+  if (FAILED(dates::FromCivil(
+          {static_cast<std::int32_t>(*y), static_cast<std::int32_t>(*m), static_cast<std::int32_t>(*d)},
+          &date)))
     return std::nullopt;
   return date;
 }

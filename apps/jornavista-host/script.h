@@ -4,13 +4,12 @@
 
 #include <functional>
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "apps/jornavista-host/form_driver.h"
 

@@ -7,10 +7,6 @@
 #include "platform/automation/ocidl.h"
 #include "platform/runtime/face.h"
 
-namespace jv::control {
-struct State;
-}
-
 // Handed to the class object at creation, since the constituent controls are built
 // then: the instance keeps a reference to the site for its whole life, and the site
 // keeps its runtime alive for as long as it lives. Both sides must be built by the
@@ -34,17 +30,6 @@ struct IClassFactorySite : IClassFactory {
   ~IClassFactorySite() = default;
 };
 
-// A diagnostic face of an instance: a copy of the control's state record, for a
-// host that shows it (the scripting host's state dump). A C++ seam like
-// IControlSite, valid only between libraries of the same compiler and standard
-// library; the copy shares the font object the instance holds.
-struct IControlState : IUnknown {
-  virtual HRESULT GetState(jv::control::State* out) = 0;
-
- protected:
-  ~IControlState() = default;
-};
-
 // A container's property bag that also takes the default each write is made
 // against, so that it can leave out a value equal to its default as a bag the
 // control wrote to directly would. A library writes through it when the
@@ -60,7 +45,5 @@ inline constexpr IID IID_IControlSite = {
     0x824627D7, 0x1F3D, 0x4307, {0xBE, 0x19, 0x7E, 0x18, 0x9F, 0x77, 0xB5, 0x4A}};
 inline constexpr IID IID_IClassFactorySite = {
     0xC5FF8FB8, 0xCAC4, 0x4743, {0xA8, 0x9B, 0xE0, 0x63, 0xAE, 0x15, 0x64, 0xE7}};
-inline constexpr IID IID_IControlState = {
-    0x3F0B9C52, 0x8E1A, 0x4D6B, {0xA4, 0x37, 0x5C, 0x92, 0x1E, 0x6F, 0x08, 0xD3}};
 inline constexpr IID IID_IPropertyBagDefaults = {
     0x9A4E61C7, 0x2B58, 0x4F03, {0x8D, 0x1C, 0xE6, 0x75, 0x3A, 0x0B, 0x94, 0x2F}};

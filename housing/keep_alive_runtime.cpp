@@ -1,4 +1,4 @@
-#include "housing/held_face.h"
+#include "housing/keep_alive_runtime.h"
 
 namespace jv::housing {
 
@@ -6,11 +6,11 @@ namespace {
 
 // Forwards everything to the runtime's face, and sits between it and the
 // control's handlers.
-class HeldFace final : public platform::Face, private platform::ControlEvents {
+class KeepAliveFace final : public platform::Face, private platform::ControlEvents {
  public:
-  HeldFace(std::unique_ptr<platform::Face> inner, IUnknown& owner)
+  KeepAliveFace(std::unique_ptr<platform::Face> inner, IUnknown& owner)
       : inner_(std::move(inner)), owner_(owner) {}
-  ~HeldFace() override { inner_->ConnectEvents(nullptr); }
+  ~KeepAliveFace() override { inner_->ConnectEvents(nullptr); }
 
   platform::LabelArray& l() override { return inner_->l(); }
   platform::TextBox& txtYear() override { return inner_->txtYear(); }
@@ -30,11 +30,8 @@ class HeldFace final : public platform::Face, private platform::ControlEvents {
   template <class Call>
   HRESULT Held(Call call) {
     if (handlers_ == nullptr) return S_OK;
-    IUnknown& owner = owner_;
-    owner.AddRef();
-    const HRESULT hr = call(*handlers_);
-    owner.Release();
-    return hr;
+    const ComPtr<IUnknown> hold(&owner_);
+    return call(*handlers_);
   }
 
   HRESULT Initialize() override {
@@ -72,12 +69,12 @@ class HeldFace final : public platform::Face, private platform::ControlEvents {
 
 }  // namespace
 
-HRESULT HoldingRuntime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
-                                   std::unique_ptr<platform::Face>* out) {
+HRESULT KeepAliveRuntime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
+                                     std::unique_ptr<platform::Face>* out) {
   if (out == nullptr) return E_POINTER;
   std::unique_ptr<platform::Face> inner;
-  if (HRESULT hr = inner_.CreateFace(layout, container, &inner); FAILED(hr)) return hr;
-  *out = std::make_unique<HeldFace>(std::move(inner), owner_);
+  JV_TRY(inner_.CreateFace(layout, container, &inner));
+  *out = std::make_unique<KeepAliveFace>(std::move(inner), owner_);
   return S_OK;
 }
 
