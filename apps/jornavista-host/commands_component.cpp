@@ -7,11 +7,13 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "apps/jornavista-host/com_object.h"
+#include "apps/com/counted.h"
 #include "apps/jornavista-host/form_library.h"
 #include "apps/jornavista-host/script.h"
+#include "apps/jornavista-host/script_values.h"
 #include "housing/jornavista_ids.h"
 #include "platform/automation/font_disp.h"
+#include "platform/automation/literal_text.h"
 #include "platform/automation/std_font.h"
 #include "platform/component/component_library.h"
 #include "platform/component/control_site.h"
@@ -29,7 +31,7 @@ using nlohmann::ordered_json;
 std::string Hex(DISPID id) { return Hex32(static_cast<std::uint32_t>(id)); }
 
 // The container's side of both outgoing interfaces: what it was told, in order.
-class ChangeSink final : public Counted<IPropertyNotifySink> {
+class ChangeSink final : public apps::Counted<IPropertyNotifySink> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
     return Answer(riid, IID_IPropertyNotifySink, object);
@@ -42,7 +44,7 @@ class ChangeSink final : public Counted<IPropertyNotifySink> {
   std::vector<std::string> changed;
 };
 
-class EventSink final : public Counted<IDispatch> {
+class EventSink final : public apps::Counted<IDispatch> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid, IID_IDispatch, object); }
   HRESULT GetTypeInfoCount(UINT* count) override {
@@ -60,7 +62,7 @@ class EventSink final : public Counted<IDispatch> {
 };
 
 // A site whose own headless runtime has the day the script chose as today.
-class ClockSite final : public Counted<IControlSite> {
+class ClockSite final : public apps::Counted<IControlSite> {
  public:
   explicit ClockSite(DATE today) { runtime_.clock().Set(today); }
   HRESULT QueryInterface(REFIID riid, void** object) override {

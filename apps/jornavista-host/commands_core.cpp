@@ -5,7 +5,9 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "apps/jornavista-host/font_json.h"
 #include "apps/jornavista-host/script.h"
+#include "apps/jornavista-host/script_values.h"
 #include "housing/control_state.h"
 #include "platform/headless/fault_injector.h"
 

@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "apps/jornavista-host/com_object.h"
+#include "apps/com/counted.h"
 #include "housing/jornavista_members.h"
+#include "platform/automation/literal_text.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
 
@@ -117,7 +118,7 @@ class FormHost::Recorder final : public platform::ControlRuntime {
 
 // What every instance of the form holds on to. It lives as long as the last
 // instance does; once the form has gone it hands out nothing more.
-class FormHost::Site final : public Counted<IControlSite> {
+class FormHost::Site final : public apps::Counted<IControlSite> {
  public:
   explicit Site(FormHost* host) : host_(host) {}
   void Detach() { host_ = nullptr; }
@@ -145,7 +146,7 @@ class FormHost::Site final : public Counted<IControlSite> {
   FormHost* host_;
 };
 
-class FormHost::Sink final : public Counted<IPropertyNotifySink> {
+class FormHost::Sink final : public apps::Counted<IPropertyNotifySink> {
  public:
   explicit Sink(FormHost* host) : host_(host) {}
   void Detach() { host_ = nullptr; }

@@ -1,9 +1,11 @@
 #include "apps/jornavista-host/qt_driver.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTest>
+#include <QMouseEvent>
+#include <QWindow>
 
 #include "platform/automation/std_font.h"
 #include "platform/qt/design_values.h"
@@ -29,6 +31,35 @@ QString TextOf(Qt::Key key, Qt::KeyboardModifiers modifiers) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) return QStringLiteral("\r");
   if (key == Qt::Key_Tab) return QStringLiteral("\t");
   return {};
+}
+
+// A left-button press and release at `at`, delivered to the top-level window as
+// the window system delivers a user's click, so that the widget under it gets
+// the focus its policy asks for before it sees the press.
+void Click(QWidget* target, QPoint at) {
+  QWidget* const top = target->window();
+  QObject* receiver = top->windowHandle();
+  QPointF local(target->mapTo(top, at));
+  if (receiver == nullptr) {  // not shown yet: straight to the widget
+    receiver = target;
+    local = QPointF(at);
+  }
+  const QPointF global(target->mapToGlobal(at));
+  QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(receiver, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, local, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(receiver, &release);
+}
+
+// Keys go to the active window's focus widget: a form that is shown waits, up to
+// a bound, for the window system to make it active.
+void WaitUntilActive(QWidget& window) {
+  constexpr int kActivationWaitMs = 5000;
+  const QDeadlineTimer deadline(kActivationWaitMs);
+  while (!window.isActiveWindow() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 }  // namespace
@@ -113,7 +144,7 @@ HRESULT QtDriver::AddControl() {
   if (!d_->form.isVisible()) {
     d_->form.show();
     d_->form.activateWindow();
-    (void)QTest::qWaitForWindowActive(&d_->form);
+    WaitUntilActive(d_->form);
   }
   return S_OK;
 }
@@ -145,21 +176,23 @@ HRESULT QtDriver::ClickCell(std::int16_t index) {
   const QRect cell = face->CellRect(index);
   QWidget* picture = face->widget("Picture1");
   if (cell.isEmpty() || picture == nullptr) return E_INVALIDARG;
-  QTest::mouseClick(picture, Qt::LeftButton, {}, cell.center());
+  Click(picture, cell.center());
   return S_OK;
 }
 
 HRESULT QtDriver::ClickNext() {
   qt::QtFace* face = d_->face();
   if (face == nullptr || face->widget("cmdNext") == nullptr) return E_UNEXPECTED;
-  QTest::mouseClick(face->widget("cmdNext"), Qt::LeftButton);
+  QWidget* button = face->widget("cmdNext");
+  Click(button, button->rect().center());
   return S_OK;
 }
 
 HRESULT QtDriver::ClickPrevious() {
   qt::QtFace* face = d_->face();
   if (face == nullptr || face->widget("cmdPrevious") == nullptr) return E_UNEXPECTED;
-  QTest::mouseClick(face->widget("cmdPrevious"), Qt::LeftButton);
+  QWidget* button = face->widget("cmdPrevious");
+  Click(button, button->rect().center());
   return S_OK;
 }
 

@@ -1,58 +1,17 @@
 #include "apps/jornavista-host/script.h"
 
-#include <charconv>
-#include <cstdio>
 #include <istream>
-#include <nlohmann/json.hpp>
 #include <ostream>
 
-#include "apps/jornavista-host/com_object.h"
-#include "platform/dates/calendar.h"
+#include "apps/jornavista-host/script_values.h"
 
 namespace jv::host {
 
-std::optional<std::int64_t> ParseInteger(std::string_view text) {
-  std::int64_t value = 0;
-  const char* begin = text.data();
-  const char* end = text.data() + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  const auto [ptr, ec] = std::from_chars(begin, end, value);
-  if (ec != std::errc() || ptr != end || begin == end) return std::nullopt;
-  return value;
-}
-
-std::optional<DATE> ParseIsoDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  const auto y = ParseInteger(text.substr(0, 4));
-  const auto m = ParseInteger(text.substr(5, 2));
-  const auto d = ParseInteger(text.substr(8, 2));
-  if (!y || !m || !d) return std::nullopt;
-  DATE date = 0;
-  if (FAILED(dates::FromCivil(
-          {static_cast<std::int32_t>(*y), static_cast<std::int32_t>(*m), static_cast<std::int32_t>(*d)},
-          &date)))
-    return std::nullopt;
-  return date;
-}
-
-std::string IsoDate(DATE date) {
-  dates::CivilDate c{};
-  if (FAILED(dates::ToCivil(date, &c))) return "out of range";
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.year, c.month, c.day);
-  return buf;
-}
-
-std::string StatusText(HRESULT hr) { return Hex32(static_cast<std::uint32_t>(hr)); }
-
-std::optional<std::string> ParseTextArgument(std::string_view text, std::string* error) {
-  if (text.empty() || text.front() != '"') return std::string(text);
-  const nlohmann::json parsed = nlohmann::json::parse(text, nullptr, false);
-  if (parsed.is_discarded() || !parsed.is_string()) {
-    *error = "not a JSON string literal: " + std::string(text);
-    return std::nullopt;
-  }
-  return parsed.get<std::string>();
+void ReportStatus(Session& s, HRESULT hr, std::string_view context) {
+  if (SUCCEEDED(hr)) return;
+  s.out << "status " << StatusText(hr);
+  if (!context.empty()) s.out << ": " << context;
+  s.out << "\n";
 }
 
 const std::vector<Command>& AllCommands() {

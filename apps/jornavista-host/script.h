@@ -58,8 +58,6 @@ std::vector<Command> CoreCommands();
 std::vector<Command> PersistenceCommands();
 // The commands of the component library: register, unregister, invoke, typeinfo.
 std::vector<Command> ComponentCommands();
-// The font field of the state dump: null, or an object with the font's fields.
-nlohmann::ordered_json FontJson(IFont* font);
 // Every command the host knows.
 const std::vector<Command>& AllCommands();
 
@@ -69,13 +67,8 @@ int RunScript(std::istream& script, FormDriver& form, std::ostream& out, std::os
 
 void PrintCommandHelp(std::ostream& out);
 
-// Helpers shared by the command files.
-std::optional<std::int64_t> ParseInteger(std::string_view text);
-std::optional<DATE> ParseIsoDate(std::string_view text);
-std::string IsoDate(DATE date);
-std::string StatusText(HRESULT hr);
-// A text argument: a JSON string literal when it starts with a double quote, else
-// the text as it stands.
-std::optional<std::string> ParseTextArgument(std::string_view text, std::string* error);
+// A member's failed status where the script goes on: "status 0x80020005", then
+// ": context" when given, on a line of its own. Nothing for a success.
+void ReportStatus(Session& s, HRESULT hr, std::string_view context = {});
 
 }  // namespace jv::host

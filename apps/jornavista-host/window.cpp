@@ -12,9 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include "apps/jornavista-host/member_calls.h"
 #include "apps/jornavista-host/qt_driver.h"
 #include "apps/jornavista-host/script.h"
-#include "housing/jornavista_ids.h"
+#include "apps/jornavista-host/script_values.h"
 #include "platform/qt/design_values.h"
 
 namespace jv::host {
@@ -87,14 +88,8 @@ void ExplainFatalStart(QtMsgType type, const QMessageLogContext&, const QString&
 
 // The current instance's SDate, read as any automation client reads it.
 QString SelectedDate(FormDriver& form) {
-  IDispatch* const instance = form.instance();
-  if (instance == nullptr) return {};
-  DISPPARAMS none{nullptr, nullptr, 0, 0};
   Variant value;
-  if (FAILED(instance->Invoke(jornavista::DISPID_SDate, IID_NULL, 0x0409, DISPATCH_PROPERTYGET, &none,
-                              value.put(), nullptr, nullptr)) ||
-      value.vt() != VT_BSTR)
-    return {};
+  if (FAILED(GetProperty(form, jornavista::DISPID_SDate, &value)) || value.vt() != VT_BSTR) return {};
   return QString::fromUtf16(reinterpret_cast<const char16_t*>(value.raw().bstrVal),
                             static_cast<qsizetype>(SysStringLen(value.raw().bstrVal)));
 }
