@@ -160,9 +160,7 @@ std::vector<Command> CoreCommands() {
                    nth = static_cast<std::uint32_t>(*n);
                  }
                  *run = [op = line.words[1], nth](Session& s) -> std::optional<std::string> {
-                   std::string error;
-                   if (!s.form.ArmFault(op, nth, &error)) return error;
-                   return std::nullopt;
+                   return s.form.ArmFault(op, nth);
                  };
                  return std::nullopt;
                }});

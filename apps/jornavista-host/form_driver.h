@@ -62,8 +62,9 @@ class FormDriver {
   // The property names the container was told of since the previous call.
   virtual std::vector<std::string> TakeChanged() = 0;
 
-  // Makes a runtime operation fail; false with a message when the runtime cannot.
-  virtual bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) = 0;
+  // Makes a runtime operation fail; a message when the runtime cannot.
+  [[nodiscard]] virtual std::optional<std::string> ArmFault(std::string_view operation,
+                                                            std::uint32_t nth) = 0;
   // What an armed fault makes this call of a container operation report
   // ("bag.ReadProperty", "bag.WriteProperty"); S_OK for a runtime without faults.
   [[nodiscard]] virtual HRESULT ContainerFault(std::string_view operation) {

@@ -37,42 +37,40 @@ bool NamesAFile(std::string_view word) {
   return word.find('/') != std::string_view::npos || word.ends_with(".ocx") || word.ends_with(".so");
 }
 
-HRESULT FormLibrary::Open(const std::string& what, std::shared_ptr<FormLibrary>* out, std::string* error) {
-  if (out == nullptr || error == nullptr) return E_POINTER;
+std::optional<std::string> FormLibrary::Open(const std::string& what, std::shared_ptr<FormLibrary>* out,
+                                             HRESULT* status) {
+  HRESULT ignored = S_OK;
+  HRESULT& hr = status != nullptr ? *status : ignored;
+  hr = E_POINTER;
+  if (out == nullptr) return "no place for the library";
   out->reset();
-  if (what.empty()) {
-    *error = std::string("no control library: none beside the host, and neither --library nor ") +
-             kLibraryVariable + " names one";
-    return E_INVALIDARG;
-  }
+  hr = E_INVALIDARG;
+  if (what.empty())
+    return std::string("no control library: none beside the host, and neither --library nor ") +
+           kLibraryVariable + " names one";
   std::shared_ptr<FormLibrary> lib(new FormLibrary());
   lib->clsid_ = jornavista::CLSID_ctrJornavista;
   std::string file = what;
+  std::string error;
   if (!NamesAFile(what)) {
     component::RegisteredClass found;
     const component::RegistryStore store(component::DefaultRegistryPath());
-    JV_TRY(component::FindRegisteredClass(store, what, &found, error));
+    if (hr = component::FindRegisteredClass(store, what, &found, &error); FAILED(hr)) return error;
     lib->clsid_ = found.clsid;
     file = found.server;
   }
-  JV_TRY(component::ComponentLibrary::Load(file, &lib->library_, error));
+  if (hr = component::ComponentLibrary::Load(file, &lib->library_, &error); FAILED(hr)) return error;
   // The form hands every instance its own runtime, so the class object must take a site.
   ComPtr<IClassFactory> factory;
-  if (HRESULT hr = lib->library_->GetClassObject(lib->clsid_, IID_IClassFactory,
-                                                 reinterpret_cast<void**>(factory.put()));
-      FAILED(hr)) {
-    *error = file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " +
-             Hex32(static_cast<std::uint32_t>(hr));
-    return hr;
-  }
+  hr = lib->library_->GetClassObject(lib->clsid_, IID_IClassFactory, reinterpret_cast<void**>(factory.put()));
+  if (FAILED(hr))
+    return file + " does not serve the class " + component::GuidToString(lib->clsid_) + ": " +
+           Hex32(static_cast<std::uint32_t>(hr));
   ComPtr<IClassFactorySite> with_site;
-  if (HRESULT hr = factory->QueryInterface(IID_IClassFactorySite, reinterpret_cast<void**>(with_site.put()));
-      FAILED(hr)) {
-    *error = file + ": the class object takes no site, so the form cannot give it its runtime";
-    return hr;
-  }
+  hr = factory->QueryInterface(IID_IClassFactorySite, reinterpret_cast<void**>(with_site.put()));
+  if (FAILED(hr)) return file + ": the class object takes no site, so the form cannot give it its runtime";
   *out = std::move(lib);
-  return S_OK;
+  return std::nullopt;
 }
 
 FormLibrary::~FormLibrary() = default;
@@ -177,8 +175,19 @@ FormHost::~FormHost() {
 
 void FormHost::Changed(DISPID id) {
   std::string name = PropertyNameOf(id);
-  if (listener_) listener_(name);
+  if (listener_) {
+    listener_(name);
+    return;
+  }
+  if (changed_.size() == kMaxPendingChanges) changed_.pop_front();
   changed_.push_back(std::move(name));
+}
+
+std::vector<std::string> FormHost::TakeChanged() {
+  std::vector<std::string> taken(std::make_move_iterator(changed_.begin()),
+                                 std::make_move_iterator(changed_.end()));
+  changed_.clear();
+  return taken;
 }
 
 HRESULT FormHost::Create(std::unique_ptr<FormInstance>* out) {

@@ -4,6 +4,7 @@
 // font; its change notices come back as dispatch ids to a sink of the form.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -43,8 +44,10 @@ class FormLibrary {
   // and nothing loaded, for an empty name, a file that cannot be loaded or is no
   // component library, a name the store does not know or a damaged store, a
   // library that does not serve the class, and a class object that takes no site.
-  [[nodiscard]] static HRESULT Open(const std::string& file_or_prog_id, std::shared_ptr<FormLibrary>* out,
-                                    std::string* error);
+  // The status of the step that failed, when asked for, in *status.
+  [[nodiscard]] static std::optional<std::string> Open(const std::string& file_or_prog_id,
+                                                       std::shared_ptr<FormLibrary>* out,
+                                                       HRESULT* status = nullptr);
   FormLibrary(const FormLibrary&) = delete;
   FormLibrary& operator=(const FormLibrary&) = delete;
   ~FormLibrary();
@@ -63,6 +66,11 @@ class FormLibrary {
   std::unique_ptr<component::ComponentLibrary> library_;
   CLSID clsid_{};
 };
+
+// The change notices a form keeps for a host that has not yet asked for them:
+// beyond this many the oldest are let go, so that a host that never asks (a long
+// session of clicks) does not grow without bound.
+inline constexpr std::size_t kMaxPendingChanges = 1024;
 
 // One instance on a form. Ending it disconnects the form's sink, then lets the
 // instance go.
@@ -96,12 +104,15 @@ class FormHost {
 
   // Handed to every instance that asks from now on.
   void SetAmbientFont(FontRef font) { ambient_font_ = std::move(font); }
-  // The property names of the change notices since the previous call, in order; a
-  // dispatch id that names no published property is given in hexadecimal.
-  std::vector<std::string> TakeChanged() { return std::exchange(changed_, {}); }
-  // Told of each change notice as it arrives (null: nobody).
+  // The property names of the change notices since the previous call, in order, at
+  // most the last kMaxPendingChanges of them; a dispatch id that names no published
+  // property is given in hexadecimal.
+  std::vector<std::string> TakeChanged();
+  // Told of each change notice as it arrives (null: nobody). A form with a
+  // listener keeps no notice for TakeChanged: the listener has seen each one.
   void SetChangeListener(std::function<void(const std::string&)> listener) {
     listener_ = std::move(listener);
+    changed_.clear();
   }
 
   FormLibrary& library() { return *library_; }
@@ -118,7 +129,7 @@ class FormHost {
   ComPtr<Site> site_;
   ComPtr<Sink> sink_;
   FontRef ambient_font_;
-  std::vector<std::string> changed_;
+  std::deque<std::string> changed_;
   std::function<void(const std::string&)> listener_;
 };
 

@@ -67,14 +67,11 @@ class HeadlessDriver final : public FormDriver {
   }
   std::vector<std::string> TakeChanged() override { return host_.TakeChanged(); }
 
-  bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) override {
+  std::optional<std::string> ArmFault(std::string_view operation, std::uint32_t nth) override {
     const auto op = headless::OperationByName(operation);
-    if (!op) {
-      *error = "unknown operation '" + std::string(operation) + "' (see --help)";
-      return false;
-    }
+    if (!op) return "unknown operation '" + std::string(operation) + "' (see --help)";
     runtime_.faults().Arm(*op, nth);
-    return true;
+    return std::nullopt;
   }
   HRESULT ContainerFault(std::string_view operation) override {
     const auto op = headless::OperationByName(operation);

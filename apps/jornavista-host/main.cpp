@@ -95,9 +95,8 @@ int main(int argc, char** argv) {
     }
   }
   std::shared_ptr<jv::host::FormLibrary> opened;
-  std::string error;
-  if (FAILED(jv::host::FormLibrary::Open(library, &opened, &error))) {
-    std::cerr << "jornavista-host: " << error << "\n";
+  if (auto error = jv::host::FormLibrary::Open(library, &opened)) {
+    std::cerr << "jornavista-host: " << *error << "\n";
     return 1;
   }
   auto form = jv::host::MakeHeadlessDriver(std::move(opened));

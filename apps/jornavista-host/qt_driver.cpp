@@ -256,9 +256,8 @@ std::optional<std::string> QtDriver::Focus() {
 
 std::vector<std::string> QtDriver::TakeChanged() { return d_->host.TakeChanged(); }
 
-bool QtDriver::ArmFault(std::string_view, std::uint32_t, std::string* error) {
-  *error = "fault injection needs the headless runtime";
-  return false;
+std::optional<std::string> QtDriver::ArmFault(std::string_view, std::uint32_t) {
+  return "fault injection needs the headless runtime";
 }
 
 }  // namespace jv::host

@@ -42,7 +42,7 @@ class QtDriver final : public FormDriver {
   std::optional<std::string> Focus() override;
   std::vector<std::string> TakeChanged() override;
 
-  bool ArmFault(std::string_view operation, std::uint32_t nth, std::string* error) override;
+  std::optional<std::string> ArmFault(std::string_view operation, std::uint32_t nth) override;
 
   QWidget& form();
   // A widget of the container's own, kept on the form below the instances.

@@ -97,8 +97,7 @@ QString SelectedDate(FormDriver& form) {
 // The library, opened for a window subcommand; the message on failure.
 std::shared_ptr<FormLibrary> OpenLibrary(const char* command, const std::string& library, std::ostream& err) {
   std::shared_ptr<FormLibrary> opened;
-  std::string error;
-  if (FAILED(FormLibrary::Open(library, &opened, &error))) err << command << ": " << error << "\n";
+  if (auto error = FormLibrary::Open(library, &opened)) err << command << ": " << *error << "\n";
   return opened;
 }
 

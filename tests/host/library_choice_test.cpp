@@ -83,8 +83,8 @@ class LibraryTest : public ::testing::Test {
 
 std::shared_ptr<FormLibrary> Open(const std::string& what) {
   std::shared_ptr<FormLibrary> library;
-  std::string error;
-  EXPECT_EQ(FormLibrary::Open(what, &library, &error), S_OK) << error;
+  const auto error = FormLibrary::Open(what, &library);
+  EXPECT_EQ(error, std::nullopt) << error.value_or("");
   return library;
 }
 
@@ -142,10 +142,10 @@ TEST_P(RefusedLibraryTest, IsRefusedWithAMessage) {
     fs::remove(dir_ / "Moved.ocx");
   }
   std::shared_ptr<FormLibrary> library;
-  std::string error;
-  EXPECT_TRUE(FAILED(FormLibrary::Open(what, &library, &error)));
+  const auto error = FormLibrary::Open(what, &library);
+  ASSERT_TRUE(error);
   EXPECT_FALSE(library);
-  EXPECT_NE(error.find(r.message), std::string::npos) << error;
+  EXPECT_NE(error->find(r.message), std::string::npos) << *error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -162,8 +162,9 @@ class DamagedStoreTest : public LibraryTest {};
 TEST_F(DamagedStoreTest, IsReportedAndLeftAlone) {
   Write("registry.json", "{ damaged");
   std::shared_ptr<FormLibrary> library;
-  std::string error;
-  EXPECT_EQ(FormLibrary::Open(jornavista::kProgId, &library, &error), REGDB_E_INVALIDVALUE);
+  HRESULT status = S_OK;
+  const std::string error = FormLibrary::Open(jornavista::kProgId, &library, &status).value_or("");
+  EXPECT_EQ(status, REGDB_E_INVALIDVALUE);
   EXPECT_NE(error.find("registry.json"), std::string::npos) << error;
   EXPECT_EQ(ReadFile(store_), "{ damaged");
 }

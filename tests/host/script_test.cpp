@@ -1,12 +1,11 @@
 // The scripting host: checked scripts, refused lines, and what it prints.
+#include "apps/jornavista-host/script.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
-
-#include "apps/jornavista-host/script.h"
+#include <sstream>
 
 namespace jv::host {
 namespace {
@@ -25,8 +24,8 @@ struct Result {
 
 std::shared_ptr<FormLibrary> Library() {
   std::shared_ptr<FormLibrary> library;
-  std::string error;
-  EXPECT_EQ(FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+  const auto error = FormLibrary::Open(JV_OCX_PATH, &library);
+  EXPECT_EQ(error, std::nullopt) << error.value_or("");
   return library;
 }
 
@@ -88,10 +87,10 @@ TEST(ScriptTest, StateHasExactlyTheDocumentedKeysInOrder) {
   const nlohmann::ordered_json state = nlohmann::ordered_json::parse(r.out);
   std::vector<std::string> keys;
   for (const auto& [key, value] : state.items()) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"m_SelCell", "m_LastCell", "m_FirstCell", "m_StartDayText",
-                                            "m_MonthStart", "m_CurDate", "m_SelDate", "m_BackColor",
-                                            "m_ForeColor", "m_Enabled", "m_Font", "m_BackStyle", "m_BorderStyle",
-                                            "cells", "txtYear", "txtDate", "focus", "changed"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "m_SelCell", "m_LastCell", "m_FirstCell", "m_StartDayText", "m_MonthStart", "m_CurDate",
+                      "m_SelDate", "m_BackColor", "m_ForeColor", "m_Enabled", "m_Font", "m_BackStyle",
+                      "m_BorderStyle", "cells", "txtYear", "txtDate", "focus", "changed"}));
   EXPECT_EQ(state["cells"].size(), 42u);
 }
 
@@ -112,9 +111,10 @@ TEST_P(RefusedScriptTest, NamesTheLineAndRunsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, RefusedScriptTest,
-    ::testing::Values(Refused{"bogus", "4: unknown command 'bogus'"}, Refused{"click 43", "4: no day cell 43"},
-                      Refused{"click 0", "4: no day cell 0"}, Refused{"click two", "4: no day cell two"},
-                      Refused{"click", "4: usage: click N"}, Refused{"today 2003-02-29", "4: not a date"},
+    ::testing::Values(Refused{"bogus", "4: unknown command 'bogus'"},
+                      Refused{"click 43", "4: no day cell 43"}, Refused{"click 0", "4: no day cell 0"},
+                      Refused{"click two", "4: no day cell two"}, Refused{"click", "4: usage: click N"},
+                      Refused{"today 2003-02-29", "4: not a date"},
                       Refused{"today 0099-12-31", "4: not a date"}, Refused{"key Sideways", "4: not a key"},
                       Refused{"key Down 9", "4: SHIFT is 0 to 7"}, Refused{"key 70000", "4: not a key"},
                       Refused{"fail NoSuchOperation", "4: unknown operation"},

@@ -24,8 +24,8 @@ class HostComponentTest : public ::testing::Test {
     store_ = (dir_ / "registry.json").string();
     ::setenv("JV_REGISTRY_FILE", store_.c_str(), 1);
     std::shared_ptr<FormLibrary> library;
-    std::string error;
-    ASSERT_EQ(FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+    const auto error = FormLibrary::Open(JV_OCX_PATH, &library);
+    ASSERT_EQ(error, std::nullopt) << error.value_or("");
     form_ = MakeHeadlessDriver(std::move(library));
   }
   void TearDown() override {

@@ -22,8 +22,8 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new English
 
 std::shared_ptr<FormLibrary> Library() {
   std::shared_ptr<FormLibrary> library;
-  std::string error;
-  EXPECT_EQ(FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+  const auto error = FormLibrary::Open(JV_OCX_PATH, &library);
+  EXPECT_EQ(error, std::nullopt) << error.value_or("");
   return library;
 }
 

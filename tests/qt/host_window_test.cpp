@@ -17,8 +17,8 @@ struct ScriptRun {
 
 std::shared_ptr<host::FormLibrary> Library() {
   std::shared_ptr<host::FormLibrary> library;
-  std::string error;
-  EXPECT_EQ(host::FormLibrary::Open(JV_OCX_PATH, &library, &error), S_OK) << error;
+  const auto error = host::FormLibrary::Open(JV_OCX_PATH, &library);
+  EXPECT_EQ(error, std::nullopt) << error.value_or("");
   return library;
 }
 
