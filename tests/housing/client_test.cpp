@@ -55,6 +55,17 @@ class ClientTest : public ::testing::Test {
     return d;
   }
 
+  // The property-notify connection point of `d`, with a new sink connected to it.
+  ComPtr<IConnectionPoint> ConnectNotifySink(IDispatch* d, ComPtr<NotifySink>* sink, DWORD* cookie) {
+    ComPtr<IConnectionPointContainer> cpc;
+    EXPECT_EQ(d->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(cpc.put())), S_OK);
+    ComPtr<IConnectionPoint> cp;
+    EXPECT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, cp.put()), S_OK);
+    *sink = ComPtr<NotifySink>::Adopt(new NotifySink());
+    EXPECT_EQ(cp->Advise(sink->get(), cookie), S_OK);
+    return cp;
+  }
+
   Text DateText(int y, int m, int d) {
     DATE date = 0;
     Text text;
@@ -345,13 +356,9 @@ TEST_F(ClientTest, InvokeReportsEachStandardFailure) {
 
 TEST_F(ClientTest, AMembersOwnFailureIsItsStatus) {
   ComPtr<IDispatch> d = Create();
-  ComPtr<NotifySink> sink = ComPtr<NotifySink>::Adopt(new NotifySink());
-  ComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(d->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(cpc.put())), S_OK);
-  ComPtr<IConnectionPoint> cp;
-  ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, cp.put()), S_OK);
+  ComPtr<NotifySink> sink;
   DWORD cookie = 0;
-  ASSERT_EQ(cp->Advise(sink.get(), &cookie), S_OK);
+  const ComPtr<IConnectionPoint> cp = ConnectNotifySink(d.get(), &sink, &cookie);
 
   headless::FaultInjector& faults = site_->runtime().faults();
   faults.Arm(headless::Operation::txtDate_Text_put, 0, E_ACCESSDENIED);
@@ -485,16 +492,11 @@ TEST_F(ClientTest, EveryPutReachesEachPropertySinkAndNoEventIsRaised) {
 
 TEST_F(ClientTest, TheInstanceOutlivesASinkThatDropsTheLastReference) {
   ComPtr<IDispatch> d = Create();
-  ComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(d->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(cpc.put())), S_OK);
-  ComPtr<IConnectionPoint> cp;
-  ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, cp.put()), S_OK);
-  auto sink = ComPtr<NotifySink>::Adopt(new NotifySink());
+  ComPtr<NotifySink> sink;
   DWORD cookie = 0;
-  ASSERT_EQ(cp->Advise(sink.get(), &cookie), S_OK);
+  ComPtr<IConnectionPoint> cp = ConnectNotifySink(d.get(), &sink, &cookie);
   ASSERT_EQ(cp->Unadvise(cookie + 100), CONNECT_E_NOCONNECTION);
   cp.reset();
-  cpc.reset();
   // The sink now holds the only reference and drops it inside the put's notice.
   IDispatch* last = d.Detach();
   sink->release_on_change = last;
@@ -507,15 +509,9 @@ TEST_F(ClientTest, TheInstanceOutlivesASinkThatDropsTheLastReference) {
 
 TEST_F(ClientTest, TheInstanceOutlivesASinkThatDropsItDuringAUsersClick) {
   ComPtr<IDispatch> d = Create();
-  ComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(d->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(cpc.put())), S_OK);
-  ComPtr<IConnectionPoint> cp;
-  ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, cp.put()), S_OK);
-  auto sink = ComPtr<NotifySink>::Adopt(new NotifySink());
+  ComPtr<NotifySink> sink;
   DWORD cookie = 0;
-  ASSERT_EQ(cp->Advise(sink.get(), &cookie), S_OK);
-  cp.reset();
-  cpc.reset();
+  ConnectNotifySink(d.get(), &sink, &cookie);
   // The click publishes SDate and then still gives the grid the focus: the
   // instance must last until its handler is done.
   sink->release_on_change = d.Detach();

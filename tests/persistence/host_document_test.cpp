@@ -153,12 +153,19 @@ TEST_F(HostDocumentTest, RefusedBagWriteFailsTheSaveAndKeepsTheFile) {
   const std::string doc = File("form.json");
   ASSERT_EQ(Run("new\nsave " + doc + "\n"), 0) << err_;
   const std::string before = ReadFile(doc);
-  EXPECT_EQ(Run("put BackColor 9\nfail bag.WriteProperty 4\nsave " + doc + "\n"), 1);
+  // WriteProperties writes BackColor, ForeColor, Enabled, then Font.
+  constexpr int kFontWrite = 4;
+  EXPECT_EQ(
+      Run("put BackColor 9\nfail bag.WriteProperty " + std::to_string(kFontWrite) + "\nsave " + doc + "\n"),
+      1);
   EXPECT_NE(err_.find("WriteProperties of \"ctrJornavista1\" stopped at \"Font\": 0x80004005"),
             std::string::npos)
       << err_;
   EXPECT_EQ(ReadFile(doc), before);
-  EXPECT_EQ(Run("fail bag.ReadProperty 1\nload " + doc + "\nget BackColor\n"), 0) << err_;
+  constexpr int kFirstRead = 1;  // BackColor
+  EXPECT_EQ(
+      Run("fail bag.ReadProperty " + std::to_string(kFirstRead) + "\nload " + doc + "\nget BackColor\n"), 0)
+      << err_;
   EXPECT_EQ(OutLines()[0],
             "status 0x80004005: ReadProperties of \"ctrJornavista1\" stopped at \"BackColor\"");
 }
