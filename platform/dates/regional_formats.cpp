@@ -43,9 +43,78 @@ void AppendNumber(Text* out, std::int32_t value, std::size_t width) {
   while (n > 0) out->push_back(digits[--n]);
 }
 
+// Calls field(letter, run) for each pattern field and literal(c) for each literal
+// character, with quoting resolved: '' is a quote, and otherwise a literal runs
+// from a lone quote to the next.
+template <class Field, class Literal>
+void WalkPattern(std::u16string_view p, Field field, Literal literal) {
+  for (std::size_t i = 0; i < p.size();) {
+    const char16_t c = p[i];
+    if (c == u'\'') {
+      if (i + 1 < p.size() && p[i + 1] == u'\'') {
+        literal(u'\'');
+        i += 2;
+        continue;
+      }
+      for (++i; i < p.size(); ++i) {
+        if (p[i] != u'\'') {
+          literal(p[i]);
+        } else if (i + 1 < p.size() && p[i + 1] == u'\'') {
+          literal(u'\'');
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      continue;
+    }
+    if (!IsPatternLetter(c)) {
+      literal(c);
+      ++i;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < p.size() && p[i + run] == c) ++run;
+    field(c, run);
+    i += run;
+  }
+}
+
 }  // namespace
 
 namespace detail {
+
+std::optional<std::u16string> NormaliseLongDatePattern(std::u16string_view pattern) {
+  std::u16string stored;
+  bool quoted = false;
+  for (std::size_t i = 0; i < pattern.size();) {
+    const char16_t c = pattern[i];
+    if (c == u'\'') quoted = !quoted;  // '' toggles twice and so stays a literal quote
+    if (quoted || c == u'\'' || !IsPatternLetter(c)) {
+      stored.push_back(c);
+      ++i;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    if (c == u'd' && run <= 2) {
+      stored.append(run, c);
+    } else if ((c == u'M' || c == u'L') && run <= 2) {
+      stored.append(run, u'M');
+    } else if ((c == u'M' || c == u'L') && run <= 4) {
+      stored += u"MMMM";
+    } else if (c == u'y') {
+      stored.append(run == 4 ? 4 : 1, u'y');
+    } else if ((c == u'E' && run <= 4) || ((c == u'c' || c == u'e') && run >= 3 && run <= 4)) {
+      stored += u"EEEE";
+    } else {
+      return std::nullopt;
+    }
+    i += run;
+  }
+  return stored;
+}
 
 std::optional<std::u16string> NormaliseShortDatePattern(std::u16string_view pattern) {
   std::u16string stored;
@@ -126,48 +195,70 @@ HRESULT RegionalSettings::FormatMonthCaption(DATE date, Text* out) const {
   return S_OK;
 }
 
+HRESULT RegionalSettings::ParseMonthCaption(TextView caption, DATE* out) const {
+  if (out == nullptr) return E_POINTER;
+  for (std::size_t m = 0; m < 12; ++m) {
+    const Text& name = month_names_[m];
+    if (caption.size() <= name.size() + 2 || caption.substr(0, name.size()) != name ||
+        caption.substr(name.size(), 2) != u", ")
+      continue;
+    const TextView digits = caption.substr(name.size() + 2);
+    if (digits.size() > 4) continue;
+    std::int32_t year = 0;
+    bool numeric = true;
+    for (const char16_t c : digits) {
+      numeric = numeric && c >= u'0' && c <= u'9';
+      year = year * 10 + (c - u'0');
+    }
+    if (numeric) return FromCivil({year, static_cast<std::int32_t>(m + 1), 1}, out);
+  }
+  return DISP_E_TYPEMISMATCH;
+}
+
 HRESULT RegionalSettings::FormatShortDate(DATE date, Text* out) const {
   if (out == nullptr) return E_POINTER;
   CivilDate civil;
   JV_TRY(ToCivil(date, &civil));
   out->clear();
-  const std::u16string& p = short_date_pattern_;
-  for (std::size_t i = 0; i < p.size();) {
-    const char16_t c = p[i];
-    if (c == u'\'') {
-      // '' is a quote; otherwise a literal runs to the next lone quote.
-      if (i + 1 < p.size() && p[i + 1] == u'\'') {
-        out->push_back(u'\'');
-        i += 2;
-        continue;
-      }
-      for (++i; i < p.size(); ++i) {
-        if (p[i] != u'\'') {
-          out->push_back(p[i]);
-        } else if (i + 1 < p.size() && p[i + 1] == u'\'') {
-          out->push_back(u'\'');
-          ++i;
-        } else {
-          ++i;
-          break;
-        }
-      }
-      continue;
-    }
-    if (!IsPatternLetter(c)) {
-      out->push_back(c);
-      ++i;
-      continue;
-    }
-    std::size_t run = 1;
-    while (i + run < p.size() && p[i + run] == c) ++run;
-    // The stored pattern holds only these three fields (NormaliseShortDatePattern).
-    if (c == u'd') AppendNumber(out, civil.day, run >= 2 ? 2 : 1);
-    if (c == u'M') AppendNumber(out, civil.month, run >= 2 ? 2 : 1);
-    if (c == u'y') AppendNumber(out, civil.year, 4);
-    i += run;
-  }
+  // The stored pattern holds only these three fields (NormaliseShortDatePattern).
+  WalkPattern(
+      short_date_pattern_,
+      [&](char16_t c, std::size_t run) {
+        if (c == u'd') AppendNumber(out, civil.day, run >= 2 ? 2 : 1);
+        if (c == u'M') AppendNumber(out, civil.month, run >= 2 ? 2 : 1);
+        if (c == u'y') AppendNumber(out, civil.year, 4);
+      },
+      [&](char16_t c) { out->push_back(c); });
   return S_OK;
+}
+
+HRESULT RegionalSettings::FormatLongDate(DATE date, Text* out) const {
+  if (out == nullptr) return E_POINTER;
+  CivilDate civil;
+  std::int16_t weekday = 0;
+  if (const HRESULT hr = ToCivil(date, &civil); FAILED(hr)) return hr;
+  if (const HRESULT hr = Weekday(date, &weekday); FAILED(hr)) return hr;
+  Text text;
+  // The stored pattern holds only these fields (NormaliseLongDatePattern).
+  WalkPattern(
+      long_date_pattern_,
+      [&](char16_t c, std::size_t run) {
+        if (c == u'd') AppendNumber(&text, civil.day, run);
+        if (c == u'M' && run <= 2) AppendNumber(&text, civil.month, run);
+        if (c == u'M' && run > 2) text += month_names_[static_cast<std::size_t>(civil.month - 1)];
+        if (c == u'y') AppendNumber(&text, civil.year, run);
+        if (c == u'E') text += weekday_names_[static_cast<std::size_t>(weekday - 1)];
+      },
+      [&](char16_t c) { text.push_back(c); });
+  *out = std::move(text);
+  return S_OK;
+}
+
+void RegionalSettings::UseBuiltInEnglish() {
+  for (std::size_t m = 0; m < 12; ++m) month_names_[m] = detail::kEnglishMonths[m];
+  for (std::size_t d = 0; d < 7; ++d) weekday_names_[d] = detail::kEnglishWeekdays[d];
+  short_date_pattern_ = detail::kFallbackPattern;
+  long_date_pattern_ = detail::kFallbackLongPattern;
 }
 
 }  // namespace jv::dates

@@ -12,9 +12,12 @@ namespace jv::dates::detail {
 
 // The settings used when a locale has no data of its own.
 inline constexpr std::u16string_view kFallbackPattern = u"M/d/yyyy";
+inline constexpr std::u16string_view kFallbackLongPattern = u"MMMM d, y";
 inline constexpr std::array<std::u16string_view, 12> kEnglishMonths = {
     u"January", u"February", u"March",     u"April",   u"May",      u"June",
     u"July",    u"August",   u"September", u"October", u"November", u"December"};
+inline constexpr std::array<std::u16string_view, 7> kEnglishWeekdays = {
+    u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
 
 // Turns a locale's short date pattern (ICU's and Windows' notations agree on the
 // numeric fields and on quoting) into the one we store: every year field becomes
@@ -23,5 +26,11 @@ inline constexpr std::array<std::u16string_view, 12> kEnglishMonths = {
 // nothing else; any other field gives nullopt. Three letters or more are names: a
 // month name on both systems, a day name on Windows ("ddd").
 std::optional<std::u16string> NormaliseShortDatePattern(std::u16string_view pattern);
+
+// Turns a locale's long date pattern into the one we store: a month field of three
+// letters or more becomes "MMMM" (the wide name), a weekday field "EEEE", numeric
+// day, month and year fields stay. Any other field (an era, a week number, a
+// narrow name) gives nullopt.
+std::optional<std::u16string> NormaliseLongDatePattern(std::u16string_view pattern);
 
 }  // namespace jv::dates::detail

@@ -1,8 +1,10 @@
 #include "platform/dates/regional_settings.h"
 
+#include <unicode/datefmt.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/dtptngen.h>
 #include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
 #include <unicode/unistr.h>
 
 #include <memory>
@@ -13,8 +15,9 @@
 namespace jv::dates {
 namespace {
 
-using detail::kEnglishMonths;
+using detail::kFallbackLongPattern;
 using detail::kFallbackPattern;
+using detail::NormaliseLongDatePattern;
 using detail::NormaliseShortDatePattern;
 
 constexpr char kDefaultLocale[] = "en_US";
@@ -23,7 +26,9 @@ std::u16string ToU16(const icu::UnicodeString& s) { return std::u16string(s.getB
 
 struct LoadedSettings {
   std::array<Text, 12> month_names;
+  std::array<Text, 7> weekday_names;
   std::u16string short_date_pattern;
+  std::u16string long_date_pattern;
 };
 
 // Reads the Gregorian month names and short date pattern of an ICU locale. Gives
@@ -48,6 +53,11 @@ std::optional<LoadedSettings> LoadFromIcu(const std::string& icu_id) {
       symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
   if (months == nullptr || count < 12) return std::nullopt;
   for (std::size_t m = 0; m < 12; ++m) loaded.month_names[m] = ToU16(months[m]);
+  // ICU's weekday array starts with an empty entry, so that Sunday is UCAL_SUNDAY (1).
+  const icu::UnicodeString* weekdays =
+      symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+  if (weekdays == nullptr || count < 8) return std::nullopt;
+  for (std::size_t d = 0; d < 7; ++d) loaded.weekday_names[d] = ToU16(weekdays[d + 1]);
 
   std::unique_ptr<icu::DateTimePatternGenerator> generator(
       icu::DateTimePatternGenerator::createInstance(locale, status));
@@ -58,6 +68,13 @@ std::optional<LoadedSettings> LoadFromIcu(const std::string& icu_id) {
   // to the plain numeric form.
   loaded.short_date_pattern =
       NormaliseShortDatePattern(ToU16(best)).value_or(std::u16string(kFallbackPattern));
+
+  std::unique_ptr<icu::DateFormat> long_format(icu::DateFormat::createDateInstance(icu::DateFormat::kLong, locale));
+  const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(long_format.get());
+  icu::UnicodeString long_pattern;
+  if (simple != nullptr) simple->toPattern(long_pattern);
+  loaded.long_date_pattern =
+      NormaliseLongDatePattern(ToU16(long_pattern)).value_or(std::u16string(kFallbackLongPattern));
   return loaded;
 }
 
@@ -81,11 +98,12 @@ RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
   if (loaded) {
     settings.locale_name_ = icu_id;
     settings.month_names_ = std::move(loaded->month_names);
+    settings.weekday_names_ = std::move(loaded->weekday_names);
     settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
+    settings.long_date_pattern_ = std::move(loaded->long_date_pattern);
   } else {
     settings.locale_name_ = kDefaultLocale;
-    for (std::size_t m = 0; m < 12; ++m) settings.month_names_[m] = kEnglishMonths[m];
-    settings.short_date_pattern_ = kFallbackPattern;
+    settings.UseBuiltInEnglish();
   }
   return settings;
 }

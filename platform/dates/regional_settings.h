@@ -1,5 +1,5 @@
 // The user's regional settings as far as the control shows them: the wide month
-// names and the numeric short date form. Read once per process, through ICU from
+// and weekday names, the numeric short date form and the long date form. Read once per process, through ICU from
 // LC_ALL, LC_TIME, LANG (the first one set), or on Windows from the user's locale;
 // then formatting is table lookups.
 #pragma once
@@ -31,17 +31,32 @@ class RegionalSettings {
   // share for day, month and year fields.
   const std::u16string& short_date_pattern() const { return short_date_pattern_; }
 
+  // The long date pattern in the same notation, with "MMMM" for the month's name
+  // and "EEEE" for the weekday's: "MMMM d, y", "d 'de' MMMM 'de' y".
+  const std::u16string& long_date_pattern() const { return long_date_pattern_; }
+  // The wide weekday names, Sunday first.
+  const std::array<Text, 7>& weekday_names() const { return weekday_names_; }
+
   // "November, 2003": the wide month name, ", ", the year in four digits.
   [[nodiscard]] HRESULT FormatMonthCaption(DATE date, Text* out) const;
+  // The month a caption of FormatMonthCaption names, as the first day of that month;
+  // DISP_E_TYPEMISMATCH for any other text.
+  [[nodiscard]] HRESULT ParseMonthCaption(TextView caption, DATE* out) const;
   // The date in the short date pattern, ASCII digits, four-digit year, no time.
   [[nodiscard]] HRESULT FormatShortDate(DATE date, Text* out) const;
+  // The date in words as the user's language writes it: "November 14, 2003",
+  // "14 de novembro de 2003"; no time.
+  [[nodiscard]] HRESULT FormatLongDate(DATE date, Text* out) const;
 
  private:
   RegionalSettings() = default;
+  void UseBuiltInEnglish();
 
   std::string locale_name_;
   std::array<Text, 12> month_names_;
+  std::array<Text, 7> weekday_names_;
   std::u16string short_date_pattern_;
+  std::u16string long_date_pattern_;
 };
 
 // The POSIX locale name the environment asks for: the first of LC_ALL, LC_TIME and

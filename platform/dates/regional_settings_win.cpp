@@ -15,8 +15,9 @@
 namespace jv::dates {
 namespace {
 
-using detail::kEnglishMonths;
+using detail::kFallbackLongPattern;
 using detail::kFallbackPattern;
+using detail::NormaliseLongDatePattern;
 using detail::NormaliseShortDatePattern;
 
 constexpr char kDefaultLocale[] = "en-US";
@@ -24,7 +25,9 @@ constexpr char kDefaultLocale[] = "en-US";
 struct LoadedSettings {
   std::string locale_name;
   std::array<Text, 12> month_names;
+  std::array<Text, 7> weekday_names;
   std::u16string short_date_pattern;
+  std::u16string long_date_pattern;
 };
 
 // WCHAR is UTF-16 on Windows, as char16_t is: the code units pass unchanged.
@@ -81,7 +84,21 @@ std::optional<std::wstring> GregorianLocaleText(const wchar_t* locale, bool loca
   return locale_is_gregorian ? LocaleText(locale, locale_type) : GregorianText(locale, calendar_type);
 }
 
-// Reads the month names and the short date pattern. The month names are the
+// Windows writes a weekday name as "ddd" or "dddd" where ICU writes "E": the
+// pattern in the notation the rest of the settings share.
+Text WithIcuWeekdays(Text pattern) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < pattern.size();) {
+    if (pattern[i] == u'\'') quoted = !quoted;
+    std::size_t run = 1;
+    while (!quoted && pattern[i] == u'd' && i + run < pattern.size() && pattern[i + run] == u'd') ++run;
+    if (!quoted && pattern[i] == u'd' && run >= 3) pattern.replace(i, run, run, u'E');
+    i += run;
+  }
+  return pattern;
+}
+
+// Reads the month and weekday names and the short and long date patterns. The month names are the
 // nominative ones, which Windows itself uses for a month without a day number.
 // Gives nullopt for a name the system knows no locale by.
 std::optional<LoadedSettings> LoadFromSystem(const std::wstring& name) {
@@ -107,6 +124,18 @@ std::optional<LoadedSettings> LoadFromSystem(const std::wstring& name) {
   const std::optional<std::wstring> pattern =
       GregorianLocaleText(locale, gregorian, LOCALE_SSHORTDATE, CAL_SSHORTDATE);
   if (!pattern) return std::nullopt;
+  // LOCALE_SDAYNAME1 is Monday; the settings keep Sunday first.
+  for (std::size_t d = 0; d < 7; ++d) {
+    const std::optional<std::wstring> day =
+        GregorianLocaleText(locale, gregorian, static_cast<LCTYPE>(LOCALE_SDAYNAME1 + (d + 6) % 7),
+                            static_cast<CALTYPE>(CAL_SDAYNAME1 + (d + 6) % 7));
+    if (!day || day->empty()) return std::nullopt;
+    loaded.weekday_names[d] = FromWide(*day);
+  }
+  const std::optional<std::wstring> long_pattern =
+      GregorianLocaleText(locale, gregorian, LOCALE_SLONGDATE, CAL_SLONGDATE);
+  loaded.long_date_pattern = NormaliseLongDatePattern(WithIcuWeekdays(FromWide(long_pattern.value_or(L""))))
+                                 .value_or(Text(kFallbackLongPattern));
   // A pattern with fields we do not render (an era, a day name) keeps the locale's
   // names and falls back to the plain numeric form.
   loaded.short_date_pattern = NormaliseShortDatePattern(FromWide(*pattern)).value_or(Text(kFallbackPattern));
@@ -136,11 +165,12 @@ RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
   if (loaded) {
     settings.locale_name_ = std::move(loaded->locale_name);
     settings.month_names_ = std::move(loaded->month_names);
+    settings.weekday_names_ = std::move(loaded->weekday_names);
     settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
+    settings.long_date_pattern_ = std::move(loaded->long_date_pattern);
   } else {
     settings.locale_name_ = kDefaultLocale;
-    for (std::size_t m = 0; m < 12; ++m) settings.month_names_[m] = kEnglishMonths[m];
-    settings.short_date_pattern_ = kFallbackPattern;
+    settings.UseBuiltInEnglish();
   }
   return settings;
 }

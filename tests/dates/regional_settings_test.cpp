@@ -9,6 +9,7 @@
 
 #include "platform/automation/bstr.h"
 #include "platform/dates/calendar.h"
+#include "platform/dates/regional_formats.h"
 
 namespace jv::dates {
 namespace {
@@ -55,6 +56,61 @@ TEST(RegionalSettings, LocaleOutputs) {
     ASSERT_EQ(settings.FormatMonthCaption(k9Nov2003, &text), S_OK) << name;
     EXPECT_EQ(ToUtf8Lossy(text), ToUtf8Lossy(c.caption)) << name;
   }
+}
+
+TEST(RegionalSettings, DatesInWordsAndWeekdayNames) {
+  constexpr DATE k14Nov2003 = 37939;
+  struct {
+    const char* posix;
+    const char16_t* long_date;
+    const char16_t* sunday;
+    const char16_t* saturday;
+  } const cases[] = {
+      {"en_US.UTF-8", u"November 14, 2003", u"Sunday", u"Saturday"},
+      {"en_GB.UTF-8", u"14 November 2003", u"Sunday", u"Saturday"},
+      {"pt_BR.UTF-8", u"14 de novembro de 2003", u"domingo", u"sábado"},
+      {"de_DE", u"14. November 2003", u"Sonntag", u"Samstag"},
+      {"C", u"November 14, 2003", u"Sunday", u"Saturday"},
+  };
+  for (const auto& c : cases) {
+    const RegionalSettings settings = RegionalSettings::ForLocale(c.posix);
+    Text text;
+    ASSERT_EQ(settings.FormatLongDate(k14Nov2003 + 0.75, &text), S_OK) << c.posix;
+    EXPECT_EQ(ToUtf8Lossy(text), ToUtf8Lossy(c.long_date)) << c.posix;
+    EXPECT_EQ(ToUtf8Lossy(settings.weekday_names().front()), ToUtf8Lossy(c.sunday)) << c.posix;
+    EXPECT_EQ(ToUtf8Lossy(settings.weekday_names().back()), ToUtf8Lossy(c.saturday)) << c.posix;
+    // The month caption reads back as the first day of its month.
+    ASSERT_EQ(settings.FormatMonthCaption(k14Nov2003, &text), S_OK) << c.posix;
+    DATE month = 0;
+    ASSERT_EQ(settings.ParseMonthCaption(text, &month), S_OK) << c.posix;
+    EXPECT_EQ(month, k14Nov2003 - 13) << c.posix;
+  }
+}
+
+TEST(RegionalSettings, OnlyAMonthCaptionReadsBackAsAMonth) {
+  const RegionalSettings settings = RegionalSettings::ForLocale("en_US");
+  for (const char16_t* text : {u"", u"November", u"November, ", u"November 2003", u"november, 2003",
+                               u"November, 20x3", u"November, 20031", u"Nov, 2003", u"November, 0099"}) {
+    DATE untouched = 7;
+    EXPECT_NE(settings.ParseMonthCaption(text, &untouched), S_OK) << ToUtf8Lossy(text);
+    EXPECT_EQ(untouched, 7) << ToUtf8Lossy(text);
+  }
+}
+
+TEST(RegionalSettings, LongDatePatternsKeepOnlyTheFieldsWeWrite) {
+  struct {
+    const char16_t* locale_pattern;
+    std::optional<std::u16string> stored;
+  } const cases[] = {
+      {u"MMMM d, y", u"MMMM d, y"},
+      {u"d 'de' MMMM 'de' y", u"d 'de' MMMM 'de' y"},
+      {u"EEEE, d. LLLL yyyy", u"EEEE, d. MMMM yyyy"},
+      {u"y. MMM d.", u"y. MMMM d."},
+      {u"d MMMM y G", std::nullopt},
+      {u"MMMMM d", std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(detail::NormaliseLongDatePattern(c.locale_pattern), c.stored) << ToUtf8Lossy(c.locale_pattern);
 }
 
 TEST(RegionalSettings, FormatsIgnoreTimeOfDayAndPadTheYear) {
