@@ -12,6 +12,9 @@ packages=(
   # Designer; Qt6Designer's CMake package needs the OpenGL development files.
   qt6-tools-dev qt6-tools-dev-tools designer-qt6 libqt6uitools6 libqt6opengl6-dev
   xdotool imagemagick
+  # The out-of-process accessibility test: an AT-SPI client in Python on its own
+  # D-Bus session (scripts/accessibility-test.sh).
+  python3-gi gir1.2-atspi-2.0 at-spi2-core dbus
   clang libclang-rt-14-dev
 )
 # Groups a stage asks for by name in JV_EXTRA_PACKAGES ("@windows"), beside plain

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test: builds and runs the suite under the release preset and under the
 # debug preset with AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# Windows stage (the MinGW-w64 cross-build run under Wine), then the fuzzers.
+# calendar through an AT-SPI client in its own process, then the Windows stage (the
+# MinGW-w64 cross-build run under Wine), then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,5 +14,7 @@ for preset in release debug-asan; do
   echo "=== $preset: tests"
   ctest --preset "$preset" -j2
 done
+echo "=== accessibility: the window through AT-SPI"
+scripts/accessibility-test.sh build/release/apps/jornavista-host/jornavista-host
 scripts/windows-tests.sh
 scripts/fuzz.sh

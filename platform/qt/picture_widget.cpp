@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <utility>
 
+#include "platform/qt/day_grid_reading.h"
 #include "platform/qt/design_values.h"
 #include "platform/qt/virtual_keys.h"
 
@@ -64,6 +65,15 @@ void PictureWidget::keyPressEvent(QKeyEvent* event) {
   if (!on_key_down) return;
   const auto key_down = on_key_down;
   key_down(*code, ShiftStateOf(event->modifiers()));
+}
+
+}  // namespace jv::qt
+
+namespace jv::qt {
+
+void PictureWidget::focusInEvent(QFocusEvent* event) {
+  LabelHost::focusInEvent(event);
+  if (reading != nullptr) reading->GridFocused();
 }
 
 }  // namespace jv::qt

@@ -10,6 +10,8 @@
 
 namespace jv::qt {
 
+class DayGridReading;
+
 class PictureWidget final : public LabelHost {
  public:
   PictureWidget(QWidget* parent, OLE_COLOR back);
@@ -18,6 +20,9 @@ class PictureWidget final : public LabelHost {
   std::function<void(std::int16_t index)> on_cell_click;
   // A key with its virtual-key code and shift state.
   std::function<void(std::int16_t key_code, std::int16_t shift)> on_key_down;
+  // What the day cells in it say to an assistive technology; none for a picture
+  // box that holds no day grid.
+  DayGridReading* reading = nullptr;
 
   // The member of the day-cell array under `pos`, or kNotInArray over a gap.
   std::int16_t CellAt(QPoint pos) const;
@@ -27,6 +32,7 @@ class PictureWidget final : public LabelHost {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   OLE_COLOR back_;

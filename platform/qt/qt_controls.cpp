@@ -27,8 +27,10 @@ HRESULT WindowlessLabel::put_ForeColor(OLE_COLOR color) {
 
 HRESULT WindowlessLabel::put_BackColor(OLE_COLOR color) {
   if (color == state.back) return S_OK;
+  const bool was_highlighted = state.back == kSysHighlight;
   state.back = color;
   Repaint();
+  if (on_highlight_changed && was_highlighted != (color == kSysHighlight)) on_highlight_changed(!was_highlighted);
   return S_OK;
 }
 
@@ -36,6 +38,7 @@ HRESULT LineEditTextBox::put_Text(TextView value) {
   if (value == text) return S_OK;
   text.assign(value.data(), value.size());
   if (edit) edit->setText(ToQString(text));
+  if (on_changed) on_changed();
   return S_OK;
 }
 

@@ -7,7 +7,10 @@
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
+#include "platform/face/day_cell_array.h"
 #include "platform/face/stored_controls.h"
 #include "platform/face/surface_base.h"
 #include "platform/qt/label_host.h"
@@ -24,6 +27,8 @@ class WindowlessLabel final : public platform::Label {
 
   LabelState state;
   QPointer<LabelHost> host;  // gone with the form that held it
+  // The back colour became the highlight or stopped being it.
+  std::function<void(bool highlighted)> on_highlight_changed;
 
  private:
   void Repaint();
@@ -31,11 +36,25 @@ class WindowlessLabel final : public platform::Label {
 
 // The face's text is the store; the line edit shows it. Neither box takes typing,
 // so the two never part.
+// The day-cell array l. It keeps the index of the last cell the control asked
+// for, by which the face follows the control's cursor.
+class DayCells final : public platform::DayCellArray<WindowlessLabel> {
+ public:
+  HRESULT Item(std::int16_t index, platform::Label** out) override {
+    last_fetch = index;
+    return DayCellArray::Item(index, out);
+  }
+
+  mutable std::optional<std::int16_t> last_fetch;
+};
+
 class LineEditTextBox final : public platform::TextBoxBase {
  public:
   HRESULT put_Text(TextView value) override;
 
   QPointer<QLineEdit> edit;
+  // The text changed.
+  std::function<void()> on_changed;
 };
 
 class WidgetPictureBox final : public platform::PictureBox {

@@ -5,7 +5,9 @@
 namespace jv::qt {
 
 QtFace::QtFace(QtRuntime& runtime, platform::Container& container)
-    : runtime_(runtime), surface_(*this, container) {}
+    : runtime_(runtime), surface_(*this, container), reading_(runtime.settings(), l_, txtYear_.text) {
+  reading_.click = [this](std::int16_t index) { ClickCell(index); };
+}
 
 QtFace::~QtFace() {
   // Deleting the widgets must not reach the control, which is going too.
@@ -14,6 +16,22 @@ QtFace::~QtFace() {
 }
 
 platform::DateFunctions& QtFace::Dates() { return runtime_.dates(); }
+
+template <class Deliver>
+void QtFace::DeliverInput(Deliver deliver) {
+  const std::weak_ptr<bool> alive = alive_;
+  reading_.InputStarts();
+  deliver();
+  if (!alive.expired()) reading_.InputEnded();
+}
+
+void QtFace::ClickCell(std::int16_t index) {
+  DeliverInput([&] { (void)RaiseCellClick(index); });
+}
+
+void QtFace::PressKey(std::int16_t key_code, std::int16_t shift) {
+  DeliverInput([&] { (void)RaiseKeyDown(key_code, shift); });
+}
 
 QWidget* QtFace::widget(std::string_view name) const {
   const auto it = widgets_.find(name);

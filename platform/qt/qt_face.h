@@ -13,6 +13,7 @@
 
 #include "platform/face/day_cell_array.h"
 #include "platform/face/face_base.h"
+#include "platform/qt/day_grid_reading.h"
 #include "platform/qt/qt_controls.h"
 
 namespace jv::qt {
@@ -62,17 +63,29 @@ class QtFace final : public platform::FaceBase {
   // nothing.
   HRESULT RequestSize(std::int32_t width, std::int32_t height) { return surface_.Request(width, height); }
 
+  // The user's day click and key press as the widgets deliver them (the accessible
+  // day cell's action too). The handler's status has nobody to go to.
+  void ClickCell(std::int16_t index);
+  void PressKey(std::int16_t key_code, std::int16_t shift);
+
  private:
   QtFace(QtRuntime& runtime, platform::Container& container);
 
+  // Runs one input event with the grid's reading following the cursor; the face
+  // is left alone afterwards if the handler destroyed it.
+  template <class Deliver>
+  void DeliverInput(Deliver deliver);
+
   QtRuntime& runtime_;
-  platform::DayCellArray<WindowlessLabel> l_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  DayCells l_;
   std::vector<WindowlessLabel> other_labels_;  // sized once: widgets point at them
   LineEditTextBox txtYear_, txtDate_;
   WidgetPictureBox picture_;
   platform::DesignSizedFrame frame_;
   WidgetSurface surface_;
   std::map<std::string, QPointer<QWidget>, std::less<>> widgets_;
+  DayGridReading reading_;
 };
 
 }  // namespace jv::qt

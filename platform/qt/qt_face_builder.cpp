@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/face/layout_check.h"
+#include "platform/qt/accessible_day_grid.h"
 #include "platform/qt/design_values.h"
 #include "platform/qt/frame_widget.h"
 #include "platform/qt/picture_widget.h"
@@ -30,6 +31,8 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   JV_TRY(platform::CheckLayout(layout, &bounds));
   if (!WidgetSurface::FitsWidget(layout.design_width, layout.design_height)) return E_INVALIDARG;
 
+  // Before the first widget: Qt makes a widget's accessible interface once.
+  InstallAccessibleFactory();
   std::unique_ptr<QtFace> face(new QtFace(runtime, container));
   QtFace& f = *face;
   // Sized once: the widgets keep pointers to these labels.
@@ -44,6 +47,8 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   surface->on_resized = [&f](QSize pixels) { f.surface_.WidgetResized(pixels); };
   f.surface_.widget = surface;
   f.surface_.ApplySize(layout.design_width, layout.design_height);
+  surface->setAccessibleName(AccessibleNameOf(platform::kSurfaceName));
+  f.reading_.surface = surface;
 
   std::map<std::string_view, LabelHost*> hosts{{platform::kSurfaceName, surface}};
   struct Focusable {
@@ -70,6 +75,8 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
                        c.font ? std::optional<QFont>(FontOf(*c.font)) : std::nullopt};
         label.host = host;
         host->labels.push_back(&label.state);
+        if (c.name == "l")
+          label.on_highlight_changed = [&f, index = c.index](bool on) { f.reading_.HighlightChanged(index, on); };
         continue;
       }
       case platform::ControlKind::Frame: {
@@ -84,17 +91,21 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
       }
       case platform::ControlKind::PictureBox: {
         auto* picture = new PictureWidget(host, c.back_color.value_or(kSysButtonFace));
-        // The runtime has nobody to hand the handlers' status to.
-        picture->on_cell_click = [&f](std::int16_t index) { (void)f.RaiseCellClick(index); };
-        picture->on_key_down = [&f](std::int16_t code, std::int16_t shift) { (void)f.RaiseKeyDown(code, shift); };
+        picture->on_cell_click = [&f](std::int16_t index) { f.ClickCell(index); };
+        picture->on_key_down = [&f](std::int16_t code, std::int16_t shift) { f.PressKey(code, shift); };
         hosts[c.name] = picture;
         made = picture;
-        if (c.name == "Picture1") f.picture_.widget = picture;
+        if (c.name == "Picture1") {
+          f.picture_.widget = picture;
+          picture->reading = &f.reading_;
+          f.reading_.grid = picture;
+        }
         focus_order.push_back({c.tab_index, picture});
         break;
       }
       case platform::ControlKind::CommandButton: {
         auto* button = new QPushButton(CaptionOf(c), host);
+        if (const QString name = AccessibleNameOf(c.name); !name.isEmpty()) button->setAccessibleName(name);
         if (c.name == "cmdNext")
           QObject::connect(button, &QPushButton::clicked, button, [&f] { (void)f.RaiseNextClick(); });
         if (c.name == "cmdPrevious")
@@ -116,6 +127,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
           box->text = Text(c.caption);
           box->edit = edit;
         }
+        if (box == &f.txtYear_) box->on_changed = [&f] { f.reading_.MonthChanged(); };
         if (c.name == "txtDate") {
           // Never seen, so the focus must not wander into it either.
           edit->setFocusPolicy(Qt::NoFocus);
@@ -136,6 +148,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   for (std::size_t i = 1; i < focus_order.size(); ++i)
     QWidget::setTabOrder(focus_order[i - 1].widget, focus_order[i].widget);
 
+  f.reading_.MonthChanged();
   *out = std::move(face);
   return S_OK;
 }

@@ -43,6 +43,7 @@ class QtRuntime final : public platform::ControlRuntime {
 
   SettableClock& clock() { return clock_; }
   platform::DateFunctions& dates() { return dates_; }
+  const dates::RegionalSettings& settings() const { return settings_; }
 
  private:
   // In this order: the date functions keep references to the two before them.
