@@ -69,14 +69,15 @@ void DayGridReading::InputEnded() {
 }
 
 void DayGridReading::AnnounceCursor() {
-  if (!grid || !grid->hasFocus() || !CursorCell()) return;
+  if (!QAccessible::isActive() || !grid || !grid->hasFocus() || !CursorCell()) return;
   QAccessibleEvent event(grid.data(), QAccessible::Focus);
   event.setChild(ChildIndexOf(cursor_));
   QAccessible::updateAccessibility(&event);
 }
 
 void DayGridReading::HighlightChanged(std::int16_t index, bool highlighted) {
-  if (!grid) return;
+  // The highlight pass recolours every cell: with nobody listening, nothing to build.
+  if (!QAccessible::isActive() || !grid) return;
   // Assistive technologies hear of a cell's selected state through these two.
   QAccessibleEvent event(grid.data(), highlighted ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
   event.setChild(ChildIndexOf(index));
@@ -85,7 +86,7 @@ void DayGridReading::HighlightChanged(std::int16_t index, bool highlighted) {
 
 void DayGridReading::MonthChanged() {
   if (surface) surface->setAccessibleDescription(MonthCaption());
-  if (!grid) return;
+  if (!QAccessible::isActive() || !grid) return;
   QAccessibleEvent event(grid.data(), QAccessible::NameChanged);
   QAccessible::updateAccessibility(&event);
 }
