@@ -81,11 +81,11 @@ void WalkPattern(std::u16string_view p, Field field, Literal literal) {
   }
 }
 
-}  // namespace
-
-namespace detail {
-
-std::optional<std::u16string> NormaliseLongDatePattern(std::u16string_view pattern) {
+// Copies a pattern's literals as they stand and hands each field (its letter and
+// the length of its run) to `rewrite`, which appends the form we store or refuses
+// the field, and with it the pattern.
+template <class Rewrite>
+std::optional<std::u16string> RewriteFields(std::u16string_view pattern, Rewrite rewrite) {
   std::u16string stored;
   bool quoted = false;
   for (std::size_t i = 0; i < pattern.size();) {
@@ -98,6 +98,31 @@ std::optional<std::u16string> NormaliseLongDatePattern(std::u16string_view patte
     }
     std::size_t run = 1;
     while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    if (!rewrite(c, run, stored)) return std::nullopt;
+    i += run;
+  }
+  return stored;
+}
+
+}  // namespace
+
+namespace detail {
+
+std::optional<std::u16string> NormaliseShortDatePattern(std::u16string_view pattern) {
+  return RewriteFields(pattern, [](char16_t c, std::size_t run, std::u16string& stored) {
+    if (c == u'y') {
+      stored += u"yyyy";
+    } else if ((c == u'd' || c == u'M') && run <= 2) {
+      stored.append(run, c);
+    } else {
+      return false;
+    }
+    return true;
+  });
+}
+
+std::optional<std::u16string> NormaliseLongDatePattern(std::u16string_view pattern) {
+  return RewriteFields(pattern, [](char16_t c, std::size_t run, std::u16string& stored) {
     if (c == u'd' && run <= 2) {
       stored.append(run, c);
     } else if ((c == u'M' || c == u'L') && run <= 2) {
@@ -109,36 +134,10 @@ std::optional<std::u16string> NormaliseLongDatePattern(std::u16string_view patte
     } else if ((c == u'E' && run <= 4) || ((c == u'c' || c == u'e') && run >= 3 && run <= 4)) {
       stored += u"EEEE";
     } else {
-      return std::nullopt;
+      return false;
     }
-    i += run;
-  }
-  return stored;
-}
-
-std::optional<std::u16string> NormaliseShortDatePattern(std::u16string_view pattern) {
-  std::u16string stored;
-  bool quoted = false;
-  for (std::size_t i = 0; i < pattern.size();) {
-    const char16_t c = pattern[i];
-    if (c == u'\'') quoted = !quoted;  // '' toggles twice and so stays a literal quote
-    if (quoted || c == u'\'' || !IsPatternLetter(c)) {
-      stored.push_back(c);
-      ++i;
-      continue;
-    }
-    std::size_t run = 1;
-    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
-    if (c == u'y') {
-      stored += u"yyyy";
-    } else if ((c == u'd' || c == u'M') && run <= 2) {
-      stored.append(run, c);
-    } else {
-      return std::nullopt;
-    }
-    i += run;
-  }
-  return stored;
+    return true;
+  });
 }
 
 }  // namespace detail
