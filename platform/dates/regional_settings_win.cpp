@@ -124,13 +124,13 @@ std::optional<LoadedSettings> LoadFromSystem(const std::wstring& name) {
   const std::optional<std::wstring> pattern =
       GregorianLocaleText(locale, gregorian, LOCALE_SSHORTDATE, CAL_SSHORTDATE);
   if (!pattern) return std::nullopt;
-  // LOCALE_SDAYNAME1 is Monday; the settings keep Sunday first.
+  // LOCALE_SDAYNAME1 is Monday; the settings keep Sunday first. A weekday name the
+  // system lacks is said in English rather than costing the month names.
   for (std::size_t d = 0; d < 7; ++d) {
     const std::optional<std::wstring> day =
         GregorianLocaleText(locale, gregorian, static_cast<LCTYPE>(LOCALE_SDAYNAME1 + (d + 6) % 7),
                             static_cast<CALTYPE>(CAL_SDAYNAME1 + (d + 6) % 7));
-    if (!day || day->empty()) return std::nullopt;
-    loaded.weekday_names[d] = FromWide(*day);
+    loaded.weekday_names[d] = day && !day->empty() ? FromWide(*day) : Text(detail::kEnglishWeekdays[d]);
   }
   const std::optional<std::wstring> long_pattern =
       GregorianLocaleText(locale, gregorian, LOCALE_SLONGDATE, CAL_SLONGDATE);
