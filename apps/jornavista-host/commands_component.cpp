@@ -121,10 +121,10 @@ ComponentClient& Client() {
 
 std::optional<std::string> StoreTrouble(HRESULT hr) {
   if (hr != REGDB_E_INVALIDVALUE && hr != REGDB_E_READREGDB && hr != REGDB_E_WRITEREGDB) return std::nullopt;
+  // The entry points answer a status only: the store finds its reason again.
   component::RegistryStore store(component::DefaultRegistryPath());
-  nlohmann::json doc;
   std::string error;
-  if (FAILED(store.Read(&doc, &error))) return error;
+  if (FAILED(store.CheckWritable(&error))) return error;
   return "the registry store " + store.path() + " cannot be written";
 }
 

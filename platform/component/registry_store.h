@@ -20,7 +20,11 @@ std::string DefaultRegistryPath();
 // "progids": {...}, "typelibs": {...}, "interfaces": {...}}. Each section is an
 // object keyed by identifier. A missing file is an empty store. A file that is not
 // such a document is damaged: it is reported with REGDB_E_INVALIDVALUE and a
-// message, and never rewritten, so that what it holds can still be rescued.
+// message, and never rewritten, so that what it holds can still be rescued. That
+// includes a NUL byte anywhere in the file, a key an object holds twice, and a
+// known field of an entry with a value of the wrong type (a "clsid" that is a
+// number). A store path that is a symbolic link is followed: the file it points to
+// is locked, read and replaced, and the link stays.
 class RegistryStore {
  public:
   explicit RegistryStore(std::string path) : path_(std::move(path)) {}
@@ -35,12 +39,23 @@ class RegistryStore {
   // change that fails, or answers S_FALSE (nothing to change), writes nothing.
   [[nodiscard]] HRESULT Update(const std::function<HRESULT(nlohmann::json&)>& change, std::string* error);
 
+  // Why an Update would fail now, found the way an Update fails, without changing
+  // the store: a damaged document, or the system's reason the store's folder, lock
+  // or temporary file cannot be made. S_OK when an Update could write. For callers
+  // of the registration entry points, which report a status without its reason.
+  [[nodiscard]] HRESULT CheckWritable(std::string* error);
+
   // An empty document of the current format.
   static nlohmann::json EmptyDocument();
   // Why `document` is not a store, or empty when it is one.
   static std::string Validate(const nlohmann::json& document);
 
  private:
+  // Resolves the path, makes its folder, takes the exclusive lock and reads the
+  // document, then runs `step` on the real path and the document.
+  HRESULT Locked(const std::function<HRESULT(const std::string& real_path, nlohmann::json&)>& step,
+                 std::string* error);
+
   std::string path_;
 };
 

@@ -120,5 +120,23 @@ TEST_F(HostComponentTest, FailuresWhileRunningAreReported) {
   EXPECT_NE(err_.str().find("damaged"), std::string::npos) << err_.str();
 }
 
+TEST_F(HostComponentTest, RegistrationFailuresSayWhyTheStoreRefused) {
+  fs::create_directories(dir_);
+  {
+    std::ofstream(store_) << R"({"format": "jornavista-registry", "version": 1, "classes": {}, )"
+                             R"("progids": {"JornavistaControl.ctrJornavista": {"clsid": 12}}, )"
+                             R"("typelibs": {}, "interfaces": {}})";
+  }
+  EXPECT_EQ(Run("unregister " + kOcx + "\n"), 1);
+  EXPECT_NE(err_.str().find("\"clsid\" is not a string"), std::string::npos) << err_.str();
+
+  // A folder nobody may create files in, root included: the store reads as empty
+  // there, so only the write fails, and the system's reason must come with it.
+  ::setenv("JV_REGISTRY_FILE", "/proc/jv-registry-host-test.json", 1);
+  EXPECT_EQ(Run("register " + kOcx + "\n"), 1);
+  EXPECT_NE(err_.str().find("cannot open /proc/jv-registry-host-test.json.lock: "), std::string::npos)
+      << err_.str();
+}
+
 }  // namespace
 }  // namespace jv::host

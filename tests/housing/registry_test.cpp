@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -141,6 +143,165 @@ TEST_F(RegistryTest, ADamagedStoreIsReportedAndLeftAsItIs) {
   }
   for (const auto& entry : fs::directory_iterator(fs::path(path_).parent_path()))
     EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << "a temporary file was left behind";
+}
+
+// Damage the JSON reader alone would let through: it stops at a NUL byte, keeps
+// the last of two equal keys, and a field of the wrong type would be overwritten
+// by a registration or trip an unregistration without a reason.
+TEST_F(RegistryTest, DamageInsideTheDocumentIsReportedWithItsPlaceAndLeftAsItIs) {
+  const std::string valid = RegistryStore::EmptyDocument().dump();
+  const std::string head = R"({"format": "jornavista-registry", "version": 1, )";
+  const std::string clsid = GuidToString(jornavista::CLSID_ctrJornavista);
+  const std::string libid = GuidToString(jornavista::LIBID_JornavistaControl);
+  const std::string iid = GuidToString(jornavista::IID__ctrJornavista);
+  struct Case {
+    std::string name;
+    std::string text;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"garbage after a NUL byte", valid + std::string("\0{\"classes\": 1}", 15),
+       "a NUL byte at offset " + std::to_string(valid.size())},
+      {"a NUL byte inside a string",
+       head + R"("classes": {}, "progids": {"A)" + std::string(1, '\0') + R"(": {}}, "typelibs": {}, "interfaces": {}})",
+       "a NUL byte at offset"},
+      {"a section twice", head + R"("classes": {}, "progids": {}, "typelibs": {}, "interfaces": {}, "classes": {}})",
+       "the document holds the key \"classes\" twice"},
+      {"an entry twice",
+       head + R"("classes": {"X": {}, "X": {"name": "n"}}, "progids": {}, "typelibs": {}, "interfaces": {}})",
+       "\"classes\" holds the key \"X\" twice"},
+      {"a ProgID's clsid is a number",
+       head + R"("classes": {}, "progids": {"JornavistaControl.ctrJornavista": {"clsid": 7}}, )"
+              R"("typelibs": {}, "interfaces": {}})",
+       "\"progids\" entry JornavistaControl.ctrJornavista: \"clsid\" is not a string"},
+      {"an interface's typelib is a number",
+       head + R"("classes": {}, "progids": {}, "typelibs": {}, "interfaces": {")" + iid + R"(": {"typelib": 1}}})",
+       "\"interfaces\" entry " + iid + ": \"typelib\" is not a string"},
+      {"a class's server is a number",
+       head + R"("classes": {")" + clsid + R"(": {"server": 5}}, "progids": {}, "typelibs": {}, "interfaces": {}})",
+       "\"server\" is not a string"},
+      {"a class's control flag is text",
+       head + R"("classes": {")" + clsid + R"(": {"control": "yes"}}, "progids": {}, "typelibs": {}, "interfaces": {}})",
+       "\"control\" is not true or false"},
+      {"a property page that is no name",
+       head + R"("classes": {"C": {"property_pages": [1]}}, "progids": {}, "typelibs": {}, "interfaces": {}})",
+       "\"property_pages\" holds something other than a string"},
+      {"a bitmap resource that is text",
+       head + R"("classes": {"C": {"toolbox_bitmap": {"resource": "x"}}}, "progids": {}, "typelibs": {}, )"
+              R"("interfaces": {}})",
+       "toolbox_bitmap: \"resource\" is not a whole number"},
+      {"a type library version that is no object",
+       head + R"("classes": {}, "progids": {}, "typelibs": {")" + libid + R"(": {"1.0": 3}}, "interfaces": {}})",
+       "version 1.0 is not an object"},
+      {"a type library's lcid is a number",
+       head + R"("classes": {}, "progids": {}, "typelibs": {")" + libid + R"(": {"1.0": {"lcid": 1033}}}, )"
+              R"("interfaces": {}})",
+       "version 1.0: \"lcid\" is not a string"},
+  };
+  std::unique_ptr<ComponentLibrary> lib;
+  std::string error;
+  ASSERT_EQ(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error), S_OK) << error;
+  fs::create_directories(fs::path(path_).parent_path());
+  RegistryStore store(path_);
+  for (const Case& c : cases) {
+    { std::ofstream(path_, std::ios::binary | std::ios::trunc) << c.text; }
+    json doc;
+    error.clear();
+    EXPECT_EQ(store.Read(&doc, &error), REGDB_E_INVALIDVALUE) << c.name;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
+    EXPECT_EQ(lib->RegisterServer(), REGDB_E_INVALIDVALUE) << c.name;
+    EXPECT_EQ(lib->UnregisterServer(), REGDB_E_INVALIDVALUE) << c.name;
+    EXPECT_EQ(ReadAll(path_), c.text) << "rewritten: " << c.name;
+    EXPECT_EQ(store.CheckWritable(&error), REGDB_E_INVALIDVALUE) << c.name;
+  }
+}
+
+TEST_F(RegistryTest, AStoreReachedThroughALinkIsWrittenWhereTheLinkPoints) {
+  const fs::path real = dir_ / "real" / "registry.json";
+  fs::create_directories(real.parent_path());
+  fs::create_directories(fs::path(path_).parent_path());
+  fs::create_symlink(fs::path("..") / "real" / "registry.json", path_);  // relative, not yet existing
+  std::unique_ptr<ComponentLibrary> lib;
+  std::string error;
+  ASSERT_EQ(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error), S_OK) << error;
+  const std::string clsid = GuidToString(jornavista::CLSID_ctrJornavista);
+
+  ASSERT_EQ(lib->RegisterServer(), S_OK);
+  EXPECT_TRUE(fs::is_symlink(path_)) << "the link was replaced by a file";
+  json doc;
+  ASSERT_EQ(RegistryStore(real.string()).Read(&doc, &error), S_OK) << error;
+  EXPECT_TRUE(doc["classes"].contains(clsid)) << "the linked store did not get the entry";
+  EXPECT_TRUE(fs::exists(real.string() + ".lock")) << "the lock is not taken at the real path";
+  EXPECT_FALSE(fs::exists(path_ + ".lock")) << "the lock is taken beside the link";
+
+  ASSERT_EQ(lib->UnregisterServer(), S_OK);
+  EXPECT_TRUE(fs::is_symlink(path_));
+  ASSERT_EQ(RegistryStore(real.string()).Read(&doc, &error), S_OK) << error;
+  EXPECT_FALSE(doc["classes"].contains(clsid)) << "the linked store keeps the stale entry";
+}
+
+TEST_F(RegistryTest, WritersThroughALinkAndThroughTheRealPathExcludeEachOther) {
+  constexpr int kPerProcess = 40;
+  const std::string real = (dir_ / "real.json").string();
+  fs::create_directories(fs::path(path_).parent_path());
+  fs::create_symlink(real, path_);
+  const std::string paths[] = {path_, real};
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = ::fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] == 0) {
+      RegistryStore store(paths[p]);
+      std::string error;
+      int failed = 0;
+      for (int i = 0; i < kPerProcess; ++i) {
+        char key[32];
+        std::snprintf(key, sizeof key, "{%d-%d}", p, i);
+        failed += FAILED(store.Update(
+            [&](json& doc) {
+              doc["classes"][key] = {{"name", key}};
+              return S_OK;
+            },
+            &error));
+      }
+      ::_exit(failed == 0 ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(Store()["classes"].size(), 2u * kPerProcess) << "an update was lost";
+}
+
+TEST_F(RegistryTest, AStoreThatCannotBeWrittenSaysWhy) {
+  // Root may write anywhere a mode allows: a folder that is a file, and /proc,
+  // refuse everyone.
+  const fs::path file = dir_ / "a-file";
+  fs::create_directories(dir_);
+  { std::ofstream(file) << "x"; }
+  struct Case {
+    std::string path;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {(file / "registry.json").string(), std::strerror(ENOTDIR)},
+      {"/proc/jv-registry-test.json", "/proc/jv-registry-test.json.lock: "},
+  };
+  for (const Case& c : cases) {
+    RegistryStore store(c.path);
+    std::string error;
+    EXPECT_EQ(store.CheckWritable(&error), REGDB_E_WRITEREGDB) << c.path;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.path << ": " << error;
+    EXPECT_EQ(store.Update([](json&) { return S_OK; }, &error), REGDB_E_WRITEREGDB) << c.path;
+  }
+  RegistryStore fine(path_);
+  std::string error;
+  EXPECT_EQ(fine.CheckWritable(&error), S_OK) << error;
+  for (const auto& entry : fs::directory_iterator(fs::path(path_).parent_path()))
+    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << "the probe left its file";
 }
 
 TEST_F(RegistryTest, TwoProcessesUpdatingAtOnceLoseNothing) {
