@@ -253,11 +253,22 @@ HRESULT RegionalSettings::FormatLongDate(DATE date, Text* out) const {
   return S_OK;
 }
 
-void RegionalSettings::UseBuiltInEnglish() {
-  for (std::size_t m = 0; m < 12; ++m) month_names_[m] = detail::kEnglishMonths[m];
-  for (std::size_t d = 0; d < 7; ++d) weekday_names_[d] = detail::kEnglishWeekdays[d];
-  short_date_pattern_ = detail::kFallbackPattern;
-  long_date_pattern_ = detail::kFallbackLongPattern;
+RegionalSettings RegionalSettings::FromLoaded(detail::LoadedSettings* loaded, std::string_view english_locale) {
+  RegionalSettings settings;
+  if (loaded != nullptr) {
+    settings.locale_name_ = std::move(loaded->locale_name);
+    settings.month_names_ = std::move(loaded->month_names);
+    settings.weekday_names_ = std::move(loaded->weekday_names);
+    settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
+    settings.long_date_pattern_ = std::move(loaded->long_date_pattern);
+    return settings;
+  }
+  settings.locale_name_ = english_locale;
+  for (std::size_t m = 0; m < 12; ++m) settings.month_names_[m] = detail::kEnglishMonths[m];
+  for (std::size_t d = 0; d < 7; ++d) settings.weekday_names_[d] = detail::kEnglishWeekdays[d];
+  settings.short_date_pattern_ = detail::kFallbackPattern;
+  settings.long_date_pattern_ = detail::kFallbackLongPattern;
+  return settings;
 }
 
 }  // namespace jv::dates

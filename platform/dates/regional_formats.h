@@ -1,6 +1,6 @@
-// What the regional settings share on every system: the built-in English settings,
-// the reduction of a locale's short date pattern to day, month and four-digit year,
-// and the POSIX locale names. Internal to platform/dates.
+// What the regional settings share on every system: what a system loader reads for
+// a locale, the built-in English settings, and the reduction of a locale's date
+// patterns to the fields we render. Internal to platform/dates.
 #pragma once
 
 #include <array>
@@ -8,7 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "platform/automation/types.h"
+
 namespace jv::dates::detail {
+
+// What a system's loader (ICU, or Windows' locale functions) reads for one locale.
+struct LoadedSettings {
+  std::string locale_name;
+  std::array<Text, 12> month_names;
+  std::array<Text, 7> weekday_names;  // Sunday first
+  std::u16string short_date_pattern;
+  std::u16string long_date_pattern;
+};
 
 // The settings used when a locale has no data of its own.
 inline constexpr std::u16string_view kFallbackPattern = u"M/d/yyyy";

@@ -17,19 +17,13 @@ namespace {
 
 using detail::kFallbackLongPattern;
 using detail::kFallbackPattern;
+using detail::LoadedSettings;
 using detail::NormaliseLongDatePattern;
 using detail::NormaliseShortDatePattern;
 
 constexpr char kDefaultLocale[] = "en_US";
 
 std::u16string ToU16(const icu::UnicodeString& s) { return std::u16string(s.getBuffer(), s.length()); }
-
-struct LoadedSettings {
-  std::array<Text, 12> month_names;
-  std::array<Text, 7> weekday_names;
-  std::u16string short_date_pattern;
-  std::u16string long_date_pattern;
-};
 
 // Reads the Gregorian month names and short date pattern of an ICU locale. Gives
 // nullopt when ICU has no data for the locale's language: ICU would otherwise
@@ -48,6 +42,7 @@ std::optional<LoadedSettings> LoadFromIcu(const std::string& icu_id) {
   if (U_FAILURE(status) || language != valid.getLanguage()) return std::nullopt;
 
   LoadedSettings loaded;
+  loaded.locale_name = icu_id;
   std::int32_t count = 0;
   const icu::UnicodeString* months =
       symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
@@ -86,7 +81,6 @@ const RegionalSettings& RegionalSettings::Current() {
 }
 
 RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
-  RegionalSettings settings;
   const std::string icu_id = PosixToIcuLocale(posix_locale);
   std::optional<LoadedSettings> loaded;
   try {
@@ -95,17 +89,7 @@ RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
     // Out of memory inside ICU's data loading: the built-in settings still work.
     loaded.reset();
   }
-  if (loaded) {
-    settings.locale_name_ = icu_id;
-    settings.month_names_ = std::move(loaded->month_names);
-    settings.weekday_names_ = std::move(loaded->weekday_names);
-    settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
-    settings.long_date_pattern_ = std::move(loaded->long_date_pattern);
-  } else {
-    settings.locale_name_ = kDefaultLocale;
-    settings.UseBuiltInEnglish();
-  }
-  return settings;
+  return FromLoaded(loaded ? &*loaded : nullptr, kDefaultLocale);
 }
 
 }  // namespace jv::dates

@@ -13,6 +13,10 @@
 
 namespace jv::dates {
 
+namespace detail {
+struct LoadedSettings;
+}
+
 class RegionalSettings {
  public:
   // The settings of this process's environment (on Windows: the user's default
@@ -50,7 +54,9 @@ class RegionalSettings {
 
  private:
   RegionalSettings() = default;
-  void UseBuiltInEnglish();
+  // The settings a system's loader read, or, when it read none (null), the
+  // built-in English ones under the name `english_locale`.
+  static RegionalSettings FromLoaded(detail::LoadedSettings* loaded, std::string_view english_locale);
 
   std::string locale_name_;
   std::array<Text, 12> month_names_;

@@ -17,18 +17,11 @@ namespace {
 
 using detail::kFallbackLongPattern;
 using detail::kFallbackPattern;
+using detail::LoadedSettings;
 using detail::NormaliseLongDatePattern;
 using detail::NormaliseShortDatePattern;
 
 constexpr char kDefaultLocale[] = "en-US";
-
-struct LoadedSettings {
-  std::string locale_name;
-  std::array<Text, 12> month_names;
-  std::array<Text, 7> weekday_names;
-  std::u16string short_date_pattern;
-  std::u16string long_date_pattern;
-};
 
 // WCHAR is UTF-16 on Windows, as char16_t is: the code units pass unchanged.
 Text FromWide(std::wstring_view wide) {
@@ -154,7 +147,6 @@ const RegionalSettings& RegionalSettings::Current() {
 }
 
 RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
-  RegionalSettings settings;
   std::optional<LoadedSettings> loaded;
   try {
     loaded = LoadFromSystem(WindowsLocaleName(posix_locale));
@@ -162,17 +154,7 @@ RegionalSettings RegionalSettings::ForLocale(std::string_view posix_locale) {
     // Out of memory while copying the system's strings: the built-in settings still work.
     loaded.reset();
   }
-  if (loaded) {
-    settings.locale_name_ = std::move(loaded->locale_name);
-    settings.month_names_ = std::move(loaded->month_names);
-    settings.weekday_names_ = std::move(loaded->weekday_names);
-    settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
-    settings.long_date_pattern_ = std::move(loaded->long_date_pattern);
-  } else {
-    settings.locale_name_ = kDefaultLocale;
-    settings.UseBuiltInEnglish();
-  }
-  return settings;
+  return FromLoaded(loaded ? &*loaded : nullptr, kDefaultLocale);
 }
 
 }  // namespace jv::dates
