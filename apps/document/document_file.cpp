@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/automation/literal_text.h"
+
 namespace jv::document {
 
 namespace {
@@ -45,7 +47,7 @@ struct Target {
   std::optional<mode_t> mode;
 };
 
-std::optional<std::string> Resolve(const std::string& path, Target* out) {
+std::optional<std::string> Resolve(const std::string& path, ReadOnly read_only, Target* out) {
   Target t;
   t.path = path;
   struct stat st {};
@@ -59,6 +61,8 @@ std::optional<std::string> Resolve(const std::string& path, Target* out) {
     }
     if (!S_ISREG(st.st_mode)) return "it is not a regular file";
     t.mode = st.st_mode & 07777;
+    if ((*t.mode & 0222) == 0 && read_only == ReadOnly::kRefuse)
+      return "it is read-only (saving with --force replaces it)";
   } else if (errno != ENOENT) {
     return "cannot examine it: " + ErrnoText(errno);
   }
@@ -105,6 +109,7 @@ mode_t NewFileMode() {
 }  // namespace
 
 std::optional<std::string> LoadDocument(const std::string& path, FormDocument* out) {
+  if (path.find('\0') != std::string::npos) return Quoted(path) + ": a file name cannot hold a zero byte";
   // Non-blocking, so that opening a FIFO by mistake does not hang; a regular
   // file reads the same either way.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -139,11 +144,13 @@ std::optional<std::string> LoadDocument(const std::string& path, FormDocument* o
   return ParseDocument(text, path, out);
 }
 
-std::optional<std::string> SaveText(const std::string& path, std::string_view text,
-                                    const SaveFaults* faults) {
+std::optional<std::string> SaveText(const std::string& path, std::string_view text, const SaveFaults* faults,
+                                    ReadOnly read_only) {
+  if (path.find('\0') != std::string::npos)
+    return Quoted(path) + ": not saved: a file name cannot hold a zero byte";
   const std::string not_saved = path + ": not saved (the previous document is unchanged): ";
   Target target;
-  if (auto error = Resolve(path, &target)) return not_saved + *error;
+  if (auto error = Resolve(path, read_only, &target)) return not_saved + *error;
 
   // Hidden, beside the target, so that the rename stays within one file system.
   std::string temporary = target.folder + "/." + target.base.substr(0, 100) + ".tmp-XXXXXX";
@@ -191,11 +198,11 @@ std::optional<std::string> SaveText(const std::string& path, std::string_view te
 }
 
 std::optional<std::string> SaveDocument(const std::string& path, const FormDocument& document,
-                                        const SaveFaults* faults) {
+                                        const SaveFaults* faults, ReadOnly read_only) {
   std::string text;
   if (auto error = FormatDocument(document, &text))
     return path + ": not saved (the previous document is unchanged): " + *error;
-  return SaveText(path, text, faults);
+  return SaveText(path, text, faults, read_only);
 }
 
 }  // namespace jv::document

@@ -15,7 +15,9 @@ namespace jv::document {
 // Larger files are refused before they are read.
 inline constexpr std::size_t kMaxDocumentBytes = 16u << 20;
 
-// Reads and checks the whole file; errors read "FILE: ..." or "FILE:LINE: ...".
+// Reads and checks the whole file; errors read "FILE: ..." or "FILE:LINE: ...". The
+// whole file is the document: a zero byte anywhere in it is refused with its
+// offset, as is a path with a zero byte in it.
 [[nodiscard]] std::optional<std::string> LoadDocument(const std::string& path, FormDocument* out);
 
 // The steps of a save, in order.
@@ -31,16 +33,23 @@ struct SaveFaults {
   std::function<int(SaveStep step, std::size_t bytes_written)> before_step;
 };
 
+// Whether a save may replace a document that nobody may write (no write bit in its
+// mode): refused unless the user says so, as an editor asks before it does.
+enum class ReadOnly { kRefuse, kReplace };
+
 // Writes text to a temporary file in the target's folder, flushes it to disk,
 // renames it over path and flushes the folder. Until the rename the previous
 // file is untouched; any failure before it removes the temporary file and says
 // which step failed. A symbolic link at path is followed, so the link stays and its
-// target is replaced; the replaced file's permission bits are kept.
+// target is replaced; the replaced file's permission bits are kept. A path with a
+// zero byte in it is refused.
 [[nodiscard]] std::optional<std::string> SaveText(const std::string& path, std::string_view text,
-                                                  const SaveFaults* faults = nullptr);
+                                                  const SaveFaults* faults = nullptr,
+                                                  ReadOnly read_only = ReadOnly::kRefuse);
 // FormatDocument, then SaveText: a document that cannot be written as text
 // touches no file.
 [[nodiscard]] std::optional<std::string> SaveDocument(const std::string& path, const FormDocument& document,
-                                                      const SaveFaults* faults = nullptr);
+                                                      const SaveFaults* faults = nullptr,
+                                                      ReadOnly read_only = ReadOnly::kRefuse);
 
 }  // namespace jv::document

@@ -1,9 +1,12 @@
 #include "apps/document/form_document.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "platform/automation/bstr.h"
+#include "platform/automation/literal_text.h"
 
 namespace jv::document {
 
@@ -30,12 +33,6 @@ std::optional<std::string> CheckFont(const FontDescription& f) {
   if (f.bold != (f.weight >= 600))
     return "the font's Bold must be true exactly when its Weight is 600 or more";
   return std::nullopt;
-}
-
-std::string Quoted(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  return quoted.append(1, '"').append(text).append(1, '"');
 }
 
 // ---- Writing ----
@@ -116,6 +113,11 @@ class Shape {
   static std::optional<JsonError> Integer(const JsonMember& m, std::int64_t lo, std::int64_t hi,
                                           std::string_view what, std::int64_t* out) {
     const JsonValue& v = m.value;
+    // A whole number too large for 64 bits reads as a real: it is out of range,
+    // not a number with a fraction.
+    if (v.kind == Kind::kReal && v.text.find_first_of(".eE") == std::string::npos)
+      return At(m.line, std::string(what) + " must be from " + std::to_string(lo) + " to " +
+                            std::to_string(hi) + ", not " + v.text);
     if (v.kind != Kind::kInteger)
       return At(m.line, std::string(what) + " is " + std::string(KindName(v.kind)) + ", expected an integer");
     if (v.integer_is_unsigned || v.integer < lo || v.integer > hi) {
@@ -273,6 +275,17 @@ std::optional<JsonError> ReadForm(const JsonValue& root, FormDocument* out) {
 }
 
 }  // namespace
+
+std::string FontSizeText(std::int64_t cy) {
+  const std::lldiv_t parts = std::lldiv(cy, 10000);
+  char text[48];
+  std::snprintf(text, sizeof text, "%s%lld.%04lld", cy < 0 ? "-" : "", std::llabs(parts.quot),
+                std::llabs(parts.rem));
+  std::string shown = text;
+  while (shown.back() == '0') shown.pop_back();
+  if (shown.back() == '.') shown.pop_back();
+  return shown;
+}
 
 std::optional<std::int64_t> FontSizeFromText(std::string_view s) {
   std::size_t i = 0;

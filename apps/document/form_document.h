@@ -63,5 +63,8 @@ inline constexpr std::int64_t kMaxFontSizeCy = 999'999'999'999'999;
 // exactly; nullopt for more than four decimals, a size not above zero, or one above
 // kMaxFontSizeCy.
 std::optional<std::int64_t> FontSizeFromText(std::string_view number);
+// Ten-thousandths of a point as the points they are, without trailing zeros:
+// 82500 is "8.25".
+std::string FontSizeText(std::int64_t cy);
 
 }  // namespace jv::document

@@ -230,6 +230,13 @@ std::string_view KindName(JsonValue::Kind kind) {
 }
 
 std::optional<JsonError> ReadJson(std::string_view text, JsonValue* out) {
+  // The parser takes a zero byte for the end of the text, which would let
+  // anything after it pass unread: the whole text is the value.
+  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n');
+    return JsonError{static_cast<int>(line),
+                     "a zero byte at offset " + std::to_string(zero) + ": not JSON text"};
+  }
   ReadPosition position{text.data(), text.data(), 0};
   TreeBuilder builder(position, text);
   bool ok = false;

@@ -139,6 +139,7 @@ Command RegistrationCommand(bool registering) {
           [registering](const ScriptLine& line, Action* run) -> std::optional<std::string> {
             if (line.words.size() != 2)
               return std::string("usage: ") + (registering ? "register" : "unregister") + " FILE";
+            if (auto error = FileNameError(line.words[1])) return error;
             *run = [registering, file = line.words[1]](Session& s) -> std::optional<std::string> {
               std::unique_ptr<ComponentLibrary> lib;
               std::string error;
@@ -240,7 +241,7 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
   }
   if (text.starts_with("i2:")) {
     const auto n = ParseInteger(text.substr(3));
-    if (!n || *n < INT16_MIN || *n > INT16_MAX) return "not a 16-bit integer: " + std::string(text);
+    if (!n || *n < INT16_MIN || *n > INT16_MAX) return "not a 16-bit integer: " + Shown(std::string(text));
     *out = Variant::I2(static_cast<std::int16_t>(*n));
     return std::nullopt;
   }
@@ -275,7 +276,7 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
     desc.name = name;
     desc.size_cy = static_cast<std::int64_t>(std::llround(points * 10000));
     IFont* font = nullptr;
-    if (FAILED(CreateStdFont(desc, &font))) return "not a font: " + std::string(text);
+    if (FAILED(CreateStdFont(desc, &font))) return "not a font: " + Shown(std::string(text));
     IFontDisp* face = nullptr;
     const HRESULT hr = font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&face));
     font->Release();
@@ -300,7 +301,7 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
     *out = Variant::R8(d);
     return std::nullopt;
   }
-  return "not an argument: " + std::string(text) +
+  return "not an argument: " + Shown(text) +
          " (a number, i2:N, true, false, a \"JSON string\", font:NAME,POINTS, nothing, empty, null or "
          "missing)";
 }
@@ -415,7 +416,7 @@ Command InvokeCommand() {
             if (FAILED(Utf8ToText(member, &name))) return "the member's name is not valid UTF-8";
             LPOLESTR names[] = {name.data()};
             if (HRESULT hr = c.instance->GetIDsOfNames(IID_NULL, names, 1, 0x0409, &dispid); FAILED(hr))
-              return "no member " + member + ": " + StatusText(hr);
+              return "no member " + Shown(member) + ": " + StatusText(hr);
           }
           VARIANT raw_arg;
           if (arg) raw_arg = arg->raw();  // Invoke does not own its arguments
@@ -456,10 +457,11 @@ std::vector<Command> ComponentCommands() {
        false, false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
          if (line.words.size() < 2 || line.words.size() > 3)
            return std::string("usage: component FILE|PROGID [YYYY-MM-DD]");
+         if (auto error = FileNameError(line.words[1])) return error;
          std::optional<DATE> today;
          if (line.words.size() == 3) {
            today = ParseIsoDate(line.words[2]);
-           if (!today) return "not a date from 0100-01-01 to 9999-12-31: " + line.words[2];
+           if (!today) return "not a date from 0100-01-01 to 9999-12-31: " + Shown(line.words[2]);
          }
          *run = [what = line.words[1], today](Session& s) { return CreateComponent(s, what, today); };
          return std::nullopt;

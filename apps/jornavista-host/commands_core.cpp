@@ -91,7 +91,7 @@ std::vector<Command> CoreCommands() {
                [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 1, 1, "today YYYY-MM-DD")) return e;
                  const auto date = ParseIsoDate(line.words[1]);
-                 if (!date) return "not a date from 0100-01-01 to 9999-12-31: " + line.words[1];
+                 if (!date) return "not a date from 0100-01-01 to 9999-12-31: " + Shown(line.words[1]);
                  *run = [d = *date](Session& s) -> std::optional<std::string> {
                    s.form.SetToday(d);
                    return std::nullopt;
@@ -113,7 +113,8 @@ std::vector<Command> CoreCommands() {
                [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 1, 1, "click N")) return e;
                  const auto n = ParseInteger(line.words[1]);
-                 if (!n || *n < 1 || *n > 42) return "no day cell " + line.words[1] + ": cells are 1 to 42";
+                 if (!n || *n < 1 || *n > 42)
+                   return "no day cell " + Shown(line.words[1]) + ": cells are 1 to 42";
                  *run = UserAction(
                      [i = static_cast<std::int16_t>(*n)](FormDriver& f) { return f.ClickCell(i); });
                  return std::nullopt;
@@ -136,12 +137,12 @@ std::vector<Command> CoreCommands() {
                true, false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 1, 2, "key CODE [SHIFT]")) return e;
                  const auto code = KeyCodeOf(line.words[1]);
-                 if (!code) return "not a key: " + line.words[1];
+                 if (!code) return "not a key: " + Shown(line.words[1]);
                  std::int16_t shift = 0;
                  if (line.words.size() == 3) {
                    const auto n = ParseInteger(line.words[2]);
                    if (!n || *n < 0 || *n > 7)
-                     return "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt): " + line.words[2];
+                     return "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt): " + Shown(line.words[2]);
                    shift = static_cast<std::int16_t>(*n);
                  }
                  *run = UserAction([k = *code, shift](FormDriver& f) { return f.PressKey(k, shift); });
@@ -152,11 +153,12 @@ std::vector<Command> CoreCommands() {
                false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (auto e = ExpectWords(line, 1, 2, "fail OPERATION [N]")) return e;
                  if (!headless::OperationByName(line.words[1]))
-                   return "unknown operation '" + line.words[1] + "' (see --help)";
+                   return "unknown operation '" + Shown(line.words[1]) + "' (see --help)";
                  std::uint32_t nth = 0;
                  if (line.words.size() == 3) {
                    const auto n = ParseInteger(line.words[2]);
-                   if (!n || *n < 1 || *n > 1000000) return "N is a call count from 1: " + line.words[2];
+                   if (!n || *n < 1 || *n > 1000000)
+                     return "N is a call count from 1: " + Shown(line.words[2]);
                    nth = static_cast<std::uint32_t>(*n);
                  }
                  *run = [op = line.words[1], nth](Session& s) -> std::optional<std::string> {

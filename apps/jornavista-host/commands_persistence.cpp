@@ -46,7 +46,8 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
   switch (property->type) {
     case ValueType::kOleColor: {
       const auto color = ParseColor(value);
-      if (!color) return line.words[1] + " is a colour: a number, or &H and up to eight hex digits: " + value;
+      if (!color)
+        return line.words[1] + " is a colour: a number, or &H and up to eight hex digits: " + Shown(value);
       // The colour's bit pattern travels as a 32-bit integer.
       return put([c = static_cast<std::int32_t>(*color)](Variant* v) {
         *v = Variant::I4(c);
@@ -56,7 +57,7 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
     case ValueType::kBool: {
       const auto flag = ParseFlag(value);
       const auto number = flag ? std::nullopt : ParseInt16(value);
-      if (!flag && !number) return line.words[1] + " is true, false or a 16-bit number: " + value;
+      if (!flag && !number) return line.words[1] + " is true, false or a 16-bit number: " + Shown(value);
       return put([flag, number](Variant* v) {
         *v = flag ? Variant::Bool(*flag) : Variant::I2(*number);
         return S_OK;
@@ -66,7 +67,7 @@ std::optional<std::string> ParsePut(const ScriptLine& line, Action* run) {
       const auto style = ParseInt16(value);
       if (!style)
         return line.words[1] +
-               " is a 16-bit integer (-32768 to 32767, or &H and up to four hex digits): " + value;
+               " is a 16-bit integer (-32768 to 32767, or &H and up to four hex digits): " + Shown(value);
       return put([n = *style](Variant* v) {
         *v = Variant::I2(n);
         return S_OK;
@@ -155,18 +156,20 @@ std::optional<std::string> ParseSetFont(const ScriptLine& line, Action* run) {
     };
   } else if (field == "Size") {
     const auto cy = document::FontSizeFromText(value);
-    if (!cy) return "Size is in points, above 0, with at most four decimals: " + value;
+    if (!cy)
+      return "Size is in points, above 0 and at most " + document::FontSizeText(document::kMaxFontSizeCy) +
+             ", with at most four decimals: " + Shown(value);
     change = [cy = *cy](IFont& f) { return f.put_Size(CY{cy}); };
   } else if (field == "Weight" || field == "Charset") {
     const auto n = ParseInt16(value);
-    if (!n) return field + " is a 16-bit integer: " + value;
+    if (!n) return field + " is a 16-bit integer: " + Shown(value);
     if (field == "Weight")
       change = [n = *n](IFont& f) { return f.put_Weight(n); };
     else
       change = [n = *n](IFont& f) { return f.put_Charset(n); };
   } else if (field == "Bold" || field == "Italic" || field == "Underline" || field == "Strikethrough") {
     const auto flag = ParseFlag(value);
-    if (!flag) return field + " is true or false: " + value;
+    if (!flag) return field + " is true or false: " + Shown(value);
     const BOOL b = *flag ? 1 : 0;
     if (field == "Bold") change = [b](IFont& f) { return f.put_Bold(b); };
     if (field == "Italic") change = [b](IFont& f) { return f.put_Italic(b); };
@@ -205,19 +208,25 @@ std::vector<Command> PersistenceCommands() {
                }});
   c.push_back({"load", "load FILE",
                "replaces the form with the document FILE: each control is created (Initialize) and reads its "
-               "properties (ReadProperties); a malformed document changes nothing",
+               "properties (ReadProperties); a malformed document changes nothing; a document without "
+               "controls leaves the form empty",
                false, true, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
                  if (line.words.size() != 2) return "usage: load FILE";
+                 if (auto error = FileNameError(line.words[1])) return error;
                  *run = [path = line.words[1]](Session& s) { return LoadForm(s, path); };
                  return std::nullopt;
                }});
   c.push_back(
-      {"save", "save FILE",
+      {"save", "save FILE [--force]",
        "writes every instance's properties (WriteProperties) into a document and replaces FILE with it "
-       "atomically; a failed save leaves FILE as it was",
+       "atomically; a failed save leaves FILE as it was. A read-only FILE is replaced only with --force "
+       "(and stays read-only)",
        true, false, [](const ScriptLine& line, Action* run) -> std::optional<std::string> {
-         if (line.words.size() != 2) return "usage: save FILE";
-         *run = [path = line.words[1]](Session& s) { return SaveForm(s, path); };
+         const bool force = line.words.size() == 3 && line.words[2] == "--force";
+         if (line.words.size() != 2 && !force) return "usage: save FILE [--force]";
+         if (auto error = FileNameError(line.words[1])) return error;
+         const auto read_only = force ? document::ReadOnly::kReplace : document::ReadOnly::kRefuse;
+         *run = [path = line.words[1], read_only](Session& s) { return SaveForm(s, path, read_only); };
          return std::nullopt;
        }});
   c.push_back({"select", "select NAME|N",
@@ -231,7 +240,7 @@ std::vector<Command> PersistenceCommands() {
                      index = static_cast<std::size_t>(*n - 1);
                    for (std::size_t i = 0; !index && i < s.placements.size(); ++i)
                      if (s.placements[i].name == which) index = i;
-                   if (!index) return "select: the form has no control " + which;
+                   if (!index) return "select: the form has no control " + Shown(which);
                    s.form.SelectControl(*index);
                    return std::nullopt;
                  };

@@ -49,7 +49,6 @@ HRESULT InitNewCurrent(FormDriver& form) {
 std::optional<std::string> LoadForm(Session& s, const std::string& path) {
   document::FormDocument form;
   if (auto error = document::LoadDocument(path, &form)) return error;
-  if (form.controls.empty()) return path + ": the document holds no control";
   for (const document::ControlRecord& c : form.controls)
     if (c.class_name != kClassName)
       return path + ":" + std::to_string(c.line) + ": control " + Quoted(c.name) + " is of class " +
@@ -72,11 +71,11 @@ std::optional<std::string> LoadForm(Session& s, const std::string& path) {
                  "ReadProperties of " + Quoted(c.name) + " stopped at " +
                      Quoted(ToUtf8Lossy(c.properties.last_key())));
   }
-  s.form.SelectControl(0);
+  if (!form.controls.empty()) s.form.SelectControl(0);
   return std::nullopt;
 }
 
-std::optional<std::string> SaveForm(Session& s, const std::string& path) {
+std::optional<std::string> SaveForm(Session& s, const std::string& path, document::ReadOnly read_only) {
   const std::string not_saved = path + ": not saved (the previous document is unchanged): ";
   const std::size_t count = s.form.ControlCount();
   const bool placed = s.placements.size() == count;
@@ -117,7 +116,7 @@ std::optional<std::string> SaveForm(Session& s, const std::string& path) {
     for (const document::ControlRecord& c : form.controls)
       s.placements.push_back(Placement{c.name, c.left, c.top});
   }
-  return document::SaveDocument(path, form);
+  return document::SaveDocument(path, form, nullptr, read_only);
 }
 
 }  // namespace jv::host

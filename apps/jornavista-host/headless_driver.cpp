@@ -1,6 +1,7 @@
 // The form on the headless runtime: instances from the component library, built
 // on the host's in-memory runtime, whose clock and faults the script sets.
 #include "apps/jornavista-host/form_driver.h"
+#include "apps/jornavista-host/script_values.h"
 #include "platform/automation/std_font.h"
 #include "platform/headless/headless_face.h"
 
@@ -69,7 +70,7 @@ class HeadlessDriver final : public FormDriver {
 
   std::optional<std::string> ArmFault(std::string_view operation, std::uint32_t nth) override {
     const auto op = headless::OperationByName(operation);
-    if (!op) return "unknown operation '" + std::string(operation) + "' (see --help)";
+    if (!op) return "unknown operation '" + Shown(operation) + "' (see --help)";
     runtime_.faults().Arm(*op, nth);
     return std::nullopt;
   }

@@ -2,9 +2,9 @@
 // component library. With a script (a file, or standard input) it drives
 // instances on the headless runtime and prints what it asks; `show` and `render`
 // put the control in a real window.
-#include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +25,10 @@ void PrintUsage(std::ostream& out) {
   jv::host::PrintWindowUsage(out);
 #endif
   out << "Runs SCRIPT (or standard input) against instances of ctrJornavista on the headless\n"
-         "runtime, one command a line; '#' starts a comment.\n\n"
+         "runtime, one command a line. A '#' outside a \"JSON string literal\" starts a comment;\n"
+         "inside one it is text, and an unquoted value ends before the comment. The whole\n"
+         "script is read and checked before any line runs: a script that cannot be read (a\n"
+         "folder, a read error) or holds a zero byte in a file name runs nothing.\n\n"
          "The control comes from its component library, chosen in this order:\n"
          "  --library FILE|PROGID  a library file (a name with a '/', or ending in .ocx or .so),\n"
          "                         or a programmatic identifier looked up in the registry store\n"
@@ -40,7 +43,16 @@ void PrintUsage(std::ostream& out) {
   out << "\noperations for fail (headless only):\n ";
   for (std::size_t i = 0; i < jv::headless::kOperationCount; ++i)
     out << " " << jv::headless::OperationName(static_cast<jv::headless::Operation>(i));
-  out << "\n\nexit status: 0 done; 1 a line failed while running, or no library; 2 a malformed\n"
+  out << "\n\nexample:\n"
+         "  today 2003-11-09     # the runtime's clock\n"
+         "  create               # a new instance starts on today's month\n"
+         "  click 20             # the user clicks day cell 20 (it shows 14)\n"
+         "  put SDate \"any text\" # the host's put\n"
+         "  get SDate            # prints \"any text\"\n"
+         "  put Font {\"Name\":\"Arial\",\"Size\":12} # a new font object\n"
+         "  set Font.Name \"Courier New\" # the same object, changed in place\n"
+         "  state                # the whole state as one line of JSON\n";
+  out << "\nexit status: 0 done; 1 a line failed while running, or no library; 2 a malformed\n"
          "script or bad arguments (nothing ran)\n";
 }
 
@@ -64,6 +76,10 @@ int main(int argc, char** argv) {
       args.push_back(argv[i]);
     }
   }
+  if (library_option && library_option->empty()) {
+    std::cerr << "--library is empty: give a library file or a programmatic identifier\n";
+    return 2;
+  }
   const int count = static_cast<int>(args.size());
   args.push_back(nullptr);
   if (count > 1 && (std::string_view(args[1]) == "--help" || std::string_view(args[1]) == "-h")) {
@@ -74,8 +90,8 @@ int main(int argc, char** argv) {
   if (count > 1 && (std::string_view(args[1]) == "show" || std::string_view(args[1]) == "render")) {
 #ifdef JV_HAS_WINDOW
     if (std::string_view(args[1]) == "show")
-      return jv::host::RunShow(count - 1, args.data() + 1, library, std::cout, std::cerr);
-    return jv::host::RunRender(count - 1, args.data() + 1, library, std::cout, std::cerr);
+      return jv::host::RunShow(argv[0], count - 1, args.data() + 1, library, std::cout, std::cerr);
+    return jv::host::RunRender(argv[0], count - 1, args.data() + 1, library, std::cout, std::cerr);
 #else
     std::cerr << args[1] << ": this build has no window (configure with -DJV_BUILD_QT=ON)\n";
     return 2;
@@ -85,12 +101,11 @@ int main(int argc, char** argv) {
     PrintUsage(std::cerr);
     return 2;
   }
-  std::ifstream file;
+  std::string script;
   const bool from_file = count == 2 && std::string_view(args[1]) != "-";
   if (from_file) {
-    file.open(args[1]);
-    if (!file) {
-      std::cerr << args[1] << ": cannot open the script\n";
+    if (auto error = jv::host::ReadScriptFile(args[1], &script)) {
+      std::cerr << args[1] << ": " << *error << "\n";
       return 2;
     }
   }
@@ -99,7 +114,13 @@ int main(int argc, char** argv) {
     std::cerr << "jornavista-host: " << *error << "\n";
     return 1;
   }
+  if (!from_file) {
+    if (auto error = jv::host::ReadScript(stdin, &script)) {
+      std::cerr << "standard input: " << *error << "\n";
+      return 2;
+    }
+  }
   auto form = jv::host::MakeHeadlessDriver(std::move(opened));
-  return jv::host::RunScript(from_file ? static_cast<std::istream&>(file) : std::cin, *form, std::cout,
-                             std::cerr);
+  std::istringstream lines(script);
+  return jv::host::RunScript(lines, *form, std::cout, std::cerr);
 }

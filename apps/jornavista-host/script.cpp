@@ -1,5 +1,9 @@
 #include "apps/jornavista-host/script.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <istream>
 #include <ostream>
 
@@ -28,6 +32,7 @@ namespace {
 
 struct CheckedLine {
   int number;
+  const Command* command;
   Action action;
 };
 
@@ -41,6 +46,21 @@ std::vector<std::string> SplitWords(std::string_view line) {
     if (i > start) words.emplace_back(line.substr(start, i - start));
   }
   return words;
+}
+
+// The line without its comment: a '#' outside a string literal starts one. A
+// literal runs from a '"' to the next '"' that no backslash escapes; a quote that
+// is never closed is an ordinary character. Blanks before the '#' are the
+// caller's to trim: an unquoted value ends before " #".
+std::string_view WithoutComment(std::string_view line) {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '#') return line.substr(0, i);
+    if (line[i] != '"') continue;
+    std::size_t close = i + 1;
+    while (close < line.size() && line[close] != '"') close += line[close] == '\\' ? 2 : 1;
+    if (close < line.size()) i = close;
+  }
+  return line;
 }
 
 // What follows the first `skip` words of the line, leading blanks dropped.
@@ -58,6 +78,32 @@ std::string RestAfter(std::string_view line, std::size_t skip) {
 
 }  // namespace
 
+std::optional<std::string> ReadScript(std::FILE* in, std::string* text) {
+  text->clear();
+  char buffer[64 * 1024];
+  while (true) {
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer, in);
+    text->append(buffer, n);
+    if (n < sizeof buffer) break;
+  }
+  if (std::ferror(in)) return std::string("cannot read the script: ") + std::strerror(errno);
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadScriptFile(const std::string& path, std::string* text) {
+  if (path.find('\0') != std::string::npos) return "a file name cannot hold a zero byte";
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return std::string("cannot open the script: ") + std::strerror(errno);
+  struct stat st {};
+  std::optional<std::string> error;
+  if (::fstat(::fileno(in), &st) == 0 && S_ISDIR(st.st_mode))
+    error = "cannot read the script: it is a folder";
+  else
+    error = ReadScript(in, text);
+  std::fclose(in);
+  return error;
+}
+
 int RunScript(std::istream& script, FormDriver& form, std::ostream& out, std::ostream& err) {
   std::vector<CheckedLine> lines;
   bool have_instance = form.instance() != nullptr;
@@ -66,19 +112,14 @@ int RunScript(std::istream& script, FormDriver& form, std::ostream& out, std::os
   while (std::getline(script, text)) {
     ++number;
     if (!text.empty() && text.back() == '\r') text.pop_back();
-    std::string_view view = text;
-    // "#" starts a comment, except inside a quoted text argument.
-    const std::size_t hash = view.find('#');
-    const std::size_t quote = view.find('"');
-    if (hash != std::string_view::npos && (quote == std::string_view::npos || hash < quote))
-      view = view.substr(0, hash);
+    const std::string_view view = WithoutComment(text);
     ScriptLine line{number, SplitWords(view), RestAfter(view, 2)};
     if (line.words.empty()) continue;
     const Command* command = nullptr;
     for (const Command& c : AllCommands())
       if (c.name == line.words[0]) command = &c;
     if (command == nullptr) {
-      err << number << ": unknown command '" << line.words[0] << "' (see --help)\n";
+      err << number << ": unknown command '" << Shown(line.words[0]) << "' (see --help)\n";
       return 2;
     }
     if (command->needs_instance && !have_instance) {
@@ -91,11 +132,17 @@ int RunScript(std::istream& script, FormDriver& form, std::ostream& out, std::os
       return 2;
     }
     have_instance |= command->creates_instance;
-    lines.push_back({number, std::move(action)});
+    lines.push_back({number, command, std::move(action)});
   }
   Session session{form, out};
   for (CheckedLine& line : lines) {
-    if (auto error = line.action(session)) {
+    // A document may leave the form empty, which only running the load can tell.
+    std::optional<std::string> error;
+    if (line.command->needs_instance && form.instance() == nullptr)
+      error = std::string(line.command->name) + ": the form has no control";
+    else
+      error = line.action(session);
+    if (error) {
       out.flush();
       err << line.number << ": " << *error << "\n";
       return 1;

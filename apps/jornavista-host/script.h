@@ -2,6 +2,7 @@
 // script is checked before any line runs, so a malformed line applies nothing.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
@@ -60,6 +61,11 @@ std::vector<Command> PersistenceCommands();
 std::vector<Command> ComponentCommands();
 // Every command the host knows.
 const std::vector<Command>& AllCommands();
+
+// Reads the whole of a script, so that a read error part-way cannot pass for its
+// end: a message on failure. A folder is refused.
+[[nodiscard]] std::optional<std::string> ReadScript(std::FILE* in, std::string* text);
+[[nodiscard]] std::optional<std::string> ReadScriptFile(const std::string& path, std::string* text);
 
 // Checks and runs a script. Exit status: 0 done, 2 a malformed line (nothing of
 // the script ran), 1 a line that failed while running.

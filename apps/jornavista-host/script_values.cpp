@@ -88,10 +88,37 @@ std::optional<std::string> ParseTextArgument(std::string_view text, std::string*
   if (text.empty() || text.front() != '"') return std::string(text);
   const nlohmann::json parsed = nlohmann::json::parse(text, nullptr, false);
   if (parsed.is_discarded() || !parsed.is_string()) {
-    *error = "not a JSON string literal: " + std::string(text);
+    *error = "not a JSON string literal: " + Shown(text);
     return std::nullopt;
   }
   return parsed.get<std::string>();
+}
+
+std::string Shown(std::string_view value) {
+  const std::string_view head = value.substr(0, kShownBytes);
+  std::string shown;
+  shown.reserve(head.size());
+  for (const char c : head) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(byte));
+      shown += escaped;
+    } else {
+      shown += c;
+    }
+  }
+  if (head.size() < value.size()) shown += "... (" + std::to_string(value.size()) + " bytes)";
+  return shown;
+}
+
+std::optional<std::string> FileNameError(std::string_view name) {
+  if (name.find('\0') == std::string_view::npos) return std::nullopt;
+  return "a file name cannot hold a zero byte: " + Shown(name);
 }
 
 std::string StatusText(HRESULT hr) { return Hex32(static_cast<std::uint32_t>(hr)); }

@@ -26,6 +26,16 @@ std::optional<bool> ParseFlag(std::string_view text);
 // the text as it stands.
 std::optional<std::string> ParseTextArgument(std::string_view text, std::string* error);
 
+// A value the user gave, as a message repeats it: control characters escaped
+// (\n, \t, \xNN, so that a message stays one line of text) and a value longer
+// than kShownBytes cut short, with its length said. Anything else unchanged.
+inline constexpr std::size_t kShownBytes = 80;
+std::string Shown(std::string_view value);
+
+// A file name a script gives: one with a zero byte in it would be cut short
+// there by the system, so it is refused with a message.
+std::optional<std::string> FileNameError(std::string_view name);
+
 // A status as the host prints it: "0x80020003".
 std::string StatusText(HRESULT hr);
 

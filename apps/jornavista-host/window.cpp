@@ -6,9 +6,9 @@
 #include <QStyle>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -112,7 +112,8 @@ void PrintWindowUsage(std::ostream& out) {
          "to the logical pixel (0.5 to 4); the file is written only when the script succeeds.\n";
 }
 
-int RunShow(int argc, char** argv, const std::string& library, std::ostream& out, std::ostream& err) {
+int RunShow(char* program, int argc, char** argv, const std::string& library, std::ostream& out,
+            std::ostream& err) {
   WindowOptions options;
   if (auto error = ParseOptions(argc, argv, false, &options)) {
     err << "show: " << *error << "\n";
@@ -126,7 +127,7 @@ int RunShow(int argc, char** argv, const std::string& library, std::ostream& out
   }
   qInstallMessageHandler(ExplainFatalStart);
   int qt_argc = 1;
-  char* qt_argv[] = {argv[0], nullptr};
+  char* qt_argv[] = {program, nullptr};
   QApplication app(qt_argc, qt_argv);
   qInstallMessageHandler(nullptr);
   SetUpLook();
@@ -154,25 +155,27 @@ int RunShow(int argc, char** argv, const std::string& library, std::ostream& out
   return QApplication::exec();
 }
 
-int RunRender(int argc, char** argv, const std::string& library, std::ostream& out, std::ostream& err) {
+int RunRender(char* program, int argc, char** argv, const std::string& library, std::ostream& out,
+              std::ostream& err) {
   WindowOptions options;
   if (auto error = ParseOptions(argc, argv, true, &options)) {
     err << "render: " << *error << "\n";
     PrintWindowUsage(err);
     return 2;
   }
-  std::ifstream script;
+  // The whole script is read before anything is drawn: a script that cannot be
+  // read writes no file.
+  std::string script;
   if (!options.script.empty()) {
-    script.open(options.script);
-    if (!script) {
-      err << options.script << ": cannot open the script\n";
+    if (auto error = ReadScriptFile(options.script, &script)) {
+      err << options.script << ": " << *error << "\n";
       return 2;
     }
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
   int qt_argc = 1;
-  char* qt_argv[] = {argv[0], nullptr};
+  char* qt_argv[] = {program, nullptr};
   QApplication app(qt_argc, qt_argv);
   SetUpLook();
 
@@ -186,8 +189,9 @@ int RunRender(int argc, char** argv, const std::string& library, std::ostream& o
     err << "render: the control did not start: " << StatusText(hr) << "\n";
     return 1;
   }
-  if (script.is_open()) {
-    if (const int status = RunScript(script, form, out, err); status != 0) return status;
+  if (!options.script.empty()) {
+    std::istringstream lines(script);
+    if (const int status = RunScript(lines, form, out, err); status != 0) return status;
   }
   QCoreApplication::processEvents();
   const QPixmap shot = form.form().grab();

@@ -194,5 +194,85 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedLine{"load", "usage: load FILE"},
                       RefusedLine{"get Font now", "usage: get NAME"}));
 
+// Documents as an attacker writes them.
+constexpr std::string_view kValidDocument =
+    R"({"format": "jornavista-form", "version": 1, "controls": [
+  {"class": "ctrJornavista", "name": "cal", "left": 0, "top": 0, "width": 0, "height": 0, "properties": {}}]})";
+
+TEST_F(HostDocumentTest, AZeroByteAndWhatFollowsItAreRefusedWithTheOffset) {
+  const std::string doc = File("tail.json");
+  std::string text(kValidDocument);
+  const std::size_t offset = text.size();
+  text.append(1, '\0').append("garbage");
+  std::ofstream(doc, std::ios::binary) << text;
+  EXPECT_EQ(Run("today 2003-11-09\nnew\nload " + doc + "\n"), 1);
+  EXPECT_NE(err_.find("zero byte at offset " + std::to_string(offset)), std::string::npos) << err_;
+  EXPECT_EQ(Run("state\n"), 0) << "the form is the one before the load";
+}
+
+struct OutOfRange {
+  const char* name;
+  const char* document;
+  const char* message;
+};
+
+class OutOfRangeTest : public HostDocumentTest, public ::testing::WithParamInterface<OutOfRange> {};
+
+// A whole number too large for 64 bits is out of range, not "a number with a fraction".
+TEST_P(OutOfRangeTest, IsCalledOutOfRange) {
+  const std::string doc = File("range.json");
+  std::ofstream(doc) << GetParam().document;
+  EXPECT_EQ(Run("load " + doc + "\n"), 1);
+  EXPECT_NE(err_.find(GetParam().message), std::string::npos) << err_;
+  EXPECT_EQ(err_.find("fraction"), std::string::npos) << err_;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, OutOfRangeTest,
+    ::testing::Values(
+        OutOfRange{"Version",
+                   R"({"format": "jornavista-form", "version": 18446744073709551616, "controls": []})",
+                   "not 18446744073709551616"},
+        OutOfRange{"Int32Value", R"({"format": "jornavista-form", "version": 1, "controls": [
+  {"class": "ctrJornavista", "name": "cal", "left": 0, "top": 0, "width": 0, "height": 0, "properties": {
+    "BackColor": {"type": "int32", "value": 18446744073709551616}}}]})",
+                   "not 18446744073709551616"}),
+    [](const ::testing::TestParamInfo<OutOfRange>& info) { return std::string(info.param.name); });
+
+TEST_F(HostDocumentTest, ControlBytesInADocumentAreEscapedInTheMessage) {
+  const std::string doc = File("class.json");
+  std::ofstream(doc) << R"({"format": "jornavista-form", "version": 1, "controls": [
+  {"class": "ctrJornavista\u0000\u001b[2J", "name": "cal", "left": 0, "top": 0, "width": 0, "height": 0,
+   "properties": {}}]})";
+  EXPECT_EQ(Run("load " + doc + "\n"), 1);
+  EXPECT_NE(err_.find("\"ctrJornavista\\x00\\x1B[2J\""), std::string::npos) << err_;
+  EXPECT_EQ(err_.find('\0'), std::string::npos);
+  EXPECT_EQ(err_.find('\x1b'), std::string::npos);
+}
+
+TEST_F(HostDocumentTest, ADocumentWithoutControlsLeavesTheFormEmpty) {
+  const std::string doc = File("empty.json");
+  std::ofstream(doc) << R"({"format": "jornavista-form", "version": 1, "controls": []})";
+  EXPECT_EQ(Run("today 2003-11-09\nnew\nload " + doc + "\n"), 0) << err_;
+  EXPECT_EQ(form_->ControlCount(), 0u);
+  // A member of no control is a failure while running, not a crash.
+  EXPECT_EQ(Run("new\nload " + doc + "\nget SDate\n"), 1);
+  EXPECT_NE(err_.find("3: get: the form has no control"), std::string::npos) << err_;
+}
+
+TEST_F(HostDocumentTest, AReadOnlyDocumentIsReplacedOnlyWhenForced) {
+  const std::string doc = File("kept.json");
+  ASSERT_EQ(Run("today 2003-11-09\nnew\nsave " + doc + "\n"), 0) << err_;
+  const std::string before = ReadFile(doc);
+  constexpr auto kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(doc, kReadOnly);
+  EXPECT_EQ(Run("put BackColor 9\nsave " + doc + "\n"), 1);
+  EXPECT_NE(err_.find("it is read-only"), std::string::npos) << err_;
+  EXPECT_EQ(ReadFile(doc), before);
+  EXPECT_EQ(Run("save " + doc + " --force\n"), 0) << err_;
+  EXPECT_NE(ReadFile(doc), before);
+  EXPECT_EQ(fs::status(doc).permissions() & fs::perms::all, kReadOnly) << "and it stays read-only";
+}
+
 }  // namespace
 }  // namespace jv::host
