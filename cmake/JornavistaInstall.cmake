@@ -26,7 +26,7 @@ if(TARGET jornavista_widget)
   find_package(Qt6 REQUIRED COMPONENTS Core)
   # The headers a program needs for the widget and, through control(), for the
   # control's members; paths as in the source tree, so the includes read alike.
-  foreach(dir control platform/automation platform/runtime platform/dates platform/qt widgets/qt)
+  foreach(dir control platform/automation platform/runtime platform/dates platform/face platform/qt widgets/qt)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/jornavista/${dir}
       FILES_MATCHING PATTERN "*.h" PATTERN "designer" EXCLUDE)
   endforeach()
