@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/automation/ocidl.h"  // the REGDB_E_* statuses
+#include "platform/component/registry_document.h"
 
 namespace jv::component {
 
@@ -46,9 +47,9 @@ class RegistryStore {
   [[nodiscard]] HRESULT CheckWritable(std::string* error);
 
   // An empty document of the current format.
-  static nlohmann::json EmptyDocument();
+  static nlohmann::json EmptyDocument() { return EmptyRegistryDocument(); }
   // Why `document` is not a store, or empty when it is one.
-  static std::string Validate(const nlohmann::json& document);
+  static std::string Validate(const nlohmann::json& document) { return ValidateRegistryDocument(document); }
 
  private:
   // Resolves the path, makes its folder, takes the exclusive lock and reads the
