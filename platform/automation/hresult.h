@@ -51,6 +51,12 @@ inline constexpr HRESULT CONNECT_E_ADVISELIMIT = static_cast<HRESULT>(0x80040201
 inline constexpr HRESULT CONNECT_E_CANNOTCONNECT = static_cast<HRESULT>(0x80040202u);
 inline constexpr HRESULT SELFREG_E_TYPELIB = static_cast<HRESULT>(0x80040200u);
 inline constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
+
+// Structured storage: what a reader of a stored object's data reports.
+inline constexpr HRESULT STG_E_READFAULT = static_cast<HRESULT>(0x8003001Eu);
+inline constexpr HRESULT STG_E_INVALIDHEADER = static_cast<HRESULT>(0x800300FBu);
+inline constexpr HRESULT STG_E_DOCFILECORRUPT = static_cast<HRESULT>(0x80030109u);
+inline constexpr HRESULT STG_E_OLDDLL = static_cast<HRESULT>(0x80030105u);
 #endif
 
 // Errors of the control runtime, in the control facility (0x0A) as the runtime's

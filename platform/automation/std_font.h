@@ -27,6 +27,7 @@ struct FontDescription {
   bool strikethrough = false;
   std::int16_t weight = 400;
   std::int16_t charset = 0;
+  friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
 // What a font accepts: a name that is not empty and holds no zero character, a
