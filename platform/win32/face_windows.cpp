@@ -280,7 +280,7 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
         break;
       case platform::ControlKind::CommandButton: {
         const int id = c.name == "cmdNext" ? kNextId : kPreviousId;
-        made = CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x,
+        made = CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, x,
                                y, cx, cy, parent_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module,
                                nullptr);
         (id == kNextId ? w->next : w->previous) = made;
@@ -291,9 +291,11 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
         const Text& text = is_year ? face.model_->year_text() : face.model_->date_text();
         const DWORD align = c.alignment == platform::TextAlignment::Center ? ES_CENTER : ES_LEFT;
         made = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(text).c_str(),
-                               WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL | align, x, y, cx, cy,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_READONLY | ES_AUTOHSCROLL | align, x, y, cx, cy,
                                parent_window, nullptr, module, nullptr);
         (is_year ? w->year : w->date) = made;
+        // The design's width is the text's: no margins inside the box.
+        if (made != nullptr) SendMessageW(made, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         if (made != nullptr && c.font != nullptr) {
           w->year_font = CreateDesignFont(*c.font, dpi);
           SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(w->year_font), FALSE);

@@ -119,8 +119,11 @@ Win32Face::Win32Face(headless::HeadlessRuntime& runtime, std::unique_ptr<headles
     p.l.cells[i].parts = &p;
     p.l.cells[i].index = static_cast<std::int16_t>(lowest + static_cast<std::int16_t>(i));
   }
-  p.year = {{}, &p, &model_->txtYear(), &Windows::year};
-  p.date = {{}, &p, &model_->txtDate(), &Windows::date};
+  p.year.parts = p.date.parts = &p;
+  p.year.inner = &model_->txtYear();
+  p.year.window = &Windows::year;
+  p.date.inner = &model_->txtDate();
+  p.date.window = &Windows::date;
   p.picture.parts = &p;
   p.surface.parts = &p;
 }
@@ -171,15 +174,15 @@ void Win32Face::SyncSize() {
   SetWindowPos(windows_->surface, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HRESULT Win32Face::Print(HDC dc) {
+HRESULT Win32Face::Print(HDC dc, const RECT& bounds) {
   if (dc == nullptr) return E_INVALIDARG;
-  if (windows_ && windows_->surface != nullptr) return PrintWindowTree(windows_->surface, dc);
+  if (windows_ && windows_->surface != nullptr) return PrintWindowTree(windows_->surface, dc, bounds);
   // A hidden top-level window holds a hidden set of windows for the one drawing.
   HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   if (holder == nullptr) return HRESULT_FROM_WIN32(GetLastError());
   std::unique_ptr<Windows> hidden;
   HRESULT hr = Windows::Create(*this, holder, {0, 0}, &hidden);
-  if (SUCCEEDED(hr)) hr = PrintWindowTree(hidden->surface, dc);
+  if (SUCCEEDED(hr)) hr = PrintWindowTree(hidden->surface, dc, bounds);
   hidden.reset();
   DestroyWindow(holder);
   return hr;

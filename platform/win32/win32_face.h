@@ -61,10 +61,10 @@ class Win32Face final : public platform::Face {
   SIZE pixel_size() const;
   int dpi() const { return dpi_; }
 
-  // Draws the face as it shows on screen into `dc`, its top-left corner at the
-  // device context's origin, one pixel per logical unit. Not shown: the windows
-  // are made hidden for the drawing and destroyed after it.
-  [[nodiscard]] HRESULT Print(HDC dc);
+  // Draws the face as it shows on screen into `dc`, stretched onto `bounds`
+  // (logical units; the face's pixel size draws it pixel for pixel). Not shown:
+  // a hidden set of windows is made for the drawing and destroyed after it.
+  [[nodiscard]] HRESULT Print(HDC dc, const RECT& bounds);
 
   void SetObserver(FaceObserver* observer) { observer_ = observer; }
   FaceObserver* observer() const { return observer_; }
