@@ -13,9 +13,22 @@
 #include "platform/component/type_library.h"
 #include "platform/headless/headless_runtime.h"
 
+#ifdef _WIN32
+#include "housing/ole_control.h"
+#include "platform/win32/win32_runtime.h"
+#endif
+
 namespace jv::housing {
 
 namespace {
+
+// The runtime of an instance whose container brings none: on Windows the Win32 one,
+// whose face shows itself when an OLE container activates the control in place.
+#ifdef _WIN32
+using OwnRuntime = win32::Win32Runtime;
+#else
+using OwnRuntime = headless::HeadlessRuntime;
+#endif
 
 TextView View(BSTR b) { return TextView(reinterpret_cast<const char16_t*>(b), SysStringLen(b)); }
 
@@ -183,6 +196,9 @@ class JornavistaObject final : public _ctrJornavista,
   // property-notify sink with the member's dispatch id. A sink's own failure is
   // its business: the others are still told, and the put still succeeds.
   HRESULT OnPropertyChanged(TextView name) override {
+#ifdef _WIN32
+    if (ole_) ole_->OnChanged();
+#endif
     if (property_notify_.empty()) return S_OK;
     const MemberDesc* member = MemberNamed(name);
     const DISPID id = member != nullptr ? member->id : DISPID_UNKNOWN;
@@ -197,6 +213,9 @@ class JornavistaObject final : public _ctrJornavista,
       const HRESULT hr = site_->GetAmbientFont(out);
       if (hr != E_NOTIMPL) return hr;
     }
+#ifdef _WIN32
+    if (ole_ && SUCCEEDED(ole_->GetAmbientFont(out)) && *out != nullptr) return S_OK;
+#endif
     // Without a container that has one, a standard font of the instance's own.
     if (!default_font_) JV_TRY(CreateStdFont(FontDescription{}, default_font_.put()));
     *out = default_font_.get();
@@ -207,7 +226,7 @@ class JornavistaObject final : public _ctrJornavista,
   component::CountedByModule counted_;
   ULONG refs_ = 1;
   ComPtr<IControlSite> site_;
-  std::unique_ptr<headless::HeadlessRuntime> own_runtime_;
+  std::unique_ptr<OwnRuntime> own_runtime_;
   std::unique_ptr<KeepAliveRuntime> keep_alive_runtime_;
   FontRef default_font_;
   component::ConnectionPoint property_notify_{*this, IID_IPropertyNotifySink, false};
@@ -215,6 +234,11 @@ class JornavistaObject final : public _ctrJornavista,
   bool initialized_ = false;
   // Last, so that it ends first: its face uses the runtime and this container.
   std::unique_ptr<control::ctrJornavista> control_;
+#ifdef _WIN32
+  // After the control, so that it ends first and takes the windows down while the
+  // face still lives; only for an instance on its own Win32 runtime.
+  std::unique_ptr<OleControl> ole_;
+#endif
 };
 
 HRESULT JornavistaObject::Start() {
@@ -227,14 +251,21 @@ HRESULT JornavistaObject::Start() {
       JV_TRY(hr);
   }
   if (runtime == nullptr) {
-    own_runtime_.reset(new (std::nothrow) headless::HeadlessRuntime());
+    own_runtime_.reset(new (std::nothrow) OwnRuntime());
     if (!own_runtime_) return E_OUTOFMEMORY;
     runtime = own_runtime_.get();
   }
   keep_alive_runtime_.reset(new (std::nothrow)
                                 KeepAliveRuntime(*runtime, *static_cast<_ctrJornavista*>(this)));
   if (!keep_alive_runtime_) return E_OUTOFMEMORY;
-  return control::ctrJornavista::Create(*keep_alive_runtime_, *this, &control_);
+  JV_TRY(control::ctrJornavista::Create(*keep_alive_runtime_, *this, &control_));
+#ifdef _WIN32
+  if (own_runtime_ && own_runtime_->face() != nullptr) {
+    ole_.reset(new (std::nothrow) OleControl(*static_cast<_ctrJornavista*>(this), *own_runtime_->face()));
+    if (!ole_) return E_OUTOFMEMORY;
+  }
+#endif
+  return S_OK;
 }
 
 HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
@@ -250,6 +281,10 @@ HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
     *object = static_cast<IProvideClassInfo*>(this);
   else if (riid == IID_IControlState)
     *object = static_cast<IControlState*>(this);
+#ifdef _WIN32
+  else if (ole_ && ole_->Answer(riid, object))
+    return S_OK;
+#endif
   else
     return E_NOINTERFACE;
   AddRef();

@@ -1,0 +1,575 @@
+#include "housing/ole_control.h"
+
+#include <string>
+#include <vector>
+
+#include "housing/jornavista_ids.h"
+#include "housing/jornavista_typelib.h"
+#include "housing/property_record.h"
+
+namespace jv::housing {
+
+namespace {
+
+// The stock font property page, the one page the class registers.
+constexpr CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+constexpr wchar_t kContentsStream[] = L"Contents";
+constexpr int kHimetricPerInch = 2540;
+
+// Every call a container makes goes to the debugger's output, where a developer
+// (or Wine's +debugstr channel) sees the order in which a container drives the control.
+void Trace(const char* call) {
+  std::string line = "Jornavista: ";
+  line += call;
+  line += '\n';
+  OutputDebugStringA(line.c_str());
+}
+
+struct Named {
+  const IID* iid;
+  const char* name;
+};
+
+}  // namespace
+
+OleControl::OleControl(IUnknown& outer, win32::Win32Face& face) : outer_(outer), face_(face) {
+  face_.SetObserver(this);
+}
+
+OleControl::~OleControl() {
+  face_.SetObserver(nullptr);
+  face_.Hide();
+}
+
+bool OleControl::Answer(REFIID riid, void** object) {
+  const Named names[] = {
+      {&IID_IOleObject, "IOleObject"},
+      {&IID_IOleWindow, "IOleWindow"},
+      {&IID_IOleInPlaceObject, "IOleInPlaceObject"},
+      {&IID_IOleInPlaceActiveObject, "IOleInPlaceActiveObject"},
+      {&IID_IViewObject, "IViewObject"},
+      {&IID_IViewObject2, "IViewObject2"},
+      {&IID_IOleControl, "IOleControl"},
+      {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages"},
+      {&IID_IPersistStreamInit, "IPersistStreamInit"},
+      {&IID_IPersistStorage, "IPersistStorage"},
+  };
+  void* found = nullptr;
+  if (riid == IID_IOleObject)
+    found = static_cast<IOleObject*>(this);
+  else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject)
+    found = static_cast<IOleInPlaceObject*>(this);
+  else if (riid == IID_IOleInPlaceActiveObject)
+    found = static_cast<IOleInPlaceActiveObject*>(this);
+  else if (riid == IID_IViewObject || riid == IID_IViewObject2)
+    found = static_cast<IViewObject2*>(this);
+  else if (riid == IID_IOleControl)
+    found = static_cast<IOleControl*>(this);
+  else if (riid == IID_ISpecifyPropertyPages)
+    found = static_cast<ISpecifyPropertyPages*>(this);
+  else if (riid == IID_IPersistStreamInit)
+    found = static_cast<IPersistStreamInit*>(this);
+  else if (riid == IID_IPersistStorage)
+    found = static_cast<IPersistStorage*>(this);
+  else
+    return false;
+  for (const Named& n : names)
+    if (*n.iid == riid) Trace((std::string("QueryInterface ") + n.name).c_str());
+  AddRef();
+  *object = found;
+  return true;
+}
+
+HRESULT OleControl::QueryInterface(REFIID riid, void** object) { return outer_.QueryInterface(riid, object); }
+
+void OleControl::OnChanged() {
+  dirty_ = true;
+  ViewChanged();
+}
+
+HRESULT OleControl::GetAmbientFont(IFont** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  ComPtr<IDispatch> ambient;
+  if (!client_site_ ||
+      FAILED(client_site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ambient.put()))) || !ambient)
+    return E_NOTIMPL;
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  VARIANT result;
+  VariantInit(&result);
+  if (FAILED(ambient->Invoke(DISPID_AMBIENT_FONT, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                             &result, nullptr, nullptr)))
+    return E_NOTIMPL;
+  HRESULT hr = E_NOTIMPL;
+  if ((result.vt == VT_DISPATCH || result.vt == VT_UNKNOWN) && result.punkVal != nullptr)
+    hr = result.punkVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(out));
+  VariantClear(&result);
+  return SUCCEEDED(hr) ? S_OK : E_NOTIMPL;
+}
+
+// --- IOleObject
+
+HRESULT OleControl::SetClientSite(IOleClientSite* site) {
+  Trace("IOleObject::SetClientSite");
+  if (site == nullptr) {
+    (void)InPlaceDeactivate();
+    in_place_site_.reset();
+  }
+  client_site_ = ComPtr<IOleClientSite>(site);
+  return S_OK;
+}
+
+HRESULT OleControl::GetClientSite(IOleClientSite** site) {
+  if (site == nullptr) return E_POINTER;
+  *site = client_site_.get();
+  if (*site != nullptr) (*site)->AddRef();
+  return S_OK;
+}
+
+HRESULT OleControl::SetHostNames(LPCOLESTR, LPCOLESTR) {
+  Trace("IOleObject::SetHostNames");
+  return S_OK;
+}
+
+HRESULT OleControl::Close(DWORD save_option) {
+  Trace("IOleObject::Close");
+  if (dirty_ && client_site_ && (save_option == OLECLOSE_SAVEIFDIRTY || save_option == OLECLOSE_PROMPTSAVE))
+    (void)client_site_->SaveObject();
+  (void)InPlaceDeactivate();
+  if (advise_holder_) advise_holder_->SendOnClose();
+  return S_OK;
+}
+
+HRESULT OleControl::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
+HRESULT OleControl::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  if (moniker != nullptr) *moniker = nullptr;
+  return E_NOTIMPL;
+}
+HRESULT OleControl::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+HRESULT OleControl::GetClipboardData(DWORD, IDataObject** data) {
+  if (data != nullptr) *data = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, HWND, LPCRECT) {
+  Trace(("IOleObject::DoVerb " + std::to_string(verb)).c_str());
+  if (!client_site_ && active_site != nullptr) client_site_ = ComPtr<IOleClientSite>(active_site);
+  switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE:
+      return ActivateInPlace(true);
+    case OLEIVERB_INPLACEACTIVATE:
+      return ActivateInPlace(false);
+    case OLEIVERB_HIDE:
+      (void)UIDeactivate();
+      if (HWND window = face_.window()) ShowWindow(window, SW_HIDE);
+      return S_OK;
+    case OLEIVERB_DISCARDUNDOSTATE:
+      return S_OK;
+    default:
+      // No window of its own to open and no verbs of its own.
+      return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+  }
+}
+
+HRESULT OleControl::EnumVerbs(IEnumOLEVERB** verbs) {
+  if (verbs != nullptr) *verbs = nullptr;
+  return OLE_S_USEREG;
+}
+HRESULT OleControl::Update() { return S_OK; }
+HRESULT OleControl::IsUpToDate() { return S_OK; }
+
+HRESULT OleControl::GetUserClassID(CLSID* clsid) { return GetClassID(clsid); }
+
+HRESULT OleControl::GetUserType(DWORD, LPOLESTR* type) {
+  if (type != nullptr) *type = nullptr;
+  return OLE_S_USEREG;
+}
+
+HRESULT OleControl::SetExtent(DWORD aspect, SIZEL* size) {
+  Trace(("IOleObject::SetExtent " + std::to_string(size ? size->cx : 0) + "x" +
+         std::to_string(size ? size->cy : 0))
+            .c_str());
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (size == nullptr) return E_POINTER;
+  // A size request like any other: the resize rule keeps the frame's size. Some
+  // containers pass other units than HIMETRIC here; the answer is the same.
+  const int dpi = face_.dpi();
+  const HRESULT hr = face_.RequestSize(MulDiv(size->cx, dpi, kHimetricPerInch), MulDiv(size->cy, dpi, kHimetricPerInch));
+  if (in_place_active_) (void)PlaceAt(position_);
+  ViewChanged();
+  return SUCCEEDED(hr) ? S_OK : hr;
+}
+
+HRESULT OleControl::GetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (size == nullptr) return E_POINTER;
+  const SIZE pixels = face_.pixel_size();
+  const int dpi = face_.dpi();
+  size->cx = MulDiv(pixels.cx, kHimetricPerInch, dpi);
+  size->cy = MulDiv(pixels.cy, kHimetricPerInch, dpi);
+  return S_OK;
+}
+
+HRESULT OleControl::Advise(IAdviseSink* sink, DWORD* cookie) {
+  Trace("IOleObject::Advise");
+  if (!advise_holder_) JV_TRY(CreateOleAdviseHolder(advise_holder_.put()));
+  return advise_holder_->Advise(sink, cookie);
+}
+
+HRESULT OleControl::Unadvise(DWORD cookie) {
+  if (!advise_holder_) return OLE_E_NOCONNECTION;
+  return advise_holder_->Unadvise(cookie);
+}
+
+HRESULT OleControl::EnumAdvise(IEnumSTATDATA** advise) {
+  if (advise == nullptr) return E_POINTER;
+  *advise = nullptr;
+  if (!advise_holder_) return S_OK;
+  return advise_holder_->EnumAdvise(advise);
+}
+
+HRESULT OleControl::GetMiscStatus(DWORD, DWORD* status) {
+  Trace("IOleObject::GetMiscStatus");
+  if (status == nullptr) return E_POINTER;
+  *status = kMiscStatus;
+  return S_OK;
+}
+
+HRESULT OleControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
+
+// --- in-place activation
+
+HRESULT OleControl::ActivateInPlace(bool ui_activate) {
+  if (!client_site_) return E_UNEXPECTED;
+  if (!in_place_site_ &&
+      FAILED(client_site_->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(in_place_site_.put()))))
+    return E_NOINTERFACE;
+  if (!in_place_active_) {
+    if (in_place_site_->CanInPlaceActivate() != S_OK) return E_FAIL;
+    JV_TRY(in_place_site_->OnInPlaceActivate());
+    in_place_active_ = true;
+  }
+  HWND parent = nullptr;
+  JV_TRY(in_place_site_->GetWindow(&parent));
+  RECT position{}, clip{};
+  OLEINPLACEFRAMEINFO info{};
+  info.cb = sizeof info;
+  frame_.reset();
+  document_.reset();
+  JV_TRY(in_place_site_->GetWindowContext(frame_.put(), document_.put(), &position, &clip, &info));
+  JV_TRY(face_.Show(parent, {position.left, position.top}));
+  JV_TRY(PlaceAt(position));
+  ShowWindow(face_.window(), SW_SHOWNA);
+  if (ui_activate) JV_TRY(ActivateUI());
+  ViewChanged();
+  return S_OK;
+}
+
+HRESULT OleControl::ActivateUI() {
+  if (!in_place_active_) return ActivateInPlace(true);
+  if (ui_active_) return S_OK;
+  ui_active_ = true;
+  (void)in_place_site_->OnUIActivate();
+  if (frame_) (void)frame_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"Jornavista");
+  if (document_) (void)document_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"Jornavista");
+  if (frame_) (void)frame_->SetBorderSpace(nullptr);
+  HWND grid = face_.grid_window();
+  if (grid != nullptr && !face_.IsOwnWindow(GetFocus())) SetFocus(grid);
+  return S_OK;
+}
+
+HRESULT OleControl::PlaceAt(const RECT& position) {
+  if (placing_) return S_OK;
+  placing_ = true;
+  const HRESULT hr = face_.RequestSize(position.right - position.left, position.bottom - position.top);
+  const SIZE size = face_.pixel_size();
+  position_ = {position.left, position.top, position.left + size.cx, position.top + size.cy};
+  if (HWND window = face_.window())
+    SetWindowPos(window, nullptr, position_.left, position_.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (in_place_site_ && !EqualRect(&position, &position_)) (void)in_place_site_->OnPosRectChange(&position_);
+  placing_ = false;
+  return SUCCEEDED(hr) ? S_OK : hr;
+}
+
+HRESULT OleControl::GetWindow(HWND* window) {
+  if (window == nullptr) return E_POINTER;
+  *window = face_.window();
+  return *window != nullptr ? S_OK : E_FAIL;
+}
+
+HRESULT OleControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+
+HRESULT OleControl::InPlaceDeactivate() {
+  Trace("IOleInPlaceObject::InPlaceDeactivate");
+  if (!in_place_active_) return S_OK;
+  (void)UIDeactivate();
+  in_place_active_ = false;
+  face_.Hide();
+  frame_.reset();
+  document_.reset();
+  if (in_place_site_) (void)in_place_site_->OnInPlaceDeactivate();
+  return S_OK;
+}
+
+HRESULT OleControl::UIDeactivate() {
+  Trace("IOleInPlaceObject::UIDeactivate");
+  if (!ui_active_) return S_OK;
+  ui_active_ = false;
+  if (document_) (void)document_->SetActiveObject(nullptr, nullptr);
+  if (frame_) (void)frame_->SetActiveObject(nullptr, nullptr);
+  if (in_place_site_) (void)in_place_site_->OnUIDeactivate(FALSE);
+  return S_OK;
+}
+
+HRESULT OleControl::SetObjectRects(LPCRECT position, LPCRECT) {
+  if (position == nullptr) return E_POINTER;
+  Trace(("IOleInPlaceObject::SetObjectRects " + std::to_string(position->right - position->left) + "x" +
+         std::to_string(position->bottom - position->top))
+            .c_str());
+  return PlaceAt(*position);
+}
+
+HRESULT OleControl::ReactivateAndUndo() { return INPLACE_E_NOTUNDOABLE; }
+
+HRESULT OleControl::TranslateAccelerator(LPMSG msg) {
+  if (msg == nullptr) return E_INVALIDARG;
+  // The grid's keys: a container would otherwise move the focus with the arrows.
+  HWND grid = face_.grid_window();
+  const bool grid_key = msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT ||
+                        (msg->wParam >= VK_LEFT && msg->wParam <= VK_DOWN);
+  if (msg->message == WM_KEYDOWN && grid_key && grid != nullptr && msg->hwnd == grid) {
+    SendMessageW(grid, WM_KEYDOWN, msg->wParam, msg->lParam);
+    return S_OK;
+  }
+  return S_FALSE;
+}
+
+HRESULT OleControl::OnFrameWindowActivate(BOOL) { return S_OK; }
+HRESULT OleControl::OnDocWindowActivate(BOOL) { return S_OK; }
+HRESULT OleControl::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
+HRESULT OleControl::EnableModeless(BOOL) { return S_OK; }
+
+// --- IViewObject2
+
+HRESULT OleControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,
+                         BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+  Trace("IViewObject::Draw");
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (dc == nullptr || bounds == nullptr) return E_INVALIDARG;
+  return face_.Print(dc, {bounds->left, bounds->top, bounds->right, bounds->bottom});
+}
+
+HRESULT OleControl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** colors) {
+  if (colors != nullptr) *colors = nullptr;
+  return S_FALSE;  // the system's colours, no palette of its own
+}
+
+HRESULT OleControl::Freeze(DWORD, LONG, void*, DWORD* freeze) {
+  if (freeze != nullptr) *freeze = 0;
+  return E_NOTIMPL;
+}
+HRESULT OleControl::Unfreeze(DWORD) { return OLE_E_NOCONNECTION; }
+
+HRESULT OleControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  Trace("IViewObject::SetAdvise");
+  view_aspects_ = aspects;
+  view_flags_ = flags;
+  view_sink_ = ComPtr<IAdviseSink>(sink);
+  if (sink != nullptr && (flags & ADVF_PRIMEFIRST) != 0) ViewChanged();
+  return S_OK;
+}
+
+HRESULT OleControl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects != nullptr) *aspects = view_aspects_;
+  if (flags != nullptr) *flags = view_flags_;
+  if (sink != nullptr) {
+    *sink = view_sink_.get();
+    if (*sink != nullptr) (*sink)->AddRef();
+  }
+  return S_OK;
+}
+
+HRESULT OleControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  return GetExtent(aspect, static_cast<SIZEL*>(size));
+}
+
+void OleControl::ViewChanged() {
+  if (!view_sink_ || (view_aspects_ & DVASPECT_CONTENT) == 0) return;
+  ComPtr<IAdviseSink> sink = view_sink_;
+  if ((view_flags_ & ADVF_ONLYONCE) != 0) view_sink_.reset();
+  sink->OnViewChange(DVASPECT_CONTENT, -1);
+}
+
+// --- IOleControl
+
+HRESULT OleControl::GetControlInfo(CONTROLINFO* info) {
+  Trace("IOleControl::GetControlInfo");
+  if (info == nullptr) return E_POINTER;
+  // No mnemonics; Enter and Esc are the container's.
+  info->hAccel = nullptr;
+  info->cAccel = 0;
+  info->dwFlags = 0;
+  return S_OK;
+}
+
+HRESULT OleControl::OnMnemonic(MSG*) { return E_NOTIMPL; }
+
+HRESULT OleControl::OnAmbientPropertyChange(DISPID) {
+  Trace("IOleControl::OnAmbientPropertyChange");
+  // The ambient font is asked for whenever it is needed; nothing is cached.
+  return S_OK;
+}
+
+HRESULT OleControl::FreezeEvents(BOOL) {
+  Trace("IOleControl::FreezeEvents");
+  return S_OK;  // the control raises no events
+}
+
+// --- ISpecifyPropertyPages
+
+HRESULT OleControl::GetPages(CAUUID* pages) {
+  if (pages == nullptr) return E_POINTER;
+  pages->cElems = 0;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+  if (pages->pElems == nullptr) return E_OUTOFMEMORY;
+  pages->pElems[0] = kStockFontPage;
+  pages->cElems = 1;
+  return S_OK;
+}
+
+// --- persistence
+
+HRESULT OleControl::GetClassID(CLSID* clsid) {
+  if (clsid == nullptr) return E_POINTER;
+  *clsid = jornavista::CLSID_ctrJornavista;
+  return S_OK;
+}
+
+HRESULT OleControl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+
+HRESULT OleControl::PersistOf(IPersistPropertyBag** out) {
+  return outer_.QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(out));
+}
+
+HRESULT OleControl::InitNew() {
+  Trace("IPersistStreamInit::InitNew");
+  ComPtr<IPersistPropertyBag> persist;
+  JV_TRY(PersistOf(persist.put()));
+  return persist->InitNew();
+}
+
+HRESULT OleControl::Load(LPSTREAM stream) {
+  Trace("IPersistStreamInit::Load");
+  if (stream == nullptr) return E_POINTER;
+  // The whole record is read and checked before the control sees any of it, so a
+  // damaged or cut stream changes nothing.
+  std::vector<std::uint8_t> bytes(kRecordHeaderSize);
+  ULONG got = 0;
+  JV_TRY(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &got));
+  std::uint32_t body = 0;
+  if (got < kRecordHeaderSize) {
+    bytes.resize(got);
+  } else {
+    JV_TRY(RecordBodyLength(std::span<const std::uint8_t, kRecordHeaderSize>(bytes.data(), kRecordHeaderSize), &body));
+    bytes.resize(kRecordHeaderSize + body);
+    got = 0;
+    if (body > 0) JV_TRY(stream->Read(bytes.data() + kRecordHeaderSize, body, &got));
+    bytes.resize(kRecordHeaderSize + got);
+  }
+  std::vector<NamedProperty> properties;
+  JV_TRY(DecodeRecord(bytes, &properties));
+  ComPtr<PropertyRecord> record;
+  *record.put() = PropertyRecord::Create(std::move(properties));
+  if (!record) return E_OUTOFMEMORY;
+  ComPtr<IPersistPropertyBag> persist;
+  JV_TRY(PersistOf(persist.put()));
+  JV_TRY(persist->Load(record.get(), nullptr));
+  dirty_ = false;
+  return S_OK;
+}
+
+HRESULT OleControl::SaveRecord(bool clear_dirty, std::vector<std::uint8_t>* out) {
+  ComPtr<PropertyRecord> record;
+  *record.put() = PropertyRecord::Create();
+  if (!record) return E_OUTOFMEMORY;
+  ComPtr<IPersistPropertyBag> persist;
+  JV_TRY(PersistOf(persist.put()));
+  JV_TRY(persist->Save(record.get(), clear_dirty, TRUE));
+  *out = EncodeRecord(record->properties());
+  return S_OK;
+}
+
+HRESULT OleControl::Save(LPSTREAM stream, BOOL clear_dirty) {
+  Trace("IPersistStreamInit::Save");
+  if (stream == nullptr) return E_POINTER;
+  std::vector<std::uint8_t> bytes;
+  JV_TRY(SaveRecord(clear_dirty != FALSE, &bytes));
+  ULONG written = 0;
+  JV_TRY(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
+  if (written != bytes.size()) return STG_E_WRITEFAULT;
+  if (clear_dirty) dirty_ = false;
+  if (advise_holder_) advise_holder_->SendOnSave();
+  return S_OK;
+}
+
+HRESULT OleControl::GetSizeMax(ULARGE_INTEGER* size) {
+  if (size == nullptr) return E_POINTER;
+  std::vector<std::uint8_t> bytes;
+  JV_TRY(SaveRecord(false, &bytes));
+  size->QuadPart = bytes.size();
+  return S_OK;
+}
+
+HRESULT OleControl::InitNew(IStorage* storage) {
+  Trace("IPersistStorage::InitNew");
+  if (storage == nullptr) return E_POINTER;
+  return InitNew();
+}
+
+HRESULT OleControl::Load(IStorage* storage) {
+  Trace("IPersistStorage::Load");
+  if (storage == nullptr) return E_POINTER;
+  ComPtr<IStream> stream;
+  JV_TRY(storage->OpenStream(kContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put()));
+  return Load(stream.get());
+}
+
+HRESULT OleControl::Save(IStorage* storage, BOOL) {
+  Trace("IPersistStorage::Save");
+  if (storage == nullptr) return E_POINTER;
+  // The record first: a failing save writes no stream at all.
+  std::vector<std::uint8_t> bytes;
+  JV_TRY(SaveRecord(true, &bytes));
+  JV_TRY(WriteClassStg(storage, jornavista::CLSID_ctrJornavista));
+  ComPtr<IStream> stream;
+  JV_TRY(storage->CreateStream(kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.put()));
+  ULONG written = 0;
+  JV_TRY(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
+  if (written != bytes.size()) return STG_E_WRITEFAULT;
+  dirty_ = false;
+  return S_OK;
+}
+
+HRESULT OleControl::SaveCompleted(IStorage*) {
+  if (advise_holder_) advise_holder_->SendOnSave();
+  return S_OK;
+}
+
+HRESULT OleControl::HandsOffStorage() { return S_OK; }
+
+// --- the face's news
+
+void OleControl::OnFocusChanged(bool has_focus) {
+  if (has_focus && in_place_active_) (void)ActivateUI();
+  ComPtr<IOleControlSite> control_site;
+  if (client_site_ &&
+      SUCCEEDED(client_site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(control_site.put()))) &&
+      control_site)
+    (void)control_site->OnFocus(has_focus);
+}
+
+void OleControl::OnInputHandled() { ViewChanged(); }
+
+}  // namespace jv::housing
