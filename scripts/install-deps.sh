@@ -20,8 +20,9 @@ packages=(
 # Groups a stage asks for by name in JV_EXTRA_PACKAGES ("@windows"), beside plain
 # package names; none is in the default list.
 # @windows: the MinGW-w64 cross compiler and Wine to run its output (wine64-tools
-# has widl-stable, the IDL compiler; libwine-dev its headers).
-windows_packages=(g++-mingw-w64-x86-64 wine wine64 wine64-tools libwine-dev)
+# has widl-stable, the IDL compiler; libwine-dev its headers); xdotool and
+# ImageMagick give the container checks real input and screenshots under Xvfb.
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 wine64-tools libwine-dev xdotool imagemagick)
 if [ -n "${JV_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$JV_EXTRA_PACKAGES"
   for p in "${extra[@]}"; do

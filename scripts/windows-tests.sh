@@ -3,7 +3,9 @@
 # checks under Wine, in a 64-bit prefix made for this run (no display) and removed
 # after it: the platform checks, then Jornavista.ocx as real clients use it
 # (regsvr32 and reg, cscript with VBScript and JScript, a COM client in C++), and
-# its unregistration. Prints how long each step took.
+# its unregistration; then the control in Wine's ATL container under Xvfb, with
+# real input (scripts/windows-container-tests.sh, a prefix of its own). Prints how
+# long each step took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -142,6 +144,14 @@ fi
 [ $left -eq 0 ] && pass "no key of ours is left"
 if wine regsvr32 /u /s "$ocx"; then pass "a second regsvr32 /u succeeds"; else fail "a second regsvr32 /u exited $?"; fi
 took "unregistration"
+
+echo "=== windows stage: the control in Wine's ATL container, under Xvfb"
+if scripts/windows-container-tests.sh; then
+  pass "container_checks"
+else
+  fail "container_checks"
+fi
+took "container"
 
 echo "=== windows stage: done in $((SECONDS - stage_start)) s"
 echo "windows_stage: $passes passed, $failures failed"

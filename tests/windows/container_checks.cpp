@@ -1,0 +1,704 @@
+// Jornavista.ocx on a form of Wine's own ATL container, driven by real input from
+// outside the process. This program hosts the control (atl.dll's AtlAxWin window
+// class with the programmatic identifier as its text; nothing of the hosting is
+// ours), computes what to expect from today's date, and asks its driver
+// (scripts/windows-container-tests.sh) for the hands and the eyes, one request a
+// line on standard output, answered by "done" on standard input:
+//   do click X Y [N]   N clicks of the left button at screen point X,Y
+//   do key NAME X Y    the key NAME (xdotool's name) with the pointer at X,Y
+//   do shot NAME       a screenshot of the whole screen into NAME.bmp (24-bit)
+// Windows screen coordinates are X root coordinates: there is no window manager.
+//
+// container_checks SCREENSHOT_FOLDER
+#include <windows.h>
+
+#include <objbase.h>
+#include <ocidl.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "housing/jornavista_ids.h"
+#include "tests/windows/check.h"
+
+namespace jv::wincheck {
+namespace {
+
+namespace ids = jornavista;
+using namespace std::chrono;
+
+// --- the driver
+
+HANDLE g_reply = nullptr;
+
+void ReadReplies() {
+  char line[256];
+  while (std::fgets(line, sizeof line, stdin) != nullptr) SetEvent(g_reply);
+}
+
+// Runs the window messages for `ms` milliseconds, so that input already sent is handled.
+void Pump(DWORD ms) {
+  const DWORD until = GetTickCount() + ms;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const LONG left = static_cast<LONG>(until - GetTickCount());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+  }
+}
+
+// Asks the driver and keeps the control alive (messages pumped) until it answers.
+void Ask(const std::string& request) {
+  std::printf("do %s\n", request.c_str());
+  std::fflush(stdout);
+  for (;;) {
+    const DWORD r = MsgWaitForMultipleObjects(1, &g_reply, FALSE, 60000, QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) break;
+    if (r == WAIT_TIMEOUT) {
+      std::printf("note the driver did not answer \"%s\"\n", request.c_str());
+      break;
+    }
+    Pump(0);
+  }
+  Pump(400);  // X delivers the events to Wine a little after xdotool returns
+}
+
+// --- the screen
+
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb;  // top-down, 3 bytes a pixel
+  COLORREF At(POINT p) const {
+    if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return CLR_INVALID;
+    const std::uint8_t* px = &rgb[(static_cast<std::size_t>(p.y) * width + p.x) * 3];
+    return RGB(px[0], px[1], px[2]);
+  }
+};
+
+// A 24-bit bottom-up BMP as ImageMagick's BMP3 writes it.
+bool ReadBmp(const std::string& path, Shot* out) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto u32 = [&](std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24; };
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || (b[28] | b[29] << 8) != 24) return false;
+  const std::size_t offset = u32(10);
+  const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+  if (width <= 0 || height <= 0 || b.size() < offset + stride * height) return false;
+  out->width = width;
+  out->height = height;
+  out->rgb.resize(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* px = &b[offset + stride * (height - 1 - y) + x * 3];  // BGR
+      std::uint8_t* to = &out->rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+      to[0] = px[2];
+      to[1] = px[1];
+      to[2] = px[0];
+    }
+  return true;
+}
+
+std::string ColorText(COLORREF c) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return buf;
+}
+
+// --- dates, from the system clock
+
+struct Month {
+  year_month ym;
+  int first_column() const { return static_cast<int>(weekday(sys_days(ym / 1)).c_encoding()); }  // Sunday 0
+  int days() const { return static_cast<int>(unsigned((ym / last).day())); }
+  int CellOf(int day) const { return first_column() + day; }  // 1-based cell index
+};
+
+std::wstring MonthCaption(year_month ym) {
+  wchar_t name[80] = {};
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SMONTHNAME1 + unsigned(ym.month()) - 1, name, 80);
+  return std::wstring(name) + L", " + std::to_wstring(int(ym.year()));
+}
+
+std::wstring DateText(year_month_day d) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(int(d.year()));
+  st.wMonth = static_cast<WORD>(unsigned(d.month()));
+  st.wDay = static_cast<WORD>(unsigned(d.day()));
+  wchar_t text[80] = {};
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 80, nullptr);
+  return text;
+}
+
+// --- the control's layout in pixels at 96 dpi, from the surface's corner
+
+constexpr int kFrameWidth = 231, kFrameHeight = 249;
+constexpr POINT kGridClient = {9 + 2, 84 + 2};  // Picture1 in the frame, inside its sunken edge
+
+RECT CellRect(POINT surface, int index) {
+  const int r = (index - 1) / 7, c = (index - 1) % 7;
+  const int left = surface.x + kGridClient.x + 9 + 30 * c, top = surface.y + kGridClient.y + 3 + 25 * r;
+  return {left, top, left + 16, top + 16};
+}
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+POINT Inside(const RECT& r) { return {r.left + 1, r.top + 1}; }  // a background pixel, clear of the text
+
+// --- the hosted control
+
+class NotifySink final : public IPropertyNotifySink {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IPropertyNotifySink) {
+      *out = this;
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
+    if (id == ids::DISPID_SDate) ++sdate_notices;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+  int sdate_notices = 0;
+};
+
+std::wstring SDateOf(_ctrJornavista* c) {
+  BSTR b = nullptr;
+  if (FAILED(c->get_SDate(&b))) return L"<failed>";
+  std::wstring text(b, SysStringLen(b));
+  SysFreeString(b);
+  return text;
+}
+
+std::string U8w(const std::wstring& w) { return U8(w.c_str()); }
+
+HWND FindChild(HWND parent, const wchar_t* class_name, DWORD style_bit) {
+  struct Search {
+    const wchar_t* name;
+    DWORD bit;
+    HWND found;
+  } s{class_name, style_bit, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (lstrcmpiW(name, s->name) == 0 && (GetWindowLongW(w, GWL_STYLE) & s->bit) == s->bit) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::wstring WindowText(HWND w) {
+  wchar_t text[128] = {};
+  if (w != nullptr) GetWindowTextW(w, text, 128);
+  return text;
+}
+
+class Checks {
+ public:
+  Checks(Report& report, std::string folder) : report_(report), folder_(std::move(folder)) {}
+  int Run();
+
+ private:
+  bool Host();
+  Shot Screenshot(const std::string& name);
+  void Click(POINT p, int times = 1) {
+    Ask("click " + std::to_string(p.x) + " " + std::to_string(p.y) + " " + std::to_string(times));
+  }
+  void Key(const char* name) {
+    const POINT grid = Centre(CellRect(surface_, 18));
+    Ask(std::string("key ") + name + " " + std::to_string(grid.x) + " " + std::to_string(grid.y));
+  }
+  // Exactly the cell `index` shows the highlight among the 42.
+  void ExpectHighlight(Case& c, const Shot& shot, int index, const std::string& when);
+  void LayoutAndStartUp();
+  void DayClickAsInTheOverview();
+  void KeysAndPaging();
+  void Persistence();
+  void Drawing();
+  void Extent();
+
+  Report& report_;
+  std::string folder_;
+  HWND main_ = nullptr, host_ = nullptr, surface_window_ = nullptr;
+  POINT surface_{};
+  IUnknown* control_unknown_ = nullptr;
+  _ctrJornavista* control_ = nullptr;
+  NotifySink sink_;
+  year_month_day today_{};
+  Month shown_{};
+  COLORREF highlight_ = 0, window_ = 0;
+};
+
+bool Checks::Host() {
+  Case c(report_, "Wine's ATL container hosts the control by its programmatic identifier");
+  HMODULE atl = LoadLibraryW(L"atl.dll");
+  if (!c.Expect(atl != nullptr, "atl.dll loads")) return false;
+  using Init = BOOL(WINAPI*)();
+  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+  auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  auto get_control = reinterpret_cast<GetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+  if (!c.Expect(init != nullptr && get_control != nullptr && init(), "AtlAxWinInit")) return false;
+  main_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr, nullptr, nullptr, nullptr);
+  // The container asks for more room than the control takes.
+  host_ = CreateWindowExW(0, L"AtlAxWin", L"JornavistaControl.ctrJornavista", WS_CHILD | WS_VISIBLE, 20, 30, 300,
+                          320, main_, nullptr, nullptr, nullptr);
+  if (!c.Expect(host_ != nullptr, "an AtlAxWin window")) return false;
+  if (!c.Status(get_control(host_, &control_unknown_), S_OK, "AtlAxGetControl")) return false;
+  c.Status(control_unknown_->QueryInterface(ids::IID__ctrJornavista, reinterpret_cast<void**>(&control_)), S_OK,
+           "the instance answers _ctrJornavista");
+  IOleWindow* window = nullptr;
+  if (c.Status(control_unknown_->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)), S_OK,
+               "IOleWindow")) {
+    c.Status(window->GetWindow(&surface_window_), S_OK, "the control has a window in place");
+    window->Release();
+  }
+  IConnectionPointContainer* points = nullptr;
+  IConnectionPoint* notify = nullptr;
+  DWORD cookie = 0;
+  if (SUCCEEDED(control_unknown_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) {
+    if (SUCCEEDED(points->FindConnectionPoint(IID_IPropertyNotifySink, &notify))) {
+      c.Status(notify->Advise(&sink_, &cookie), S_OK, "a property-notify sink connects");
+      notify->Release();
+    }
+    points->Release();
+  }
+  if (control_ == nullptr || surface_window_ == nullptr) return false;
+  Pump(500);
+  RECT r{};
+  GetWindowRect(surface_window_, &r);
+  surface_ = {r.left, r.top};
+  std::printf("note the control's window is at %ld,%ld on the screen\n", r.left, r.top);
+  return true;
+}
+
+Shot Checks::Screenshot(const std::string& name) {
+  Ask("shot " + name);
+  Shot shot;
+  if (!ReadBmp(folder_ + "/" + name + ".bmp", &shot)) std::printf("note no screenshot %s.bmp\n", name.c_str());
+  return shot;
+}
+
+void Checks::ExpectHighlight(Case& c, const Shot& shot, int index, const std::string& when) {
+  std::string highlighted;
+  for (int i = 1; i <= 42; ++i) {
+    const COLORREF got = shot.At(Inside(CellRect(surface_, i)));
+    const bool is = got == highlight_;
+    if (is != (i == index) || (!is && got != window_))
+      c.Expect(false, when + ": cell " + std::to_string(i) + " shows " + ColorText(got));
+  }
+}
+
+void Checks::LayoutAndStartUp() {
+  Case c(report_, "at start-up: today's month, today's cell highlighted, the frame's size, the band and headings");
+  RECT r{};
+  GetWindowRect(surface_window_, &r);
+  c.Equal(r.right - r.left, kFrameWidth, "the control's width in pixels (the container asked for 300)");
+  c.Equal(r.bottom - r.top, kFrameHeight, "the control's height in pixels (the container asked for 320)");
+  c.Equal(U8w(WindowText(FindChild(surface_window_, L"Edit", ES_CENTER))), U8w(MonthCaption(shown_.ym)),
+          "the month caption");
+  c.Equal(U8w(SDateOf(control_)), U8w(DateText(today_)), "SDate");
+  const Shot shot = Screenshot("1-start-up");
+  if (!c.Expect(shot.width > 0, "a screenshot")) return;
+  ExpectHighlight(c, shot, shown_.CellOf(int(unsigned(today_.day()))), "start-up");
+  // The frame's etched edge ends at its size: the last column and row are the
+  // edge's light line, the ones before its dark line.
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
+  c.Equal(ColorText(shot.At({surface_.x + kFrameWidth - 1, surface_.y + 120})), ColorText(light), "right edge, outer");
+  c.Equal(ColorText(shot.At({surface_.x + kFrameWidth - 2, surface_.y + 120})), ColorText(dark), "right edge, inner");
+  c.Equal(ColorText(shot.At({surface_.x + 100, surface_.y + kFrameHeight - 1})), ColorText(light), "bottom edge, outer");
+  // The band (Label8) from 10,55 to 226,81 in the frame, in the highlight colour,
+  // with the seven headings on it in the highlight text colour.
+  for (POINT p : {POINT{11, 56}, POINT{225, 56}, POINT{11, 80}, POINT{225, 80}, POINT{118, 58}})
+    c.Equal(ColorText(shot.At({surface_.x + p.x, surface_.y + p.y})), ColorText(highlight_),
+            "the band at " + std::to_string(p.x) + "," + std::to_string(p.y));
+  c.Expect(shot.At({surface_.x + 11, surface_.y + 54}) != highlight_, "the band starts at y 55");
+  const int heading_left[] = {20, 50, 80, 112, 140, 170, 200};  // Left / 15
+  const COLORREF text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  for (int h = 0; h < 7; ++h) {
+    int ink = 0;
+    for (int y = 60; y < 76; ++y)
+      for (int x = heading_left[h]; x < heading_left[h] + 16; ++x)
+        ink += shot.At({surface_.x + x, surface_.y + y}) == text;
+    c.Expect(ink > 0, "heading " + std::to_string(h + 1) + " shows its letter in the highlight text colour");
+  }
+}
+
+void Checks::DayClickAsInTheOverview() {
+  Case c(report_, "a click on the cell showing 14: highlight, SDate, one change notice, focus on the grid");
+  const int cell = shown_.CellOf(14);
+  const int notices = sink_.sdate_notices;
+  Click(Centre(CellRect(surface_, cell)));
+  const year_month_day fourteenth = shown_.ym / 14;
+  c.Equal(U8w(SDateOf(control_)), U8w(DateText(fourteenth)), "SDate after the click");
+  c.Equal(sink_.sdate_notices - notices, 1, "change notices of SDate");
+  HWND focus = GetFocus();
+  wchar_t name[64] = {};
+  GetClassNameW(focus, name, 64);
+  c.Equal(U8w(name), std::string("JornavistaPicture"), "the window with the focus");
+  const Shot shot = Screenshot("2-day-14");
+  if (shot.width > 0) ExpectHighlight(c, shot, cell, "after the click");
+
+  Case twice(report_, "a double click on a day is two day clicks");
+  Click(Centre(CellRect(surface_, cell)), 2);
+  twice.Equal(sink_.sdate_notices - notices, 3, "change notices of SDate after one click and a double click");
+  twice.Equal(U8w(SDateOf(control_)), U8w(DateText(fourteenth)), "SDate");
+}
+
+void Checks::KeysAndPaging() {
+  {
+    Case c(report_, "arrow keys move the selected day within the month");
+    struct Step {
+      const char* key;
+      int day;
+    };
+    for (Step s : {Step{"Right", 15}, Step{"Down", 22}, Step{"Left", 21}, Step{"Up", 14}}) {
+      Key(s.key);
+      c.Equal(U8w(SDateOf(control_)), U8w(DateText(shown_.ym / s.day)), std::string("SDate after ") + s.key);
+    }
+    const Shot shot = Screenshot("3-after-arrows");
+    if (shot.width > 0) ExpectHighlight(c, shot, shown_.CellOf(14), "after the arrows");
+  }
+  const int start_day = int(unsigned(today_.day()));
+  auto expect_month = [&](Case& c, year_month ym, const std::string& name, const std::wstring& sdate_before) {
+    const Month m{ym};
+    c.Equal(U8w(WindowText(FindChild(surface_window_, L"Edit", ES_CENTER))), U8w(MonthCaption(ym)),
+            name + ": the month caption");
+    const bool has_day = start_day <= m.days();
+    c.Equal(U8w(SDateOf(control_)), has_day ? U8w(DateText(ym / start_day)) : U8w(sdate_before), name + ": SDate");
+    const Shot shot = Screenshot(name);
+    if (shot.width > 0) ExpectHighlight(c, shot, has_day ? m.CellOf(start_day) : 0, name);
+  };
+  const POINT surface = surface_;
+  const POINT next = {surface.x + 184 + 21, surface.y + 25 + 10}, previous = {surface.x + 5 + 25, surface.y + 25 + 10};
+  {
+    Case c(report_, "\">>\" shows the next month with the start-up day selected again");
+    const std::wstring before = SDateOf(control_);
+    Click(next);
+    expect_month(c, shown_.ym + months(1), "4-next-month", before);
+  }
+  {
+    Case c(report_, "\"<<\" twice shows the month before today's");
+    Click(previous);
+    const std::wstring before = SDateOf(control_);
+    Click(previous);
+    expect_month(c, shown_.ym - months(1), "5-previous-month", before);
+  }
+  {
+    Case c(report_, "Page Down steps 32 days and commits the day under the cursor");
+    // The reference date is today's day one month back (shortened to that month's end).
+    const year_month back = shown_.ym - months(1);
+    const Month back_month{back};
+    const year_month_day reference = back / std::min<unsigned>(unsigned(today_.day()), back_month.days());
+    Click(Centre(CellRect(surface_, back_month.CellOf(14))));  // the cursor on the 14th, the focus on the grid
+    const int cursor = back_month.CellOf(14);
+    Key("Next");
+    const year_month_day after = sys_days(reference) + days(32);
+    const Month m{after.year() / after.month()};
+    c.Equal(U8w(WindowText(FindChild(surface_window_, L"Edit", ES_CENTER))), U8w(MonthCaption(m.ym)),
+            "the month caption after Page Down");
+    const int day = cursor - m.first_column();
+    if (day >= 1 && day <= m.days())
+      c.Equal(U8w(SDateOf(control_)), U8w(DateText(m.ym / day)), "SDate: the day in the cursor's cell");
+    Key("Prior");
+    c.Equal(U8w(WindowText(FindChild(surface_window_, L"Edit", ES_CENTER))),
+            U8w(MonthCaption(year_month_day(sys_days(after) - days(32)).year() /
+                             year_month_day(sys_days(after) - days(32)).month())),
+            "the month caption after Page Up");
+  }
+}
+
+// Saves the hosted instance, loads a second one from the saved data, and compares
+// all seven properties.
+void Checks::Persistence() {
+  FONTDESC desc = {sizeof(FONTDESC), const_cast<LPOLESTR>(L"Arial"), {{120000, 0}}, 700, ANSI_CHARSET, TRUE, FALSE, TRUE};
+  IFont* font = nullptr;
+  OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font));
+  {
+    Case c(report_, "properties set through the container mark the control dirty");
+    IPersistStreamInit* persist = nullptr;
+    control_unknown_->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+    if (!c.Expect(persist != nullptr, "IPersistStreamInit")) return;
+    IStream* scratch = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &scratch);
+    c.Status(persist->Save(scratch, TRUE), S_OK, "a first save");
+    c.Status(persist->IsDirty(), S_FALSE, "IsDirty after a save");
+    c.Status(control_->put_BackColor(255), S_OK, "BackColor");
+    c.Status(persist->IsDirty(), S_OK, "IsDirty after a change notice");
+    scratch->Release();
+    persist->Release();
+  }
+  control_->put_ForeColor(0x8000000D);
+  control_->put_Enabled(VARIANT_TRUE);
+  control_->putref_Font(font);
+  control_->put_BackStyle(-1);
+  control_->put_BorderStyle(7);
+  const std::wstring sdate = SDateOf(control_);
+  // The system's font object reports the font it found for the name, and the
+  // size that font takes on the screen: what it reports is what is saved.
+  BSTR font_name = nullptr;
+  CY font_size{};
+  font->get_Name(&font_name);
+  font->get_Size(&font_size);
+  const std::string expected_font = U8w(font_name ? font_name : L"");
+  SysFreeString(font_name);
+
+  auto expect_same = [&](Case& c, IUnknown* loaded) {
+    _ctrJornavista* other = nullptr;
+    loaded->QueryInterface(ids::IID__ctrJornavista, reinterpret_cast<void**>(&other));
+    if (!c.Expect(other != nullptr, "the loaded instance")) return;
+    OLE_COLOR color = 0;
+    other->get_BackColor(&color);
+    c.Equal(static_cast<unsigned long>(color), 255ul, "BackColor");
+    other->get_ForeColor(&color);
+    c.Equal(static_cast<unsigned long>(color), 0x8000000Dul, "ForeColor");
+    VARIANT_BOOL enabled = 0;
+    other->get_Enabled(&enabled);
+    c.Equal(enabled, VARIANT_TRUE, "Enabled");
+    short style = 0;
+    other->get_BackStyle(&style);
+    c.Equal(style, -1, "BackStyle");
+    other->get_BorderStyle(&style);
+    c.Equal(style, 7, "BorderStyle");
+    c.Equal(U8w(SDateOf(other)), U8w(sdate), "SDate");
+    IFont* got = nullptr;
+    other->get_Font(&got);
+    if (c.Expect(got != nullptr, "a font")) {
+      BSTR name = nullptr;
+      CY size{};
+      BOOL bold = FALSE, italic = FALSE, strike = FALSE;
+      got->get_Name(&name);
+      got->get_Size(&size);
+      got->get_Bold(&bold);
+      got->get_Italic(&italic);
+      got->get_Strikethrough(&strike);
+      c.Equal(U8w(name ? name : L""), expected_font, "the font's name");
+      c.Equal(static_cast<long long>(size.int64), static_cast<long long>(font_size.int64), "the font's size");
+      c.Expect(bold && italic && strike, "bold, italic, struck through");
+      SysFreeString(name);
+      got->Release();
+    }
+    other->Release();
+  };
+  auto create = [&](REFIID riid, void** out) {
+    return CoCreateInstance(ids::CLSID_ctrJornavista, nullptr, CLSCTX_INPROC_SERVER, riid, out);
+  };
+
+  std::vector<std::uint8_t> saved;
+  {
+    Case c(report_, "IPersistStreamInit: save, load into a second instance, all seven properties");
+    IPersistStreamInit* persist = nullptr;
+    control_unknown_->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+    IStream* stream = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    ULARGE_INTEGER max{};
+    c.Status(persist->GetSizeMax(&max), S_OK, "GetSizeMax");
+    c.Status(persist->Save(stream, TRUE), S_OK, "Save");
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    c.Equal(static_cast<unsigned long long>(stat.cbSize.QuadPart), static_cast<unsigned long long>(max.QuadPart),
+            "the saved size is GetSizeMax's");
+    saved.resize(static_cast<std::size_t>(stat.cbSize.QuadPart));
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ULONG got = 0;
+    stream->Read(saved.data(), static_cast<ULONG>(saved.size()), &got);
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    IPersistStreamInit* second = nullptr;
+    if (c.Status(create(IID_IPersistStreamInit, reinterpret_cast<void**>(&second)), S_OK, "a second instance")) {
+      c.Status(second->Load(stream), S_OK, "Load");
+      expect_same(c, second);
+      second->Release();
+    }
+    stream->Release();
+    persist->Release();
+  }
+  {
+    Case c(report_, "a truncated stream is refused and changes nothing");
+    IPersistStreamInit* third = nullptr;
+    if (c.Status(create(IID_IPersistStreamInit, reinterpret_cast<void**>(&third)), S_OK, "a third instance")) {
+      _ctrJornavista* view = nullptr;
+      third->QueryInterface(ids::IID__ctrJornavista, reinterpret_cast<void**>(&view));
+      const std::wstring before = SDateOf(view);
+      IStream* cut = nullptr;
+      CreateStreamOnHGlobal(nullptr, TRUE, &cut);
+      cut->Write(saved.data(), static_cast<ULONG>(saved.size() - 5), nullptr);
+      LARGE_INTEGER zero{};
+      cut->Seek(zero, STREAM_SEEK_SET, nullptr);
+      c.Status(third->Load(cut), STG_E_READFAULT, "Load of a stream cut 5 bytes short");
+      OLE_COLOR color = 1;
+      view->get_BackColor(&color);
+      c.Equal(static_cast<unsigned long>(color), 0ul, "BackColor after the refused load");
+      c.Equal(U8w(SDateOf(view)), U8w(before), "SDate after the refused load");
+      // Nothing was taken: the whole stream still loads.
+      IStream* whole = nullptr;
+      CreateStreamOnHGlobal(nullptr, TRUE, &whole);
+      whole->Write(saved.data(), static_cast<ULONG>(saved.size()), nullptr);
+      whole->Seek(zero, STREAM_SEEK_SET, nullptr);
+      c.Status(third->Load(whole), S_OK, "Load of the whole stream afterwards");
+      c.Equal(U8w(SDateOf(view)), U8w(sdate), "SDate after it");
+      whole->Release();
+      cut->Release();
+      view->Release();
+      third->Release();
+    }
+  }
+  {
+    Case c(report_, "IPersistStorage: save into a compound file, load into a second instance");
+    IPersistStorage* persist = nullptr;
+    control_unknown_->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(&persist));
+    IStorage* storage = nullptr;
+    StgCreateDocfile(nullptr, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DELETEONRELEASE, 0,
+                     &storage);
+    if (c.Expect(persist != nullptr && storage != nullptr, "IPersistStorage and a compound file")) {
+      c.Status(persist->Save(storage, FALSE), S_OK, "Save");
+      c.Status(persist->SaveCompleted(nullptr), S_OK, "SaveCompleted");
+      CLSID clsid{};
+      ReadClassStg(storage, &clsid);
+      c.Expect(clsid == ids::CLSID_ctrJornavista, "the storage names the class");
+      IPersistStorage* second = nullptr;
+      if (c.Status(create(IID_IPersistStorage, reinterpret_cast<void**>(&second)), S_OK, "a second instance")) {
+        c.Status(second->Load(storage), S_OK, "Load");
+        expect_same(c, second);
+        second->Release();
+      }
+    }
+    if (storage) storage->Release();
+    if (persist) persist->Release();
+  }
+  if (font) font->Release();
+}
+
+void Checks::Drawing() {
+  Case c(report_, "OleDraw into a memory device context gives the window's pixels");
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kFrameWidth, -kFrameHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all = {0, 0, kFrameWidth, kFrameHeight};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  c.Status(OleDraw(control_unknown_, DVASPECT_CONTENT, dc, &all), S_OK, "OleDraw");
+  GdiFlush();
+  // Saved beside the screenshots for a look.
+  {
+    std::ofstream out(folder_ + "/oledraw.bmp", std::ios::binary);
+    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    file.bfSize = file.bfOffBits + kFrameWidth * kFrameHeight * 4;
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), kFrameWidth * kFrameHeight * 4);
+  }
+  const Shot shot = Screenshot("6-before-oledraw");
+  int differ = 0;
+  std::string first;
+  for (int y = 0; y < kFrameHeight && shot.width > 0; ++y)
+    for (int x = 0; x < kFrameWidth; ++x) {
+      const auto* px = static_cast<const std::uint8_t*>(bits) + (y * kFrameWidth + x) * 4;  // BGRA
+      const COLORREF drawn = RGB(px[2], px[1], px[0]);
+      const COLORREF screen = shot.At({surface_.x + x, surface_.y + y});
+      if (drawn != screen && differ++ == 0)
+        first = std::to_string(x) + "," + std::to_string(y) + " drawn " + ColorText(drawn) + " on screen " +
+                ColorText(screen);
+    }
+  c.Expect(shot.width > 0, "a screenshot");
+  c.Equal(differ, 0, "pixels that differ (first: " + first + ")");
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+void Checks::Extent() {
+  Case c(report_, "the extent is the frame's, whatever size the container sets");
+  IOleObject* object = nullptr;
+  control_unknown_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
+  if (!c.Expect(object != nullptr, "IOleObject")) return;
+  DWORD status = 0;
+  object->GetMiscStatus(DVASPECT_CONTENT, &status);
+  c.Equal(static_cast<unsigned long>(status), 0x20191ul, "GetMiscStatus");
+  SIZEL size{};
+  c.Status(object->GetExtent(DVASPECT_CONTENT, &size), S_OK, "GetExtent");
+  c.Equal(size.cx, 6112L, "width in HIMETRIC");
+  c.Equal(size.cy, 6588L, "height in HIMETRIC");
+  SIZEL asked = {10000, 3000};
+  c.Status(object->SetExtent(DVASPECT_CONTENT, &asked), S_OK, "SetExtent");
+  object->GetExtent(DVASPECT_CONTENT, &size);
+  c.Equal(size.cx, 6112L, "width after SetExtent");
+  IOleInPlaceObject* in_place = nullptr;
+  control_unknown_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&in_place));
+  RECT pos = {20, 30, 420, 130};
+  c.Status(in_place->SetObjectRects(&pos, &pos), S_OK, "SetObjectRects");
+  RECT r{};
+  GetWindowRect(surface_window_, &r);
+  c.Equal(r.right - r.left, kFrameWidth, "window width after SetObjectRects");
+  c.Equal(r.bottom - r.top, kFrameHeight, "window height after SetObjectRects");
+  in_place->Release();
+  object->Release();
+}
+
+int Checks::Run() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  today_ = year(now.wYear) / now.wMonth / now.wDay;
+  shown_ = {today_.year() / today_.month()};
+  highlight_ = GetSysColor(COLOR_HIGHLIGHT);
+  window_ = GetSysColor(COLOR_WINDOW);
+  std::printf("note today is %s\n", U8w(DateText(today_)).c_str());
+  if (!Host()) return 1;
+  LayoutAndStartUp();
+  DayClickAsInTheOverview();
+  KeysAndPaging();
+  Drawing();
+  Extent();
+  Persistence();
+  // The container takes the control down as a form does when it closes.
+  control_->Release();
+  control_unknown_->Release();
+  DestroyWindow(main_);
+  Pump(100);
+  return 0;
+}
+
+}  // namespace
+}  // namespace jv::wincheck
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace jv::wincheck;
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: container_checks SCREENSHOT_FOLDER\n");
+    return 2;
+  }
+  // Each line reaches the driver at once (the C runtime has no line buffering).
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  OleInitialize(nullptr);
+  g_reply = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::thread(ReadReplies).detach();
+  Report report("container_checks");
+  Checks checks(report, U8(argv[1]));
+  checks.Run();
+  report.Close();
+  std::fflush(stdout);
+  // The reader thread still waits on standard input; end without joining it.
+  ExitProcess(report.failed() == 0 ? 0 : 1);
+}
