@@ -98,9 +98,9 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       return PaintMessage(window, message, wparam, [w](HDC dc) { w->PaintFrame(dc); });
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED && (LOWORD(wparam) == kPreviousId || LOWORD(wparam) == kNextId)) {
-        headless::HeadlessFace& model = w->face.model();
-        FaceObserver* observer = w->face.observer();
-        (void)(LOWORD(wparam) == kNextId ? model.ClickNext() : model.ClickPrevious());
+        Win32Face& face = w->face;
+        FaceObserver* observer = face.observer();
+        (void)(LOWORD(wparam) == kNextId ? face.RaiseNextClick() : face.RaisePreviousClick());
         if (IsWindow(window) && observer != nullptr) observer->OnInputHandled();
         return 0;
       }
@@ -159,18 +159,17 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       const std::int16_t pressed = std::exchange(w->pressed_cell, 0);
       if (cell == 0 || cell != pressed) return 0;
       FaceObserver* observer = w->face.observer();
-      (void)w->face.model().ClickCell(cell);
+      (void)w->face.RaiseCellClick(cell);
       if (IsWindow(window) && observer != nullptr) observer->OnInputHandled();
       return 0;
     }
     case WM_KEYDOWN: {
       FaceObserver* observer = w->face.observer();
-      (void)w->face.model().PressKey(static_cast<std::int16_t>(wparam), ShiftState());
+      (void)w->face.RaiseKeyDown(static_cast<std::int16_t>(wparam), ShiftState());
       if (IsWindow(window) && observer != nullptr) observer->OnInputHandled();
       return 0;
     }
     case WM_SETFOCUS:
-      w->face.runtime().SetFocusTo("Picture1");
       if (FaceObserver* observer = w->face.observer()) observer->OnFocusChanged(true);
       return 0;
     case WM_KILLFOCUS:
@@ -232,7 +231,7 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
   JV_TRY(RegisterClasses());
   w->registered = true;
   const HINSTANCE module = ThisModule();
-  const int dpi = face.dpi_;
+  const int dpi = face.dpi();
   w->default_font = CreateDefaultFont(dpi);
 
   const SIZE size = face.pixel_size();
@@ -241,7 +240,7 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
   if (w->surface == nullptr) return HRESULT_FROM_WIN32(GetLastError());
 
   std::int16_t lowest = INT16_MAX, highest = INT16_MIN;
-  for (const platform::ControlDesign& c : face.layout_)
+  for (const platform::ControlDesign& c : face.layout())
     if (c.name == "l" && c.index != platform::kNotInArray) {
       lowest = std::min(lowest, c.index);
       highest = std::max(highest, c.index);
@@ -260,7 +259,7 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
       if (p.name == name) return p.window;
     return nullptr;
   };
-  for (const platform::ControlDesign& c : face.layout_) {
+  for (const platform::ControlDesign& c : face.layout()) {
     const RECT r = ToPixels(c, dpi);
     const int x = r.left, y = r.top, cx = r.right - r.left, cy = r.bottom - r.top;
     HWND parent_window = window_of(c.parent);
@@ -288,12 +287,13 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
       }
       case platform::ControlKind::TextBox: {
         const bool is_year = c.name == "txtYear";
-        const Text& text = is_year ? face.model_->year_text() : face.model_->date_text();
+        const Text& text = is_year ? face.year_text() : face.date_text();
         const DWORD align = c.alignment == platform::TextAlignment::Center ? ES_CENTER : ES_LEFT;
         made = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(text).c_str(),
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_READONLY | ES_AUTOHSCROLL | align, x, y, cx, cy,
                                parent_window, nullptr, module, nullptr);
         (is_year ? w->year : w->date) = made;
+        (is_year ? face.year_ : face.date_).window = made;
         // The design's width is the text's: no margins inside the box.
         if (made != nullptr) SendMessageW(made, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         if (made != nullptr && c.font != nullptr) {
@@ -391,15 +391,15 @@ void Win32Face::Windows::PaintPicture(HDC dc) {
   GetClientRect(picture, &rc);
   OLE_COLOR back = 0x80000005;
   platform::TextAlignment alignment = platform::TextAlignment::Center;
-  for (const platform::ControlDesign& c : face.layout_) {
+  for (const platform::ControlDesign& c : face.layout()) {
     if (c.name == "Picture1" && c.back_color) back = *c.back_color;
     if (c.name == "l") alignment = c.alignment;
   }
   FillColor(dc, rc, Resolve(back));
   const HGDIOBJ old_font = SelectObject(dc, default_font);
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    const headless::ModelLabel& cell = face.model_->cell(static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i)));
-    DrawLabel(dc, cells[i], cell.caption.view(), Resolve(cell.fore), Resolve(cell.back), alignment);
+    const DayCell* cell = face.cell(static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i)));
+    if (cell != nullptr) DrawLabel(dc, cells[i], cell->caption, Resolve(cell->fore), Resolve(cell->back), alignment);
   }
   SelectObject(dc, old_font);
 }

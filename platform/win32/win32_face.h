@@ -1,8 +1,8 @@
-// One instance's face on the Win32 API. Every value lives in a headless face, so an
-// instance without a container works exactly as on the headless runtime; while a
-// container has the control in place, the face also shows itself as real child
-// windows of the container's window and turns the user's clicks and keys into the
-// control's events.
+// One instance's face on the Win32 API, on the face base. Every value lives in the
+// face's own controls, so an instance without a container works as on any other
+// runtime; while a container has the control in place, the face also shows itself
+// as real child windows of the container's window and turns the user's clicks and
+// keys into the control's events.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/headless/headless_face.h"
-#include "platform/headless/headless_runtime.h"
-#include "platform/runtime/face.h"
+#include "platform/face/day_cell_array.h"
+#include "platform/face/face_base.h"
+#include "platform/face/layout_check.h"
+#include "platform/win32/win32_controls.h"
 
 namespace jv::win32 {
 
@@ -28,22 +29,22 @@ class FaceObserver {
   ~FaceObserver() = default;
 };
 
-class Win32Face final : public platform::Face {
+class Win32Face final : public platform::FaceBase {
  public:
-  Win32Face(headless::HeadlessRuntime& runtime, std::unique_ptr<headless::HeadlessFace> model,
-            const platform::FaceLayout& layout);
+  // `layout` passed CheckLayout, which found the day-cell array at `cells`.
+  Win32Face(platform::Container& container, platform::DateFunctions& dates, const platform::FaceLayout& layout,
+            platform::DayCellBounds cells);
   ~Win32Face() override;
   Win32Face(const Win32Face&) = delete;
   Win32Face& operator=(const Win32Face&) = delete;
 
-  platform::LabelArray& l() override;
-  platform::TextBox& txtYear() override;
-  platform::TextBox& txtDate() override;
-  platform::PictureBox& Picture1() override;
-  platform::Frame& Frame1() override;
-  platform::Surface& UserControl() override;
-  platform::DateFunctions& Dates() override { return model_->Dates(); }
-  void ConnectEvents(platform::ControlEvents* handlers) override { model_->ConnectEvents(handlers); }
+  platform::LabelArray& l() override { return cells_; }
+  platform::TextBox& txtYear() override { return year_; }
+  platform::TextBox& txtDate() override { return date_; }
+  platform::PictureBox& Picture1() override { return grid_; }
+  platform::Frame& Frame1() override { return frame_; }
+  platform::Surface& UserControl() override { return surface_; }
+  platform::DateFunctions& Dates() override { return dates_; }
 
   // Creates the windows as children of `parent`, the surface's top-left corner at
   // `origin` (pixels in the parent's client area) and its size the control's own.
@@ -68,23 +69,33 @@ class Win32Face final : public platform::Face {
 
   void SetObserver(FaceObserver* observer) { observer_ = observer; }
   FaceObserver* observer() const { return observer_; }
-  headless::HeadlessFace& model() { return *model_; }
-  headless::HeadlessRuntime& runtime() { return runtime_; }
 
-  struct Parts;
+  // What the windows show.
+  const std::vector<platform::ControlDesign>& layout() const { return layout_; }
+  const DayCell* cell(std::int16_t index) const { return cells_.Find(index); }
+  const Text& year_text() const { return year_.text; }
+  const Text& date_text() const { return date_.text; }
+
   struct Windows;
 
  private:
-  friend struct Parts;
-  friend struct Windows;
+  friend struct DayCell;
+  friend struct EditBox;
+  friend struct GridBox;
+  friend class WindowSurface;
+  // The shown windows, null when there are none (or the container took them down).
+  Windows* shown() const;
   void SyncSize();
 
-  headless::HeadlessRuntime& runtime_;
-  std::unique_ptr<headless::HeadlessFace> model_;
+  platform::DateFunctions& dates_;
   std::vector<platform::ControlDesign> layout_;
   int dpi_;
+  platform::DayCellArray<DayCell> cells_;
+  EditBox year_, date_;
+  GridBox grid_;
+  platform::DesignSizedFrame frame_;
+  WindowSurface surface_;
   FaceObserver* observer_ = nullptr;
-  std::unique_ptr<Parts> parts_;
   std::unique_ptr<Windows> windows_;
 };
 

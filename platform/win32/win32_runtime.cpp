@@ -4,14 +4,14 @@
 
 namespace jv::win32 {
 
+Win32Runtime::Win32Runtime() : settings_(dates::RegionalSettings::Current()), dates_(clock_, settings_) {}
+
 HRESULT Win32Runtime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                                  std::unique_ptr<platform::Face>* out) {
   if (out == nullptr) return E_POINTER;
-  std::unique_ptr<platform::Face> model;
-  JV_TRY(headless_.CreateFace(layout, container, &model));
-  // The headless runtime builds nothing but headless faces.
-  std::unique_ptr<headless::HeadlessFace> values(static_cast<headless::HeadlessFace*>(model.release()));
-  auto* face = new (std::nothrow) Win32Face(headless_, std::move(values), layout);
+  platform::DayCellBounds cells;
+  JV_TRY(platform::CheckLayout(layout, &cells));
+  auto* face = new (std::nothrow) Win32Face(container, dates_, layout, cells);
   if (face == nullptr) return E_OUTOFMEMORY;
   face_ = face;
   out->reset(face);

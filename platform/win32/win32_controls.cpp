@@ -1,0 +1,52 @@
+#include "platform/win32/win32_controls.h"
+
+#include "platform/win32/face_windows.h"
+#include "platform/win32/win32_face.h"
+
+namespace jv::win32 {
+
+HRESULT DayCell::get_Caption(Text* out) { return platform::WriteOut(out, caption); }
+
+HRESULT DayCell::put_Caption(TextView text) {
+  caption = text;
+  if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
+  return S_OK;
+}
+
+HRESULT DayCell::put_ForeColor(OLE_COLOR color) {
+  fore = color;
+  if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
+  return S_OK;
+}
+
+HRESULT DayCell::put_BackColor(OLE_COLOR color) {
+  back = color;
+  if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
+  return S_OK;
+}
+
+HRESULT EditBox::put_Text(TextView value) {
+  text = value;
+  if (face->shown() != nullptr && window != nullptr) {
+    const std::wstring shown(value.begin(), value.end());
+    SetWindowTextW(window, shown.c_str());
+  }
+  return S_OK;
+}
+
+HRESULT GridBox::SetFocus() {
+  // Without windows the focus has nowhere to go, and nothing to show.
+  Win32Face::Windows* w = face->shown();
+  if (w != nullptr && GetFocus() != w->picture) ::SetFocus(w->picture);
+  return S_OK;
+}
+
+WindowSurface::WindowSurface(Win32Face& face, platform::Container& container)
+    : SurfaceBase(face, container), win32_face_(face) {}
+
+void WindowSurface::ApplySize(std::int32_t width, std::int32_t height) {
+  StoreSize(width, height);
+  win32_face_.SyncSize();
+}
+
+}  // namespace jv::win32
