@@ -338,7 +338,11 @@ Win32Face::Windows::~Windows() {
 void Win32Face::Windows::InvalidateCell(std::int16_t index) {
   const int slot = index - lbound;
   if (picture == nullptr || slot < 0 || slot >= static_cast<int>(cells.size())) return;
-  InvalidateRect(picture, &cells[static_cast<std::size_t>(slot)], FALSE);
+  // A redraw writes every cell two or three times: the first write marks the whole
+  // grid for the next paint, and the rest need not ask the system again.
+  if (grid_invalid) return;
+  InvalidateRect(picture, nullptr, FALSE);
+  grid_invalid = true;
 }
 
 void Win32Face::Windows::SetText(HWND window, TextView text) {
@@ -387,6 +391,7 @@ void Win32Face::Windows::PaintFrame(HDC dc) {
 }
 
 void Win32Face::Windows::PaintPicture(HDC dc) {
+  grid_invalid = false;
   RECT rc;
   GetClientRect(picture, &rc);
   OLE_COLOR back = 0x80000005;

@@ -44,6 +44,7 @@ struct Win32Face::Windows {
   std::vector<RECT> cells;  // cells[i]: the cell with index lbound + i
   std::int16_t lbound = 1;
   std::int16_t pressed_cell = 0;  // where the left button went down on the grid
+  bool grid_invalid = false;      // the whole grid waits for its next paint
   bool registered = false;
 };
 
