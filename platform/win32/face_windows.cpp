@@ -181,12 +181,14 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-// The classes live while any face has windows, and go with the last, so that a
-// library unloaded and loaded again registers them with its new procedures.
-int live_window_sets = 0;
-
+// The classes stay registered for the rest of the process (the system ends them
+// with it): registering them for each face costs a round trip to the window
+// server each time. Classes are the module's own, so a library loaded again at
+// another address registers its own; at the same address it finds its classes,
+// and replaces any whose procedure is not its own.
 HRESULT RegisterClasses() {
-  if (live_window_sets++ > 0) return S_OK;
+  static bool registered = false;
+  if (registered) return S_OK;
   const HINSTANCE module = ThisModule();
   struct Class {
     const wchar_t* name;
@@ -200,6 +202,12 @@ HRESULT RegisterClasses() {
       {kPictureClass, PictureProc, CS_DBLCLKS, COLOR_WINDOW},
   };
   for (const Class& c : classes) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(module, c.name, &existing)) {
+      if (existing.lpfnWndProc == c.proc) continue;
+      UnregisterClassW(c.name, module);
+    }
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = c.style;
@@ -208,20 +216,10 @@ HRESULT RegisterClasses() {
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = GetSysColorBrush(c.background);
     wc.lpszClassName = c.name;
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-      const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
-      for (const Class& r : classes) UnregisterClassW(r.name, module);
-      --live_window_sets;
-      return hr;
-    }
+    if (RegisterClassExW(&wc) == 0) return HRESULT_FROM_WIN32(GetLastError());
   }
+  registered = true;
   return S_OK;
-}
-
-void UnregisterClasses() {
-  if (--live_window_sets > 0) return;
-  const HINSTANCE module = ThisModule();
-  for (const wchar_t* name : {kSurfaceClass, kFrameClass, kPictureClass}) UnregisterClassW(name, module);
 }
 
 }  // namespace
@@ -229,7 +227,6 @@ void UnregisterClasses() {
 HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, std::unique_ptr<Windows>* out) {
   auto w = std::make_unique<Windows>(face);
   JV_TRY(RegisterClasses());
-  w->registered = true;
   const HINSTANCE module = ThisModule();
   const int dpi = face.dpi();
   w->default_font = CreateDefaultFont(dpi);
@@ -251,15 +248,25 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
   struct Placed {
     std::string_view name;
     HWND window;
-    std::int16_t tab_index;
   };
-  std::vector<Placed> placed = {{platform::kSurfaceName, w->surface, 0}};
+  std::vector<Placed> placed = {{platform::kSurfaceName, w->surface}};
   auto window_of = [&](std::string_view name) -> HWND {
     for (const Placed& p : placed)
       if (p.name == name) return p.window;
     return nullptr;
   };
-  for (const platform::ControlDesign& c : face.layout()) {
+  // Children go to the bottom of their siblings as they are made, and the Tab key
+  // follows that order: the frame and the picture box first (they hold the
+  // others), then the rest by their tab indexes.
+  std::vector<const platform::ControlDesign*> order;
+  for (const platform::ControlDesign& c : face.layout()) order.push_back(&c);
+  auto rank = [](const platform::ControlDesign* c) {
+    const bool holder = c->kind == platform::ControlKind::Frame || c->kind == platform::ControlKind::PictureBox;
+    return std::pair(holder ? 0 : 1, holder ? 0 : static_cast<int>(c->tab_index));
+  };
+  std::stable_sort(order.begin(), order.end(), [&](auto* a, auto* b) { return rank(a) < rank(b); });
+  for (const platform::ControlDesign* design : order) {
+    const platform::ControlDesign& c = *design;
     const RECT r = ToPixels(c, dpi);
     const int x = r.left, y = r.top, cx = r.right - r.left, cy = r.bottom - r.top;
     HWND parent_window = window_of(c.parent);
@@ -303,22 +310,21 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
         break;
       }
       case platform::ControlKind::Label:
-        if (c.name == "l")
-          w->cells[static_cast<std::size_t>(c.index - lowest)] = r;
-        else
-          w->frame_labels.push_back({&c, r});
-        continue;
+        continue;  // windowless: below
     }
     if (made == nullptr) return HRESULT_FROM_WIN32(GetLastError());
     if (c.font == nullptr && w->default_font != nullptr)
       SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(w->default_font), FALSE);
-    placed.push_back({c.name, made, c.tab_index});
+    placed.push_back({c.name, made});
   }
-  // Siblings in the order of their tab indexes, so the Tab key follows the design.
-  std::stable_sort(placed.begin() + 1, placed.end(),
-                   [](const Placed& a, const Placed& b) { return a.tab_index < b.tab_index; });
-  for (auto p = placed.begin() + 1; p != placed.end(); ++p)
-    SetWindowPos(p->window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The labels paint in the table's order: the band before the headings on it.
+  for (const platform::ControlDesign& c : face.layout()) {
+    if (c.kind != platform::ControlKind::Label) continue;
+    if (c.name == "l")
+      w->cells[static_cast<std::size_t>(c.index - lowest)] = ToPixels(c, dpi);
+    else
+      w->frame_labels.push_back({&c, ToPixels(c, dpi)});
+  }
   ShowWindow(w->surface, SW_SHOWNA);
   *out = std::move(w);
   return S_OK;
@@ -332,7 +338,6 @@ Win32Face::Windows::~Windows() {
   }
   if (default_font != nullptr) DeleteObject(default_font);
   if (year_font != nullptr) DeleteObject(year_font);
-  if (registered) UnregisterClasses();
 }
 
 void Win32Face::Windows::InvalidateCell(std::int16_t index) {

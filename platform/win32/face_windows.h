@@ -45,7 +45,6 @@ struct Win32Face::Windows {
   std::int16_t lbound = 1;
   std::int16_t pressed_cell = 0;  // where the left button went down on the grid
   bool grid_invalid = false;      // the whole grid waits for its next paint
-  bool registered = false;
 };
 
 }  // namespace jv::win32
