@@ -62,11 +62,20 @@ using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
 struct Figures {
   std::vector<double> first_paint, paging;
   std::vector<double> creation;  // of the first paint: up to the window's creation
+  std::vector<double> instance;  // of that: CoCreateInstance alone, no container
 };
 
 Figures MeasureJornavista(HWND parent, GetControl get_control, const std::wstring& clsid, int rounds) {
   Figures f;
   for (int i = 0; i < rounds; ++i) {
+    {
+      const double alone = Now();
+      IUnknown* instance = nullptr;
+      if (SUCCEEDED(CoCreateInstance(jornavista::CLSID_ctrJornavista, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                     reinterpret_cast<void**>(&instance))))
+        instance->Release();
+      f.instance.push_back(Now() - alone);
+    }
     const double start = Now();
     HWND host = CreateWindowExW(0, L"AtlAxWin", clsid.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 240, 260, parent,
                                 nullptr, nullptr, nullptr);
@@ -180,6 +189,7 @@ int wmain(int argc, wchar_t** argv) {
     ours.first_paint.insert(ours.first_paint.end(), a.first_paint.begin(), a.first_paint.end());
     ours.paging.insert(ours.paging.end(), a.paging.begin(), a.paging.end());
     ours.creation.insert(ours.creation.end(), a.creation.begin(), a.creation.end());
+    ours.instance.insert(ours.instance.end(), a.instance.begin(), a.instance.end());
     theirs.creation.insert(theirs.creation.end(), b.creation.begin(), b.creation.end());
     theirs.first_paint.insert(theirs.first_paint.end(), b.first_paint.begin(), b.first_paint.end());
     theirs.paging.insert(theirs.paging.end(), b.paging.begin(), b.paging.end());
@@ -188,6 +198,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("month_calendar_bench: %d rounds, medians\n", rounds);
   PrintRatio("create, activate, first paint", Median(ours.first_paint), Median(theirs.first_paint), "<= 2x");
   PrintRatio("  of which creation and activation", Median(ours.creation), Median(theirs.creation), "none");
+  std::printf("  of which CoCreateInstance alone  Jornavista %8.3f ms\n", Median(ours.instance) * 1e3);
   PrintRatio("\">>\" click and repaint", Median(ours.paging), Median(theirs.paging), "<= 1x");
   if (ours.paging.empty() || theirs.paging.empty()) std::printf("note a paging button was not found\n");
 
