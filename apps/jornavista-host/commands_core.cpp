@@ -24,6 +24,17 @@ std::optional<std::string> ExpectWords(const ScriptLine& line, std::size_t min, 
   return std::nullopt;
 }
 
+// The number a line may give as its word `index`: *out keeps its value when the
+// line is shorter; a message when the word is not a number from lo to hi.
+std::optional<std::string> OptionalNumber(const ScriptLine& line, std::size_t index, std::int64_t lo,
+                                          std::int64_t hi, std::string_view what, std::int64_t* out) {
+  if (line.words.size() <= index) return std::nullopt;
+  const auto n = ParseInteger(line.words[index]);
+  if (!n || *n < lo || *n > hi) return std::string(what) + ": " + Shown(line.words[index]);
+  *out = *n;
+  return std::nullopt;
+}
+
 // Key names a script may use, with their virtual-key codes.
 std::optional<std::int16_t> KeyCodeOf(std::string_view word) {
   static constexpr std::pair<std::string_view, std::int16_t> kNames[] = {
@@ -138,14 +149,13 @@ std::vector<Command> CoreCommands() {
                  if (auto e = ExpectWords(line, 1, 2, "key CODE [SHIFT]")) return e;
                  const auto code = KeyCodeOf(line.words[1]);
                  if (!code) return "not a key: " + Shown(line.words[1]);
-                 std::int16_t shift = 0;
-                 if (line.words.size() == 3) {
-                   const auto n = ParseInteger(line.words[2]);
-                   if (!n || *n < 0 || *n > 7)
-                     return "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt): " + Shown(line.words[2]);
-                   shift = static_cast<std::int16_t>(*n);
-                 }
-                 *run = UserAction([k = *code, shift](FormDriver& f) { return f.PressKey(k, shift); });
+                 std::int64_t shift = 0;
+                 if (auto e =
+                         OptionalNumber(line, 2, 0, 7, "SHIFT is 0 to 7 (1 Shift, 2 Ctrl, 4 Alt)", &shift))
+                   return e;
+                 *run = UserAction([k = *code, s = static_cast<std::int16_t>(shift)](FormDriver& f) {
+                   return f.PressKey(k, s);
+                 });
                  return std::nullopt;
                }});
   c.push_back({"fail", "fail OPERATION [N]",
@@ -154,15 +164,12 @@ std::vector<Command> CoreCommands() {
                  if (auto e = ExpectWords(line, 1, 2, "fail OPERATION [N]")) return e;
                  if (!headless::OperationByName(line.words[1]))
                    return "unknown operation '" + Shown(line.words[1]) + "' (see --help)";
-                 std::uint32_t nth = 0;
-                 if (line.words.size() == 3) {
-                   const auto n = ParseInteger(line.words[2]);
-                   if (!n || *n < 1 || *n > 1000000)
-                     return "N is a call count from 1: " + Shown(line.words[2]);
-                   nth = static_cast<std::uint32_t>(*n);
-                 }
+                 constexpr std::int64_t kMaxCallCount = 1000000;
+                 std::int64_t nth = 0;  // every call
+                 if (auto e = OptionalNumber(line, 2, 1, kMaxCallCount, "N is a call count from 1", &nth))
+                   return e;
                  *run = [op = line.words[1], nth](Session& s) -> std::optional<std::string> {
-                   return s.form.ArmFault(op, nth);
+                   return s.form.ArmFault(op, static_cast<std::uint32_t>(nth));
                  };
                  return std::nullopt;
                }});

@@ -180,18 +180,14 @@ HRESULT QtDriver::ClickCell(std::int16_t index) {
   return S_OK;
 }
 
-HRESULT QtDriver::ClickNext() {
-  qt::QtFace* face = d_->face();
-  if (face == nullptr || face->widget("cmdNext") == nullptr) return E_UNEXPECTED;
-  QWidget* button = face->widget("cmdNext");
-  Click(button, button->rect().center());
-  return S_OK;
-}
+HRESULT QtDriver::ClickNext() { return ClickButton("cmdNext"); }
 
-HRESULT QtDriver::ClickPrevious() {
+HRESULT QtDriver::ClickPrevious() { return ClickButton("cmdPrevious"); }
+
+HRESULT QtDriver::ClickButton(const char* name) {
   qt::QtFace* face = d_->face();
-  if (face == nullptr || face->widget("cmdPrevious") == nullptr) return E_UNEXPECTED;
-  QWidget* button = face->widget("cmdPrevious");
+  QWidget* button = face != nullptr ? face->widget(name) : nullptr;
+  if (button == nullptr) return E_UNEXPECTED;
   Click(button, button->rect().center());
   return S_OK;
 }

@@ -51,6 +51,9 @@ class QtDriver final : public FormDriver {
   void SetChangeListener(std::function<void(const std::string&)> listener);
 
  private:
+  // A click in the middle of the paging button `name`.
+  [[nodiscard]] HRESULT ClickButton(const char* name);
+
   struct Impl;
   std::unique_ptr<Impl> d_;
 };

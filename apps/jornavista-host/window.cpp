@@ -101,6 +101,16 @@ std::shared_ptr<FormLibrary> OpenLibrary(const char* command, const std::string&
   return opened;
 }
 
+// The options of `command` (show or render); false, with the message and the usage
+// on `err`, for bad ones.
+bool OptionsOf(std::string_view command, int argc, char** argv, WindowOptions* options, std::ostream& err) {
+  const auto error = ParseOptions(argc, argv, command == "render", options);
+  if (!error) return true;
+  err << command << ": " << *error << "\n";
+  PrintWindowUsage(err);
+  return false;
+}
+
 }  // namespace
 
 void PrintWindowUsage(std::ostream& out) {
@@ -115,11 +125,7 @@ void PrintWindowUsage(std::ostream& out) {
 int RunShow(char* program, int argc, char** argv, const std::string& library, std::ostream& out,
             std::ostream& err) {
   WindowOptions options;
-  if (auto error = ParseOptions(argc, argv, false, &options)) {
-    err << "show: " << *error << "\n";
-    PrintWindowUsage(err);
-    return 2;
-  }
+  if (!OptionsOf("show", argc, argv, &options, err)) return 2;
   if (!HasDisplay()) {
     err << "show: no display (DISPLAY and WAYLAND_DISPLAY are not set). Run it under a desktop or\n"
            "xvfb-run, or write a screenshot instead: jornavista-host render FILE.png\n";
@@ -158,11 +164,7 @@ int RunShow(char* program, int argc, char** argv, const std::string& library, st
 int RunRender(char* program, int argc, char** argv, const std::string& library, std::ostream& out,
               std::ostream& err) {
   WindowOptions options;
-  if (auto error = ParseOptions(argc, argv, true, &options)) {
-    err << "render: " << *error << "\n";
-    PrintWindowUsage(err);
-    return 2;
-  }
+  if (!OptionsOf("render", argc, argv, &options, err)) return 2;
   // The whole script is read before anything is drawn: a script that cannot be
   // read writes no file.
   std::string script;

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "apps/jornavista-host/script.h"
+#include "tests/support/scratch_folder.h"
 
 namespace jv::host {
 namespace {
@@ -53,32 +54,20 @@ class HostileScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("LC_ALL", "en_US.UTF-8", 1);
-    dir_ = fs::temp_directory_path() / ("jv-hostile-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     setenv("JV_REGISTRY_FILE", (dir_ / "registry.json").c_str(), 1);
   }
-  void TearDown() override {
-    unsetenv("JV_REGISTRY_FILE");
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { unsetenv("JV_REGISTRY_FILE"); }
   // The host executable as a user starts it.
   Result Host(const std::string& args) {
     const std::string out = (dir_ / "out.txt").string(), err = (dir_ / "err.txt").string();
     const std::string command = Joined({"'", JV_HOST_PATH, "' --library '", JV_OCX_PATH, "' ", args, " >'",
                                         out, "' 2>'", err, "' </dev/null"});
     const int raw = std::system(command.c_str());
-    const auto read = [](const std::string& p) {
-      std::ifstream in(p, std::ios::binary);
-      std::ostringstream s;
-      s << in.rdbuf();
-      return s.str();
-    };
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(out), read(err)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadWholeFile(out), testing::ReadWholeFile(err)};
   }
 
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"jv-hostile"};
+  const fs::path dir_ = scratch_.path();
 };
 
 // A '#' outside a string literal starts a comment, inside one it is text, and an

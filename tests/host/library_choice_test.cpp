@@ -17,6 +17,7 @@
 #include "apps/jornavista-host/script.h"
 #include "housing/jornavista_ids.h"
 #include "platform/automation/std_font.h"
+#include "tests/support/scratch_folder.h"
 
 namespace jv::host {
 namespace {
@@ -27,12 +28,7 @@ using nlohmann::json;
 const std::string kOcx = JV_OCX_PATH;
 const std::string kHost = JV_HOST_PATH;
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::ReadWholeFile;
 
 // Each test has a directory of its own and a registry store in it, empty until
 // the test registers the library there.
@@ -40,18 +36,11 @@ class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("LC_ALL", "en_US.UTF-8", 1);
-    dir_ = fs::temp_directory_path() / ("jv-library-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     store_ = (dir_ / "registry.json").string();
     setenv("JV_REGISTRY_FILE", store_.c_str(), 1);
     unsetenv(kLibraryVariable);
   }
-  void TearDown() override {
-    unsetenv("JV_REGISTRY_FILE");
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { unsetenv("JV_REGISTRY_FILE"); }
 
   void Register() {
     std::unique_ptr<component::ComponentLibrary> lib;
@@ -74,10 +63,11 @@ class LibraryTest : public ::testing::Test {
     const std::string out = (dir_ / "out.txt").string(), err = (dir_ / "err.txt").string();
     const std::string command = env + " '" + exe + "' " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out), ReadWholeFile(err)};
   }
 
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"jv-library"};
+  const fs::path dir_ = scratch_.path();
   std::string store_;
 };
 
@@ -166,7 +156,7 @@ TEST_F(DamagedStoreTest, IsReportedAndLeftAlone) {
   const std::string error = FormLibrary::Open(jornavista::kProgId, &library, &status).value_or("");
   EXPECT_EQ(status, REGDB_E_INVALIDVALUE);
   EXPECT_NE(error.find("registry.json"), std::string::npos) << error;
-  EXPECT_EQ(ReadFile(store_), "{ damaged");
+  EXPECT_EQ(ReadWholeFile(store_), "{ damaged");
 }
 
 struct Invocation {

@@ -13,17 +13,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/scratch_folder.h"
+
 namespace jv::document {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using jv::testing::ReadWholeFile;
 
 void WriteFile(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
@@ -44,15 +41,10 @@ FormDocument Form(int controls, const std::string& sdate) {
 class DocumentFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("jv-doc-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     path_ = (dir_ / "form.json").string();
     ASSERT_EQ(SaveDocument(path_, Form(2, "old")), std::nullopt);
-    old_ = ReadFile(path_);
+    old_ = ReadWholeFile(path_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Only the document itself: no temporary file stays behind.
   std::vector<std::string> Files() const {
@@ -61,7 +53,8 @@ class DocumentFileTest : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  jv::testing::ScratchFolder scratch_{"jv-doc"};
+  const fs::path dir_ = scratch_.path();
   std::string path_;
   std::string old_;
 };
@@ -106,7 +99,7 @@ TEST_P(SaveFaultTest, LeavesThePreviousDocumentByteForByte) {
   ASSERT_TRUE(error.has_value()) << c.name;
   EXPECT_EQ(error->rfind(path_ + ": not saved (the previous document is unchanged): ", 0), 0u) << *error;
   EXPECT_NE(error->find(c.error), std::string::npos) << c.name << " gave: " << *error;
-  EXPECT_EQ(ReadFile(path_), old_) << c.name;
+  EXPECT_EQ(ReadWholeFile(path_), old_) << c.name;
   EXPECT_EQ(Files(), std::vector<std::string>{"form.json"}) << c.name;
 }
 
@@ -141,7 +134,7 @@ TEST_F(DocumentFileTest, KilledSaveNeverDamagesThePreviousDocument) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    EXPECT_EQ(ReadFile(path_), old_);
+    EXPECT_EQ(ReadWholeFile(path_), old_);
     FormDocument read;
     EXPECT_EQ(LoadDocument(path_, &read), std::nullopt);
     for (const std::string& name : Files())
@@ -155,7 +148,7 @@ TEST_F(DocumentFileTest, ThroughASymbolicLinkTheTargetIsReplacedAndItsModeKept) 
   fs::create_symlink("form.json", link);
   ASSERT_EQ(SaveDocument(link.string(), Form(1, "via link")), std::nullopt);
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_NE(ReadFile(path_).find("via link"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(path_).find("via link"), std::string::npos);
   EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all, fs::perms(0640));
 }
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "apps/jornavista-host/script.h"
+#include "tests/support/scratch_folder.h"
 
 namespace jv::host {
 namespace {
@@ -27,23 +28,11 @@ std::shared_ptr<FormLibrary> Library() {
   return library;
 }
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::ReadWholeFile;
 
 class HostDocumentTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("jv-host-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+  std::string File(const std::string& name) const { return scratch_.File(name); }
 
   // Runs the script on this test's form, which persists from one Run to the next.
   int Run(const std::string& script) {
@@ -65,7 +54,7 @@ class HostDocumentTest : public ::testing::Test {
     return nlohmann::json::parse(out_);
   }
 
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"jv-host"};
   std::unique_ptr<FormDriver> form_ = MakeHeadlessDriver(Library());
   std::string out_, err_;
 };
@@ -99,7 +88,7 @@ TEST_F(HostDocumentTest, EveryPropertyRoundTripsThroughADocumentOnDisk) {
 TEST_F(HostDocumentTest, DefaultsAreLeftOutAndFontNoneIsKept) {
   const std::string doc = File("form.json");
   ASSERT_EQ(Run("new\nput SDate \"\"\nsave " + doc + "\n"), 0) << err_;
-  EXPECT_EQ(nlohmann::json::parse(ReadFile(doc))["controls"][0]["properties"], nlohmann::json::object());
+  EXPECT_EQ(nlohmann::json::parse(ReadWholeFile(doc))["controls"][0]["properties"], nlohmann::json::object());
   ASSERT_EQ(Run("put Font none\nsave " + doc + "\nload " + doc + "\nget Font\n"), 0) << err_;
   EXPECT_EQ(OutLines(), std::vector<std::string>{"null"});
 }
@@ -120,7 +109,7 @@ TEST_F(HostDocumentTest, FormsOfManyControlsKeepNamesPlacesAndValues) {
             0)
       << err_;
   EXPECT_EQ(OutLines(), (std::vector<std::string>{"33", "3", "5"}));
-  const nlohmann::json saved = nlohmann::json::parse(ReadFile(second));
+  const nlohmann::json saved = nlohmann::json::parse(ReadWholeFile(second));
   ASSERT_EQ(saved["controls"].size(), 5u);
   EXPECT_EQ(saved["controls"][3]["name"], "cal4");
   EXPECT_EQ(saved["controls"][3]["left"], 400);
@@ -152,7 +141,7 @@ TEST_F(HostDocumentTest, UnconvertibleValueLoadsAndIsReportedWhereReadingStopped
 TEST_F(HostDocumentTest, RefusedBagWriteFailsTheSaveAndKeepsTheFile) {
   const std::string doc = File("form.json");
   ASSERT_EQ(Run("new\nsave " + doc + "\n"), 0) << err_;
-  const std::string before = ReadFile(doc);
+  const std::string before = ReadWholeFile(doc);
   // WriteProperties writes BackColor, ForeColor, Enabled, then Font.
   constexpr int kFontWrite = 4;
   EXPECT_EQ(
@@ -161,7 +150,7 @@ TEST_F(HostDocumentTest, RefusedBagWriteFailsTheSaveAndKeepsTheFile) {
   EXPECT_NE(err_.find("WriteProperties of \"ctrJornavista1\" stopped at \"Font\": 0x80004005"),
             std::string::npos)
       << err_;
-  EXPECT_EQ(ReadFile(doc), before);
+  EXPECT_EQ(ReadWholeFile(doc), before);
   constexpr int kFirstRead = 1;  // BackColor
   EXPECT_EQ(
       Run("fail bag.ReadProperty " + std::to_string(kFirstRead) + "\nload " + doc + "\nget BackColor\n"), 0)
@@ -263,14 +252,14 @@ TEST_F(HostDocumentTest, ADocumentWithoutControlsLeavesTheFormEmpty) {
 TEST_F(HostDocumentTest, AReadOnlyDocumentIsReplacedOnlyWhenForced) {
   const std::string doc = File("kept.json");
   ASSERT_EQ(Run("today 2003-11-09\nnew\nsave " + doc + "\n"), 0) << err_;
-  const std::string before = ReadFile(doc);
+  const std::string before = ReadWholeFile(doc);
   constexpr auto kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   fs::permissions(doc, kReadOnly);
   EXPECT_EQ(Run("put BackColor 9\nsave " + doc + "\n"), 1);
   EXPECT_NE(err_.find("it is read-only"), std::string::npos) << err_;
-  EXPECT_EQ(ReadFile(doc), before);
+  EXPECT_EQ(ReadWholeFile(doc), before);
   EXPECT_EQ(Run("save " + doc + " --force\n"), 0) << err_;
-  EXPECT_NE(ReadFile(doc), before);
+  EXPECT_NE(ReadWholeFile(doc), before);
   EXPECT_EQ(fs::status(doc).permissions() & fs::perms::all, kReadOnly) << "and it stays read-only";
 }
 
