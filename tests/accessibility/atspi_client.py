@@ -155,6 +155,8 @@ def run_language(host, language, expected, checks):
         checks.expect("the host appears on the accessibility bus", app is not None, True)
         if app is None:
             return
+        checks.expect("the application is named for the program, not its subcommand", app.get_name(),
+                      os.path.basename(host))
         table = wait_for(lambda: find(app, "table"))
         checks.expect("the day grid is a table", table is not None, True)
         if table is None:
