@@ -126,11 +126,7 @@ HRESULT StdFont::put_Size(CY size) {
   return S_OK;
 }
 
-HRESULT StdFont::get_Bold(BOOL* bold) {
-  if (bold == nullptr) return E_POINTER;
-  *bold = weight_ >= kBoldThreshold ? kTrue : kFalse;
-  return S_OK;
-}
+HRESULT StdFont::get_Bold(BOOL* bold) { return HandOut(weight_ >= kBoldThreshold, bold); }
 
 HRESULT StdFont::put_Bold(BOOL bold) {
   weight_ = bold != kFalse ? kBoldWeight : kNormalWeight;
