@@ -11,7 +11,7 @@ cmake --build "$build" -j2
 mkdir -p "$build/artifacts"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-for target in document_fuzz conversions_fuzz; do
+for target in document_fuzz conversions_fuzz property_record_fuzz; do
   echo "=== fuzz: $target for ${seconds}s"
   # New inputs go to a scratch folder, so the committed corpus only changes by hand.
   scratch=$(mktemp -d)
