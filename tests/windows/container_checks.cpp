@@ -237,6 +237,7 @@ class Checks {
   void Persistence();
   void Drawing();
   void Extent();
+  void Answers();
 
   Report& report_;
   std::string folder_;
@@ -657,6 +658,50 @@ void Checks::Extent() {
   object->Release();
 }
 
+// What a form designer asks of a control besides its picture.
+void Checks::Answers() {
+  Case c(report_, "the control's answers to a designer: pages, control info, class, keys for the grid");
+  ISpecifyPropertyPages* pages = nullptr;
+  control_unknown_->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages));
+  if (c.Expect(pages != nullptr, "ISpecifyPropertyPages")) {
+    CAUUID list{};
+    c.Status(pages->GetPages(&list), S_OK, "GetPages");
+    const CLSID stock_font_page = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+    c.Expect(list.cElems == 1 && list.pElems != nullptr && list.pElems[0] == stock_font_page, "the stock font page");
+    CoTaskMemFree(list.pElems);
+    pages->Release();
+  }
+  IOleControl* control = nullptr;
+  control_unknown_->QueryInterface(IID_IOleControl, reinterpret_cast<void**>(&control));
+  if (c.Expect(control != nullptr, "IOleControl")) {
+    CONTROLINFO info{};
+    info.cb = sizeof info;
+    c.Status(control->GetControlInfo(&info), S_OK, "GetControlInfo");
+    c.Status(control->OnAmbientPropertyChange(DISPID_AMBIENT_FONT), S_OK, "OnAmbientPropertyChange");
+    control->Release();
+  }
+  IOleObject* object = nullptr;
+  control_unknown_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
+  if (c.Expect(object != nullptr, "IOleObject")) {
+    CLSID clsid{};
+    c.Status(object->GetUserClassID(&clsid), S_OK, "GetUserClassID");
+    c.Expect(clsid == ids::CLSID_ctrJornavista, "the user class is the control's");
+    object->Release();
+  }
+  IOleInPlaceActiveObject* active = nullptr;
+  control_unknown_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active));
+  HWND grid = FindChild(surface_window_, L"JornavistaPicture", 0);
+  if (c.Expect(active != nullptr && grid != nullptr, "IOleInPlaceActiveObject and the grid's window")) {
+    MSG tab = {grid, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    c.Status(active->TranslateAccelerator(&tab), S_FALSE, "Tab is the container's");
+    MSG page = {grid, WM_KEYDOWN, VK_NEXT, 0, 0, {0, 0}};
+    const std::wstring caption = WindowText(FindChild(surface_window_, L"Edit", ES_CENTER));
+    c.Status(active->TranslateAccelerator(&page), S_OK, "Page Down is the grid's");
+    c.Expect(WindowText(FindChild(surface_window_, L"Edit", ES_CENTER)) != caption, "and it shows another month");
+    active->Release();
+  }
+}
+
 int Checks::Run() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
@@ -671,6 +716,7 @@ int Checks::Run() {
   KeysAndPaging();
   Drawing();
   Extent();
+  Answers();
   Persistence();
   // The container takes the control down as a form does when it closes.
   control_->Release();
