@@ -18,6 +18,7 @@
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
 #include "tests/support/library_file_reader.h"
+#include "tests/support/scratch_folder.h"
 
 namespace jv::component {
 namespace {
@@ -25,12 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using jv::testing::ReadWholeFile;
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -136,7 +132,7 @@ TEST_F(RegistryTest, ADamagedStoreIsReportedAndLeftAsItIs) {
     { std::ofstream(path_, std::ios::binary | std::ios::trunc) << text; }
     EXPECT_EQ(lib->RegisterServer(), REGDB_E_INVALIDVALUE) << text;
     EXPECT_EQ(lib->UnregisterServer(), REGDB_E_INVALIDVALUE) << text;
-    EXPECT_EQ(ReadAll(path_), text) << "rewritten: " << text;
+    EXPECT_EQ(ReadWholeFile(path_), text) << "rewritten: " << text;
     json doc;
     EXPECT_EQ(RegistryStore(path_).Read(&doc, &error), REGDB_E_INVALIDVALUE) << text;
     EXPECT_NE(error.find("damaged"), std::string::npos) << error;
@@ -211,7 +207,7 @@ TEST_F(RegistryTest, DamageInsideTheDocumentIsReportedWithItsPlaceAndLeftAsItIs)
     EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
     EXPECT_EQ(lib->RegisterServer(), REGDB_E_INVALIDVALUE) << c.name;
     EXPECT_EQ(lib->UnregisterServer(), REGDB_E_INVALIDVALUE) << c.name;
-    EXPECT_EQ(ReadAll(path_), c.text) << "rewritten: " << c.name;
+    EXPECT_EQ(ReadWholeFile(path_), c.text) << "rewritten: " << c.name;
     EXPECT_EQ(store.CheckWritable(&error), REGDB_E_INVALIDVALUE) << c.name;
   }
 }
@@ -426,7 +422,7 @@ TEST(LibraryFileTest, CarriesASixteenByFifteenToolboxBitmap) {
 TEST(LibraryFileTest, AFileThatDoesNotHoldTogetherIsRefused) {
   const fs::path dir = fs::temp_directory_path() / ("jv-elf-" + std::to_string(::getpid()));
   fs::create_directories(dir);
-  const std::string whole = ReadAll(JV_OCX_PATH);
+  const std::string whole = ReadWholeFile(JV_OCX_PATH);
   struct Case {
     const char* name;
     std::string bytes;
