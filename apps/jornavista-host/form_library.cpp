@@ -114,16 +114,33 @@ class FormHost::Recorder final : public platform::ControlRuntime {
   platform::Face* last_ = nullptr;
 };
 
-// What every instance of the form holds on to. It lives as long as the last
-// instance does; once the form has gone it hands out nothing more.
-class FormHost::Site final : public apps::Counted<IControlSite> {
+// An object the form hands out that reaches the form until the form detaches it
+// on the way out: instances may hold on to it for longer than the form lives.
+namespace {
+
+template <class Interface>
+class FormLink : public apps::Counted<Interface> {
  public:
-  explicit Site(FormHost* host) : host_(host) {}
+  FormLink(FormHost* host, const IID& own) : host_(host), own_(own) {}
   void Detach() { host_ = nullptr; }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, IID_IControlSite, object);
-  }
+  HRESULT QueryInterface(REFIID riid, void** object) override { return this->Answer(riid, own_, object); }
+
+ protected:
+  FormHost* host_;
+
+ private:
+  const IID& own_;
+};
+
+}  // namespace
+
+// What every instance of the form holds on to. It lives as long as the last
+// instance does; once the form has gone it hands out nothing more.
+class FormHost::Site final : public FormLink<IControlSite> {
+ public:
+  explicit Site(FormHost* host) : FormLink(host, IID_IControlSite) {}
+
   HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
     if (runtime == nullptr) return E_POINTER;
     *runtime = nullptr;
@@ -139,27 +156,17 @@ class FormHost::Site final : public apps::Counted<IControlSite> {
     if (*font != nullptr) (*font)->AddRef();
     return S_OK;
   }
-
- private:
-  FormHost* host_;
 };
 
-class FormHost::Sink final : public apps::Counted<IPropertyNotifySink> {
+class FormHost::Sink final : public FormLink<IPropertyNotifySink> {
  public:
-  explicit Sink(FormHost* host) : host_(host) {}
-  void Detach() { host_ = nullptr; }
+  explicit Sink(FormHost* host) : FormLink(host, IID_IPropertyNotifySink) {}
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, IID_IPropertyNotifySink, object);
-  }
   HRESULT OnChanged(DISPID id) override {
     if (host_ != nullptr) host_->Changed(id);
     return S_OK;
   }
   HRESULT OnRequestEdit(DISPID) override { return S_OK; }
-
- private:
-  FormHost* host_;
 };
 
 FormHost::FormHost(std::shared_ptr<FormLibrary> library, platform::ControlRuntime& runtime)

@@ -90,6 +90,13 @@ Output RunOn(FormDriver& form, const std::string& script) {
   return {status, out.str(), err.str()};
 }
 
+// A fresh headless form whose control was created on a fixed start-up day runs
+// the script.
+Output RunOnCreatedControl(const std::string& script) {
+  auto form = MakeHeadlessDriver(Open(kOcx));
+  return RunOn(*form, std::string("today 2003-11-09\ncreate\n") + script);
+}
+
 constexpr const char* kClickScript = "today 2003-11-09\ncreate\nclick 20\nstate\nget SDate\n";
 
 TEST_F(LibraryTest, AProgrammaticIdentifierFindsTheLibraryThroughTheStore) {
@@ -268,8 +275,7 @@ class ChangeNoticeTest : public ::testing::TestWithParam<Notice> {};
 
 // The notices arrive as dispatch ids and reach the script by property name.
 TEST_P(ChangeNoticeTest, NamesThePropertyThatChanged) {
-  auto form = MakeHeadlessDriver(Open(kOcx));
-  const Output run = RunOn(*form, std::string("today 2003-11-09\ncreate\n") + GetParam().line + "\nstate\n");
+  const Output run = RunOnCreatedControl(std::string(GetParam().line) + "\nstate\n");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(json::parse(run.out)["changed"], json(GetParam().changed)) << GetParam().line;
 }
@@ -300,8 +306,7 @@ class MemberStatusTest : public ::testing::TestWithParam<MemberStatus> {};
 // A member's failure through Invoke reaches the script as its status, and the
 // script goes on.
 TEST_P(MemberStatusTest, PrintsTheStatusAndGoesOn) {
-  auto form = MakeHeadlessDriver(Open(kOcx));
-  const Output run = RunOn(*form, std::string("today 2003-11-09\ncreate\n") + GetParam().script);
+  const Output run = RunOnCreatedControl(GetParam().script);
   ASSERT_EQ(run.status, 0) << run.err;
   std::vector<std::string> lines;
   std::istringstream in(run.out);
