@@ -1,6 +1,7 @@
 #include "platform/win32/face_windows.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/win32/screen_units.h"
@@ -68,34 +69,40 @@ void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back
             align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+// The answer of one window of a face to a message beyond the common ones, or
+// nothing for the default answer.
+using MessageAnswer = std::optional<LRESULT>;
+using Windows = Win32Face::Windows;
+
+// Every window of a face attaches to it on creation, leaves its background to its
+// painting (which covers it all) and paints through the face; the rest of its
+// messages go to its own handler.
+template <void (Windows::*Paint)(HDC), MessageAnswer (*Handle)(Windows*, HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK FaceWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (Attach(window, message, lparam)) return DefWindowProcW(window, message, wparam, lparam);
-  Win32Face::Windows* w = WindowsOf(window);
+  Windows* w = WindowsOf(window);
   if (w == nullptr) return DefWindowProcW(window, message, wparam, lparam);
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-      return PaintMessage(window, message, wparam, [w](HDC dc) { w->PaintSurface(dc); });
-    case WM_NCDESTROY:
-      // The container took its window down, and ours with it.
-      w->surface = w->frame = w->picture = w->previous = w->next = w->year = w->date = nullptr;
-      break;
+      return PaintMessage(window, message, wparam, [w](HDC dc) { (w->*Paint)(dc); });
   }
+  if (const MessageAnswer answer = Handle(w, window, message, wparam, lparam)) return *answer;
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (Attach(window, message, lparam)) return DefWindowProcW(window, message, wparam, lparam);
-  Win32Face::Windows* w = WindowsOf(window);
-  if (w == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+MessageAnswer SurfaceMessage(Windows* w, HWND, UINT message, WPARAM, LPARAM) {
+  if (message == WM_NCDESTROY) {
+    // The container took its window down, and ours with it.
+    w->surface = w->frame = w->picture = w->previous = w->next = w->year = w->date = nullptr;
+  }
+  return std::nullopt;
+}
+
+MessageAnswer FrameMessage(Windows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      return PaintMessage(window, message, wparam, [w](HDC dc) { w->PaintFrame(dc); });
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED && (LOWORD(wparam) == kPreviousId || LOWORD(wparam) == kNextId)) {
         Win32Face& face = w->face;
@@ -116,7 +123,7 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       }
       break;
   }
-  return DefWindowProcW(window, message, wparam, lparam);
+  return std::nullopt;
 }
 
 std::int16_t ShiftState() {
@@ -127,16 +134,8 @@ std::int16_t ShiftState() {
   return shift;
 }
 
-LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (Attach(window, message, lparam)) return DefWindowProcW(window, message, wparam, lparam);
-  Win32Face::Windows* w = WindowsOf(window);
-  if (w == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+MessageAnswer PictureMessage(Windows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      return PaintMessage(window, message, wparam, [w](HDC dc) { w->PaintPicture(dc); });
     case WM_GETDLGCODE: {
       // A dialog-style container leaves the arrows and the Page keys to the grid.
       LRESULT code = DLGC_WANTARROWS;
@@ -178,8 +177,12 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         observer->OnFocusChanged(false);
       return 0;
   }
-  return DefWindowProcW(window, message, wparam, lparam);
+  return std::nullopt;
 }
+
+constexpr WNDPROC SurfaceProc = FaceWindowProc<&Windows::PaintSurface, SurfaceMessage>;
+constexpr WNDPROC FrameProc = FaceWindowProc<&Windows::PaintFrame, FrameMessage>;
+constexpr WNDPROC PictureProc = FaceWindowProc<&Windows::PaintPicture, PictureMessage>;
 
 // The classes stay registered for the rest of the process (the system ends them
 // with it): registering them for each face costs a round trip to the window

@@ -7,22 +7,24 @@ namespace jv::win32 {
 
 HRESULT DayCell::get_Caption(Text* out) { return platform::WriteOut(out, caption); }
 
-HRESULT DayCell::put_Caption(TextView text) {
-  caption = text;
+HRESULT DayCell::Repaint() const {
   if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
   return S_OK;
+}
+
+HRESULT DayCell::put_Caption(TextView text) {
+  caption = text;
+  return Repaint();
 }
 
 HRESULT DayCell::put_ForeColor(OLE_COLOR color) {
   fore = color;
-  if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
-  return S_OK;
+  return Repaint();
 }
 
 HRESULT DayCell::put_BackColor(OLE_COLOR color) {
   back = color;
-  if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
-  return S_OK;
+  return Repaint();
 }
 
 HRESULT EditBox::put_Text(TextView value) {

@@ -18,6 +18,8 @@ struct DayCell final : platform::Label {
   HRESULT put_Caption(TextView caption) override;
   HRESULT put_ForeColor(OLE_COLOR color) override;
   HRESULT put_BackColor(OLE_COLOR color) override;
+  // Shows a changed caption or colour at once when the face is on screen.
+  HRESULT Repaint() const;
 
   Win32Face* face = nullptr;
   std::int16_t index = 0;
