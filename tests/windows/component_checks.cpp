@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "housing/jornavista_ids.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/automation/variant.h"
 #include "platform/component/control_site.h"
 #include "platform/dates/calendar.h"
@@ -33,37 +34,16 @@ namespace {
 
 using nlohmann::ordered_json;
 
-// A client-side COM object with a plain count.
+// A client-side COM object with a plain count, serving IUnknown and I.
 template <class I>
-class ClientObject : public I {
+class ClientObject : public jv::RefCounted<I> {
  public:
-  ClientObject() = default;
-  ClientObject(const ClientObject&) = delete;
-  ClientObject& operator=(const ClientObject&) = delete;
-  virtual ~ClientObject() = default;
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == Iid()) {
-      *object = static_cast<I*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+    return this->Answer(riid, object, {Iid()});
   }
 
  protected:
   virtual const IID& Iid() const = 0;
-
- private:
-  ULONG refs_ = 1;
 };
 
 class NotifySink final : public ClientObject<IPropertyNotifySink> {
@@ -164,24 +144,25 @@ HRESULT Put(IDispatch* d, DISPID id, VARIANT value, WORD flags = DISPATCH_PROPER
   return d->Invoke(id, IID_NULL, 0x0409, flags, &params, nullptr, nullptr, nullptr);
 }
 
-VARIANT I4(std::int32_t n) {
+// A VARIANT of the given type, for the caller to set its value.
+VARIANT OfType(VARTYPE type) {
   VARIANT v;
   VariantInit(&v);
-  v.vt = VT_I4;
+  v.vt = type;
+  return v;
+}
+VARIANT I4(std::int32_t n) {
+  VARIANT v = OfType(VT_I4);
   v.lVal = n;
   return v;
 }
 VARIANT I2(std::int16_t n) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I2;
+  VARIANT v = OfType(VT_I2);
   v.iVal = n;
   return v;
 }
 VARIANT Bool(bool b) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BOOL;
+  VARIANT v = OfType(VT_BOOL);
   v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
   return v;
 }
