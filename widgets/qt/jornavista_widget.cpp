@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QResizeEvent>
+#include <utility>
 
 #include "control/ctr_jornavista.h"
 #include "platform/automation/std_font.h"
@@ -16,22 +17,24 @@ struct JornavistaWidget::Impl final : platform::Container {
   explicit Impl(JornavistaWidget& owner) : owner(owner) {}
 
   HRESULT OnPropertyChanged(TextView name) override {
-    const QString property = ToQString(name);
-    if (property == u"BackColor")
-      emit owner.backColorChanged(owner.backColor());
-    else if (property == u"ForeColor")
-      emit owner.foreColorChanged(owner.foreColor());
-    else if (property == u"Enabled")
-      emit owner.controlEnabledChanged(owner.controlEnabled());
-    else if (property == u"Font")
-      emit owner.controlFontChanged(owner.controlFont());
-    else if (property == u"BackStyle")
-      emit owner.backStyleChanged(owner.backStyle());
-    else if (property == u"BorderStyle")
-      emit owner.borderStyleChanged(owner.borderStyle());
-    else if (property == u"SDate")
-      emit owner.selectedDateChanged(owner.selectedDate());
-    emit owner.propertyChanged(property);
+    // Each persisted property's own signal, by the property's name in the control.
+    using Notify = void (*)(JornavistaWidget&);
+    static constexpr std::pair<TextView, Notify> kSignals[] = {
+        {u"BackColor", [](JornavistaWidget& w) { emit w.backColorChanged(w.backColor()); }},
+        {u"ForeColor", [](JornavistaWidget& w) { emit w.foreColorChanged(w.foreColor()); }},
+        {u"Enabled", [](JornavistaWidget& w) { emit w.controlEnabledChanged(w.controlEnabled()); }},
+        {u"Font", [](JornavistaWidget& w) { emit w.controlFontChanged(w.controlFont()); }},
+        {u"BackStyle", [](JornavistaWidget& w) { emit w.backStyleChanged(w.backStyle()); }},
+        {u"BorderStyle", [](JornavistaWidget& w) { emit w.borderStyleChanged(w.borderStyle()); }},
+        {u"SDate", [](JornavistaWidget& w) { emit w.selectedDateChanged(w.selectedDate()); }},
+    };
+    for (const auto& [known, notify] : kSignals) {
+      if (name == known) {
+        notify(owner);
+        break;
+      }
+    }
+    emit owner.propertyChanged(ToQString(name));
     return S_OK;
   }
   HRESULT GetAmbientFont(IFont** out) override {
