@@ -12,7 +12,15 @@ rm -rf "$work"
 mkdir -p "$work"
 prefix=$work/prefix
 
-fail() { echo "consumer project: $*" >&2; exit 1; }
+# On failure the logs go to the test's output too: the work folder is wiped by the
+# next run, and CI keeps only what was printed.
+fail() {
+  echo "consumer project: $*" >&2
+  for log in "$work"/*.log; do
+    [ -f "$log" ] && { echo "--- $log" >&2; tail -n 40 "$log" >&2; }
+  done
+  exit 1
+}
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "install failed (see $work/install.log)"
 cmake -S "$source/examples/embedding" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
