@@ -65,16 +65,24 @@ class ctrJornavista final : public platform::ControlEvents {
   // The date-text rule: day text t becomes "t/month/year" of m_CurDate, read back
   // as a date. Fails when t names no day of that month.
   HRESULT SelectedDateOf(TextView day_text, DATE* out);
+  // The same rule applied to a cell's caption.
+  HRESULT SelectedDateOfCell(platform::Label& cell, DATE* out);
+  // The selected date as short-date text, into the text box and into SDate.
+  HRESULT ShowSelectedDateText();
+  HRESULT PublishSelectedDate();
   // Paging by calendar months, no trap.
   HRESULT PageMonths(std::int32_t months);
   // The key handler's steps; its first failure ends the handling.
   HRESULT KeyDownSteps(std::int16_t key_code);
+  HRESULT ArrowKey(std::int16_t step);
   HRESULT MoveCursor(std::int16_t step);
   HRESULT HighlightCursorCell();
   HRESULT StepDays(double days);
   HRESULT CommitSelection();
   // Stores a value, then tells the container; every put of a stored property.
   HRESULT NotifyChanged(TextView property_name);
+  template <class T>
+  HRESULT StoreAndNotify(T& held, T value, TextView property_name);
 
   std::unique_ptr<platform::Face> face_;
   State s_;

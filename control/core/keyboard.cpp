@@ -24,21 +24,13 @@ HRESULT ctrJornavista::Picture1_KeyDown(std::int16_t& KeyCode, std::int16_t& /*S
 HRESULT ctrJornavista::KeyDownSteps(std::int16_t key_code) {
   switch (key_code) {
     case kUp:
-      if (s_.m_SelCell < s_.m_FirstCell) return S_FALSE;
-      JV_TRY(MoveCursor(-7));
-      break;
+      return ArrowKey(-7);
     case kDown:
-      if (s_.m_SelCell > s_.m_LastCell) return S_FALSE;
-      JV_TRY(MoveCursor(+7));
-      break;
+      return ArrowKey(+7);
     case kLeft:
-      if (s_.m_SelCell < s_.m_FirstCell) return S_FALSE;
-      JV_TRY(MoveCursor(-1));
-      break;
+      return ArrowKey(-1);
     case kRight:
-      if (s_.m_SelCell > s_.m_LastCell) return S_FALSE;
-      JV_TRY(MoveCursor(+1));
-      break;
+      return ArrowKey(+1);
     case kPageDown:
       JV_TRY(StepDays(+32.0));
       break;
@@ -48,6 +40,15 @@ HRESULT ctrJornavista::KeyDownSteps(std::int16_t key_code) {
     default:
       break;
   }
+  return CommitSelection();
+}
+
+// An arrow is refused once the cursor stands outside the month on the side it
+// points to; otherwise the cursor moves and its day is committed.
+HRESULT ctrJornavista::ArrowKey(std::int16_t step) {
+  const bool outside = step < 0 ? s_.m_SelCell < s_.m_FirstCell : s_.m_SelCell > s_.m_LastCell;
+  if (outside) return S_FALSE;
+  JV_TRY(MoveCursor(step));
   return CommitSelection();
 }
 
@@ -87,19 +88,13 @@ HRESULT ctrJornavista::StepDays(double days) {
 }
 
 HRESULT ctrJornavista::CommitSelection() {
-  platform::DateFunctions& dates = face_->Dates();
   platform::Label* cell = nullptr;
-  Text day_text;
   JV_TRY(face_->l().Item(s_.m_SelCell, &cell));
-  JV_TRY(cell->get_Caption(&day_text));
   DATE selected = 0;
-  JV_TRY(SelectedDateOf(day_text, &selected));
+  JV_TRY(SelectedDateOfCell(*cell, &selected));
   s_.m_SelDate = selected;
-  Text text;
-  JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
-  JV_TRY(face_->txtDate().put_Text(text));
-  JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
-  return put_SDate(text);
+  JV_TRY(ShowSelectedDateText());
+  return PublishSelectedDate();
 }
 
 }  // namespace jv::control

@@ -17,7 +17,6 @@ HRESULT ctrJornavista::cmdNext_Click() { return PageMonths(+1); }
 HRESULT ctrJornavista::cmdPrevious_Click() { return PageMonths(-1); }
 
 HRESULT ctrJornavista::l_Click(std::int16_t& Index) {
-  platform::DateFunctions& dates = face_->Dates();
   platform::LabelArray& l = face_->l();
   s_.m_SelCell = Index;
 
@@ -42,21 +41,11 @@ HRESULT ctrJornavista::l_Click(std::int16_t& Index) {
   });
   ResumeNext([&] {
     platform::Label* clicked = nullptr;
-    Text day_text;
     JV_TRY(l.Item(Index, &clicked));
-    JV_TRY(clicked->get_Caption(&day_text));
-    return SelectedDateOf(day_text, &s_.m_SelDate);
+    return SelectedDateOfCell(*clicked, &s_.m_SelDate);
   });
-  ResumeNext([&] {
-    Text text;
-    JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
-    return face_->txtDate().put_Text(text);
-  });
-  ResumeNext([&] {
-    Text text;
-    JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
-    return put_SDate(text);
-  });
+  ResumeNext([&] { return ShowSelectedDateText(); });
+  ResumeNext([&] { return PublishSelectedDate(); });
   ResumeNext([&] { return face_->Picture1().SetFocus(); });
   return S_OK;
 }

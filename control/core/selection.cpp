@@ -31,8 +31,25 @@ HRESULT ctrJornavista::SelectedDateOf(TextView day_text, DATE* out) {
   return dates.TextToDate(TextView(joined, length), out);
 }
 
+HRESULT ctrJornavista::SelectedDateOfCell(platform::Label& cell, DATE* out) {
+  Text day_text;
+  JV_TRY(cell.get_Caption(&day_text));
+  return SelectedDateOf(day_text, out);
+}
+
+HRESULT ctrJornavista::ShowSelectedDateText() {
+  Text text;
+  JV_TRY(face_->Dates().FormatShortDate(s_.m_SelDate, &text));
+  return face_->txtDate().put_Text(text);
+}
+
+HRESULT ctrJornavista::PublishSelectedDate() {
+  Text text;
+  JV_TRY(face_->Dates().FormatShortDate(s_.m_SelDate, &text));
+  return put_SDate(text);
+}
+
 void ctrJornavista::ShowSelection() {
-  platform::DateFunctions& dates = face_->Dates();
   platform::LabelArray& l = face_->l();
   std::int16_t lower = 0, upper = 0;
   ResumeNext([&] { return l.get_LBound(&lower); });
@@ -46,16 +63,8 @@ void ctrJornavista::ShowSelection() {
     if (caption == s_.m_StartDayText) {
       ResumeNext([&] { return cell->put_ForeColor(kSysHighlightText); });
       ResumeNext([&] { return cell->put_BackColor(kSysHighlight); });
-      ResumeNext([&] {
-        Text day_text;
-        JV_TRY(cell->get_Caption(&day_text));
-        return SelectedDateOf(day_text, &s_.m_SelDate);
-      });
-      ResumeNext([&] {
-        Text text;
-        JV_TRY(dates.FormatShortDate(s_.m_SelDate, &text));
-        return face_->txtDate().put_Text(text);
-      });
+      ResumeNext([&] { return SelectedDateOfCell(*cell, &s_.m_SelDate); });
+      ResumeNext([&] { return ShowSelectedDateText(); });
     } else {
       ResumeNext([&] { return cell->put_ForeColor(kColorBlack); });
       ResumeNext([&] { return cell->put_BackColor(kSysWindow); });

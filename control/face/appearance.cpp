@@ -1,38 +1,42 @@
 // The six appearance properties and Refresh. They only hold values: nothing is
 // applied to the face, and every put notifies, even with an unchanged value.
+#include <utility>
+
 #include "control/ctr_jornavista.h"
 #include "control/failure_modes.h"
 
 namespace jv::control {
 
-HRESULT ctrJornavista::get_BackColor(OLE_COLOR* out) {
+namespace {
+// Every getter of a held value: a null out-pointer is refused before anything is read.
+template <class T>
+HRESULT ReadHeld(const T& held, T* out) {
   if (out == nullptr) return E_POINTER;
-  *out = s_.m_BackColor;
+  *out = held;
   return S_OK;
 }
+}  // namespace
+
+// Every put stores first and notifies second, so a refused notice keeps the value.
+template <class T>
+HRESULT ctrJornavista::StoreAndNotify(T& held, T value, TextView property_name) {
+  held = std::move(value);
+  return NotifyChanged(property_name);
+}
+
+HRESULT ctrJornavista::get_BackColor(OLE_COLOR* out) { return ReadHeld(s_.m_BackColor, out); }
 HRESULT ctrJornavista::put_BackColor(OLE_COLOR New_BackColor) {
-  s_.m_BackColor = New_BackColor;
-  return NotifyChanged(u"BackColor");
+  return StoreAndNotify(s_.m_BackColor, New_BackColor, u"BackColor");
 }
 
-HRESULT ctrJornavista::get_ForeColor(OLE_COLOR* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = s_.m_ForeColor;
-  return S_OK;
-}
+HRESULT ctrJornavista::get_ForeColor(OLE_COLOR* out) { return ReadHeld(s_.m_ForeColor, out); }
 HRESULT ctrJornavista::put_ForeColor(OLE_COLOR New_ForeColor) {
-  s_.m_ForeColor = New_ForeColor;
-  return NotifyChanged(u"ForeColor");
+  return StoreAndNotify(s_.m_ForeColor, New_ForeColor, u"ForeColor");
 }
 
-HRESULT ctrJornavista::get_Enabled(VARIANT_BOOL* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = s_.m_Enabled;
-  return S_OK;
-}
+HRESULT ctrJornavista::get_Enabled(VARIANT_BOOL* out) { return ReadHeld(s_.m_Enabled, out); }
 HRESULT ctrJornavista::put_Enabled(VARIANT_BOOL New_Enabled) {
-  s_.m_Enabled = New_Enabled;
-  return NotifyChanged(u"Enabled");
+  return StoreAndNotify(s_.m_Enabled, New_Enabled, u"Enabled");
 }
 
 HRESULT ctrJornavista::get_Font(IFont** out) {
@@ -42,28 +46,17 @@ HRESULT ctrJornavista::get_Font(IFont** out) {
   return S_OK;
 }
 HRESULT ctrJornavista::putref_Font(IFont* New_Font) {
-  s_.m_Font = FontRef(New_Font);
-  return NotifyChanged(u"Font");
+  return StoreAndNotify(s_.m_Font, FontRef(New_Font), u"Font");
 }
 
-HRESULT ctrJornavista::get_BackStyle(std::int16_t* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = s_.m_BackStyle;
-  return S_OK;
-}
+HRESULT ctrJornavista::get_BackStyle(std::int16_t* out) { return ReadHeld(s_.m_BackStyle, out); }
 HRESULT ctrJornavista::put_BackStyle(std::int16_t New_BackStyle) {
-  s_.m_BackStyle = New_BackStyle;
-  return NotifyChanged(u"BackStyle");
+  return StoreAndNotify(s_.m_BackStyle, New_BackStyle, u"BackStyle");
 }
 
-HRESULT ctrJornavista::get_BorderStyle(std::int16_t* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = s_.m_BorderStyle;
-  return S_OK;
-}
+HRESULT ctrJornavista::get_BorderStyle(std::int16_t* out) { return ReadHeld(s_.m_BorderStyle, out); }
 HRESULT ctrJornavista::put_BorderStyle(std::int16_t New_BorderStyle) {
-  s_.m_BorderStyle = New_BorderStyle;
-  return NotifyChanged(u"BorderStyle");
+  return StoreAndNotify(s_.m_BorderStyle, New_BorderStyle, u"BorderStyle");
 }
 
 HRESULT ctrJornavista::Refresh() { return S_OK; }
