@@ -10,6 +10,7 @@
 #include "platform/automation/bstr.h"
 #include "platform/dates/calendar.h"
 #include "platform/dates/regional_formats.h"
+#include "tests/support/environment_override.h"
 
 namespace jv::dates {
 namespace {
@@ -172,29 +173,10 @@ TEST(RegionalSettings, PosixToIcuLocale) {
   for (const auto& c : cases) EXPECT_EQ(PosixToIcuLocale(c.posix), c.icu) << '"' << c.posix << '"';
 }
 
-// Sets the three locale variables for one test and puts the old values back.
+// A test may set the three locale variables freely: the old values come back.
 class LocaleEnvironment : public ::testing::Test {
- protected:
-  static constexpr const char* kNames[] = {"LC_ALL", "LC_TIME", "LANG"};
-
-  void SetUp() override {
-    for (int i = 0; i < 3; ++i) {
-      const char* value = std::getenv(kNames[i]);
-      saved_[i] = value ? std::optional<std::string>(value) : std::nullopt;
-    }
-  }
-  void TearDown() override {
-    for (int i = 0; i < 3; ++i) Set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
-  }
-  static void Set(const char* name, const char* value) {
-    if (value != nullptr)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-
  private:
-  std::optional<std::string> saved_[3];
+  testing::SavedEnvironmentVariable lc_all_{"LC_ALL"}, lc_time_{"LC_TIME"}, lang_{"LANG"};
 };
 
 TEST_F(LocaleEnvironment, FirstSetNonEmptyVariableWins) {
@@ -214,9 +196,9 @@ TEST_F(LocaleEnvironment, FirstSetNonEmptyVariableWins) {
       {"", "", "", ""},
   };
   for (const auto& c : cases) {
-    Set("LC_ALL", c.lc_all);
-    Set("LC_TIME", c.lc_time);
-    Set("LANG", c.lang);
+    testing::SetEnvironment("LC_ALL", c.lc_all);
+    testing::SetEnvironment("LC_TIME", c.lc_time);
+    testing::SetEnvironment("LANG", c.lang);
     EXPECT_EQ(ChooseLocaleFromEnvironment(), c.chosen)
         << "LC_ALL=" << (c.lc_all ? c.lc_all : "(unset)")
         << " LC_TIME=" << (c.lc_time ? c.lc_time : "(unset)") << " LANG=" << (c.lang ? c.lang : "(unset)");
@@ -226,7 +208,7 @@ TEST_F(LocaleEnvironment, FirstSetNonEmptyVariableWins) {
 TEST_F(LocaleEnvironment, CurrentIsLoadedOnceFromTheEnvironment) {
   const RegionalSettings& first = RegionalSettings::Current();
   EXPECT_EQ(first.locale_name(), RegionalSettings::ForLocale(ChooseLocaleFromEnvironment()).locale_name());
-  Set("LC_ALL", first.locale_name() == "pt_BR" ? "de_DE" : "pt_BR");
+  testing::SetEnvironment("LC_ALL", first.locale_name() == "pt_BR" ? "de_DE" : "pt_BR");
   EXPECT_EQ(&RegionalSettings::Current(), &first);
   EXPECT_EQ(RegionalSettings::Current().locale_name(), first.locale_name());
 }

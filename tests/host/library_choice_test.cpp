@@ -17,6 +17,7 @@
 #include "apps/jornavista-host/script.h"
 #include "housing/jornavista_ids.h"
 #include "platform/automation/std_font.h"
+#include "tests/support/environment_override.h"
 #include "tests/support/scratch_folder.h"
 
 namespace jv::host {
@@ -29,6 +30,7 @@ const std::string kOcx = JV_OCX_PATH;
 const std::string kHost = JV_HOST_PATH;
 
 using testing::ReadWholeFile;
+using testing::WriteWholeFile;
 
 // Each test has a directory of its own and a registry store in it, empty until
 // the test registers the library there.
@@ -36,11 +38,8 @@ class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("LC_ALL", "en_US.UTF-8", 1);
-    store_ = (dir_ / "registry.json").string();
-    setenv("JV_REGISTRY_FILE", store_.c_str(), 1);
     unsetenv(kLibraryVariable);
   }
-  void TearDown() override { unsetenv("JV_REGISTRY_FILE"); }
 
   void Register() {
     std::unique_ptr<component::ComponentLibrary> lib;
@@ -50,7 +49,7 @@ class LibraryTest : public ::testing::Test {
   }
   std::string Write(const std::string& name, const std::string& text) {
     const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << text;
+    WriteWholeFile(p, text);
     return p.string();
   }
 
@@ -68,7 +67,8 @@ class LibraryTest : public ::testing::Test {
 
   testing::ScratchFolder scratch_{"jv-library"};
   const fs::path dir_ = scratch_.path();
-  std::string store_;
+  const std::string store_ = (dir_ / "registry.json").string();
+  testing::RegistryStoreOverride store_override_{store_};
 };
 
 std::shared_ptr<FormLibrary> Open(const std::string& what) {

@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "apps/jornavista-host/script.h"
+#include "tests/support/environment_override.h"
+#include "tests/support/scratch_folder.h"
 
 namespace jv::host {
 namespace {
@@ -19,18 +21,10 @@ using nlohmann::json;
 class HostComponentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("jv-host-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    store_ = (dir_ / "registry.json").string();
-    ::setenv("JV_REGISTRY_FILE", store_.c_str(), 1);
     std::shared_ptr<FormLibrary> library;
     const auto error = FormLibrary::Open(JV_OCX_PATH, &library);
     ASSERT_EQ(error, std::nullopt) << error.value_or("");
     form_ = MakeHeadlessDriver(std::move(library));
-  }
-  void TearDown() override {
-    ::unsetenv("JV_REGISTRY_FILE");
-    fs::remove_all(dir_);
   }
   int Run(const std::string& script) {
     std::istringstream in(script);
@@ -45,8 +39,9 @@ class HostComponentTest : public ::testing::Test {
     return lines;
   }
 
-  fs::path dir_;
-  std::string store_;
+  testing::ScratchFolder scratch_{"jv-host-commands"};
+  const std::string store_ = (scratch_.path() / "registry.json").string();
+  testing::RegistryStoreOverride store_override_{store_};
   std::unique_ptr<FormDriver> form_;
   std::ostringstream out_, err_;
 };
@@ -114,14 +109,12 @@ TEST_F(HostComponentTest, FailuresWhileRunningAreReported) {
   EXPECT_EQ(Run("component No.Such.Class\n"), 1);
   EXPECT_NE(err_.str().find("No.Such.Class"), std::string::npos) << err_.str();
   EXPECT_EQ(Run("register /nonexistent/Jornavista.ocx\n"), 1);
-  fs::create_directories(dir_);
   { std::ofstream(store_) << "{ damaged"; }
   EXPECT_EQ(Run("register " + kOcx + "\n"), 1);
   EXPECT_NE(err_.str().find("damaged"), std::string::npos) << err_.str();
 }
 
 TEST_F(HostComponentTest, RegistrationFailuresSayWhyTheStoreRefused) {
-  fs::create_directories(dir_);
   {
     std::ofstream(store_) << R"({"format": "jornavista-registry", "version": 1, "classes": {}, )"
                              R"("progids": {"JornavistaControl.ctrJornavista": {"clsid": 12}}, )"

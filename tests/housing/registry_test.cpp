@@ -11,12 +11,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "housing/jornavista_ids.h"
 #include "platform/component/component_library.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
+#include "tests/support/environment_override.h"
 #include "tests/support/library_file_reader.h"
 #include "tests/support/scratch_folder.h"
 
@@ -26,21 +28,47 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-using jv::testing::ReadWholeFile;
+using testing::ReadWholeFile;
+using testing::WriteWholeFile;
+
+// Runs `work` in two child processes at once, each told which one it is, and
+// expects both to report success.
+void InTwoProcesses(const std::function<bool(int)>& work) {
+  pid_t children[2];
+  for (int p = 0; p < 2; ++p) {
+    children[p] = ::fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] == 0) ::_exit(work(p) ? 0 : 1);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+}
+
+// Adds `count` classes, named after the process and their number, through the
+// store at `path`, one update each.
+bool AddClasses(const std::string& path, int process, int count) {
+  RegistryStore store(path);
+  std::string error;
+  int failed = 0;
+  for (int i = 0; i < count; ++i) {
+    // Built with snprintf: GCC 12 at -O3 misreads the string concatenation (-Wrestrict).
+    char key[32];
+    std::snprintf(key, sizeof key, "{%d-%d}", process, i);
+    failed += FAILED(store.Update(
+        [&](json& doc) {
+          doc["classes"][key] = {{"name", key}};
+          return S_OK;
+        },
+        &error));
+  }
+  return failed == 0;
+}
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("jv-registry-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    path_ = (dir_ / "store" / "registry.json").string();
-    ::setenv("JV_REGISTRY_FILE", path_.c_str(), 1);
-  }
-  void TearDown() override {
-    ::unsetenv("JV_REGISTRY_FILE");
-    fs::remove_all(dir_);
-  }
   json Store() {
     json doc;
     std::string error;
@@ -48,8 +76,10 @@ class RegistryTest : public ::testing::Test {
     return doc;
   }
 
-  fs::path dir_;
-  std::string path_;
+  testing::ScratchFolder scratch_{"jv-registry"};
+  const fs::path& dir_ = scratch_.path();
+  const std::string path_ = (dir_ / "store" / "registry.json").string();
+  testing::RegistryStoreOverride store_override_{path_};
 };
 
 TEST_F(RegistryTest, RegisterWritesTheRecordAndUnregisterRemovesExactlyIt) {
@@ -129,7 +159,7 @@ TEST_F(RegistryTest, ADamagedStoreIsReportedAndLeftAsItIs) {
   ASSERT_EQ(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error), S_OK) << error;
   fs::create_directories(fs::path(path_).parent_path());
   for (const char* text : damaged) {
-    { std::ofstream(path_, std::ios::binary | std::ios::trunc) << text; }
+    WriteWholeFile(path_, text);
     EXPECT_EQ(lib->RegisterServer(), REGDB_E_INVALIDVALUE) << text;
     EXPECT_EQ(lib->UnregisterServer(), REGDB_E_INVALIDVALUE) << text;
     EXPECT_EQ(ReadWholeFile(path_), text) << "rewritten: " << text;
@@ -200,7 +230,7 @@ TEST_F(RegistryTest, DamageInsideTheDocumentIsReportedWithItsPlaceAndLeftAsItIs)
   fs::create_directories(fs::path(path_).parent_path());
   RegistryStore store(path_);
   for (const Case& c : cases) {
-    { std::ofstream(path_, std::ios::binary | std::ios::trunc) << c.text; }
+    WriteWholeFile(path_, c.text);
     json doc;
     error.clear();
     EXPECT_EQ(store.Read(&doc, &error), REGDB_E_INVALIDVALUE) << c.name;
@@ -242,32 +272,7 @@ TEST_F(RegistryTest, WritersThroughALinkAndThroughTheRealPathExcludeEachOther) {
   fs::create_directories(fs::path(path_).parent_path());
   fs::create_symlink(real, path_);
   const std::string paths[] = {path_, real};
-  pid_t children[2];
-  for (int p = 0; p < 2; ++p) {
-    children[p] = ::fork();
-    ASSERT_GE(children[p], 0);
-    if (children[p] == 0) {
-      RegistryStore store(paths[p]);
-      std::string error;
-      int failed = 0;
-      for (int i = 0; i < kPerProcess; ++i) {
-        char key[32];
-        std::snprintf(key, sizeof key, "{%d-%d}", p, i);
-        failed += FAILED(store.Update(
-            [&](json& doc) {
-              doc["classes"][key] = {{"name", key}};
-              return S_OK;
-            },
-            &error));
-      }
-      ::_exit(failed == 0 ? 0 : 1);
-    }
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  ASSERT_NO_FATAL_FAILURE(InTwoProcesses([&](int p) { return AddClasses(paths[p], p, kPerProcess); }));
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(Store()["classes"].size(), 2u * kPerProcess) << "an update was lost";
 }
@@ -302,54 +307,18 @@ TEST_F(RegistryTest, AStoreThatCannotBeWrittenSaysWhy) {
 
 TEST_F(RegistryTest, TwoProcessesUpdatingAtOnceLoseNothing) {
   constexpr int kPerProcess = 40;
-  pid_t children[2];
-  for (int p = 0; p < 2; ++p) {
-    children[p] = ::fork();
-    ASSERT_GE(children[p], 0);
-    if (children[p] == 0) {
-      RegistryStore store(path_);
-      std::string error;
-      int failed = 0;
-      for (int i = 0; i < kPerProcess; ++i) {
-        // Built with snprintf: GCC 12 at -O3 misreads the string concatenation (-Wrestrict).
-        char key[32];
-        std::snprintf(key, sizeof key, "{%d-%d}", p, i);
-        failed += FAILED(store.Update(
-            [&](json& doc) {
-              doc["classes"][key] = {{"name", key}};
-              return S_OK;
-            },
-            &error));
-      }
-      ::_exit(failed == 0 ? 0 : 1);
-    }
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  ASSERT_NO_FATAL_FAILURE(InTwoProcesses([&](int p) { return AddClasses(path_, p, kPerProcess); }));
   EXPECT_EQ(Store()["classes"].size(), 2u * kPerProcess) << "an update was lost";
 }
 
 TEST_F(RegistryTest, TwoProcessesRegisteringTheLibraryLeaveOneRecord) {
-  pid_t children[2];
-  for (pid_t& child : children) {
-    child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      std::unique_ptr<ComponentLibrary> lib;
-      std::string error;
-      int failed = FAILED(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error));
-      for (int i = 0; i < 10 && lib; ++i) failed += FAILED(lib->RegisterServer());
-      ::_exit(failed == 0 ? 0 : 1);
-    }
-  }
-  for (pid_t child : children) {
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  ASSERT_NO_FATAL_FAILURE(InTwoProcesses([](int) {
+    std::unique_ptr<ComponentLibrary> lib;
+    std::string error;
+    int failed = FAILED(ComponentLibrary::Load(JV_OCX_PATH, &lib, &error));
+    for (int i = 0; i < 10 && lib; ++i) failed += FAILED(lib->RegisterServer());
+    return failed == 0;
+  }));
   const json doc = Store();
   EXPECT_EQ(doc["classes"].size(), 1u);
   EXPECT_EQ(doc["progids"].size(), 1u);
@@ -357,8 +326,7 @@ TEST_F(RegistryTest, TwoProcessesRegisteringTheLibraryLeaveOneRecord) {
 }
 
 TEST(DefaultRegistryPathTest, FollowsTheOverrideThenTheDataFolder) {
-  const char* saved_home = std::getenv("HOME");
-  const std::string home = saved_home != nullptr ? saved_home : "";
+  const testing::SavedEnvironmentVariable store("JV_REGISTRY_FILE"), data("XDG_DATA_HOME"), home("HOME");
   ::unsetenv("JV_REGISTRY_FILE");
   ::setenv("XDG_DATA_HOME", "/data", 1);
   EXPECT_EQ(DefaultRegistryPath(), "/data/jornavista/registry.json");
@@ -367,9 +335,6 @@ TEST(DefaultRegistryPathTest, FollowsTheOverrideThenTheDataFolder) {
   EXPECT_EQ(DefaultRegistryPath(), "/home/u/.local/share/jornavista/registry.json");
   ::setenv("JV_REGISTRY_FILE", "/etc/jornavista/registry.json", 1);
   EXPECT_EQ(DefaultRegistryPath(), "/etc/jornavista/registry.json");
-  ::unsetenv("JV_REGISTRY_FILE");
-  ::unsetenv("XDG_DATA_HOME");
-  if (saved_home != nullptr) ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST(LibraryFileTest, ExportsExactlyTheFourEntryPoints) {
@@ -420,8 +385,8 @@ TEST(LibraryFileTest, CarriesASixteenByFifteenToolboxBitmap) {
 }
 
 TEST(LibraryFileTest, AFileThatDoesNotHoldTogetherIsRefused) {
-  const fs::path dir = fs::temp_directory_path() / ("jv-elf-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const testing::ScratchFolder scratch("jv-elf");
+  const fs::path& dir = scratch.path();
   const std::string whole = ReadWholeFile(JV_OCX_PATH);
   struct Case {
     const char* name;
@@ -435,7 +400,7 @@ TEST(LibraryFileTest, AFileThatDoesNotHoldTogetherIsRefused) {
   };
   for (const Case& c : cases) {
     const std::string path = (dir / c.name).string();
-    { std::ofstream(path, std::ios::binary) << c.bytes; }
+    WriteWholeFile(path, c.bytes);
     VersionRecord r;
     std::vector<std::string> names;
     std::string error;
@@ -446,7 +411,6 @@ TEST(LibraryFileTest, AFileThatDoesNotHoldTogetherIsRefused) {
   std::string error;
   VersionRecord r;
   EXPECT_EQ(ReadVersionRecord((dir / "missing").string(), &r, &error), E_FAIL);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -45,6 +45,14 @@ class TestObject : public Interfaces... {
     AddRef();
     return S_OK;
   }
+  // The whole QueryInterface of an object that answers IUnknown and one interface.
+  template <class I>
+  HRESULT AnswerOnly(REFIID riid, REFIID iid, I* face, void** object) {
+    if (object == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == iid) return Answer(face, object);
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
 
  private:
   ULONG refs_ = 1;
@@ -55,11 +63,7 @@ class TestObject : public Interfaces... {
 class TestSite final : public TestObject<IControlSite>, private platform::ControlRuntime {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IControlSite)
-      return Answer(static_cast<IControlSite*>(this), object);
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerOnly(riid, IID_IControlSite, static_cast<IControlSite*>(this), object);
   }
   HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
     *runtime = this;
@@ -91,10 +95,7 @@ class TestSite final : public TestObject<IControlSite>, private platform::Contro
 class NotifySink final : public TestObject<IPropertyNotifySink> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPropertyNotifySink) return Answer(this, object);
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerOnly(riid, IID_IPropertyNotifySink, static_cast<IPropertyNotifySink*>(this), object);
   }
   HRESULT OnChanged(DISPID id) override {
     changed.push_back(id);
@@ -112,10 +113,7 @@ class NotifySink final : public TestObject<IPropertyNotifySink> {
 class EventSink final : public TestObject<IDispatch> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch) return Answer(this, object);
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerOnly(riid, IID_IDispatch, static_cast<IDispatch*>(this), object);
   }
   HRESULT GetTypeInfoCount(UINT* n) override {
     *n = 0;
@@ -135,10 +133,7 @@ class EventSink final : public TestObject<IDispatch> {
 class MapBag final : public TestObject<IPropertyBag> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPropertyBag) return Answer(this, object);
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerOnly(riid, IID_IPropertyBag, static_cast<IPropertyBag*>(this), object);
   }
   HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
     const auto it = values.find(name);

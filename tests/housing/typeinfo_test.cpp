@@ -18,43 +18,50 @@ namespace jv::housing {
 namespace {
 
 // The published members of _ctrJornavista, written out independently of the table.
+// A property stands once and is published as a get followed by its put (putref
+// for an object), whose one argument is New_<name>; Refresh is the one method.
 struct Published {
   const char* name;
-  INVOKEKIND kind;
+  INVOKEKIND put;  // INVOKE_FUNC for a method
   const char* type;  // of the value got or put
   DISPID id;
-  const char* param;
   const char* help;
 };
 const Published kPublished[] = {
-    {"BackColor", INVOKE_PROPERTYGET, "OLE_COLOR", 0x68030005, nullptr,
+    {"BackColor", INVOKE_PROPERTYPUT, "OLE_COLOR", 0x68030005,
      "Returns/sets the background color used to display text and graphics in an object."},
-    {"BackColor", INVOKE_PROPERTYPUT, "OLE_COLOR", 0x68030005, "New_BackColor",
-     "Returns/sets the background color used to display text and graphics in an object."},
-    {"ForeColor", INVOKE_PROPERTYGET, "OLE_COLOR", 0x68030004, nullptr,
+    {"ForeColor", INVOKE_PROPERTYPUT, "OLE_COLOR", 0x68030004,
      "Returns/sets the foreground color used to display text and graphics in an object."},
-    {"ForeColor", INVOKE_PROPERTYPUT, "OLE_COLOR", 0x68030004, "New_ForeColor",
-     "Returns/sets the foreground color used to display text and graphics in an object."},
-    {"Enabled", INVOKE_PROPERTYGET, "VARIANT_BOOL", 0x68030003, nullptr,
+    {"Enabled", INVOKE_PROPERTYPUT, "VARIANT_BOOL", 0x68030003,
      "Returns/sets a value that determines whether an object can respond to user-generated events."},
-    {"Enabled", INVOKE_PROPERTYPUT, "VARIANT_BOOL", 0x68030003, "New_Enabled",
-     "Returns/sets a value that determines whether an object can respond to user-generated events."},
-    {"Font", INVOKE_PROPERTYGET, "Font*", -512, nullptr, "Returns a Font object."},
-    {"Font", INVOKE_PROPERTYPUTREF, "Font*", -512, "New_Font", "Returns a Font object."},
-    {"BackStyle", INVOKE_PROPERTYGET, "short", 0x68030002, nullptr,
+    {"Font", INVOKE_PROPERTYPUTREF, "Font*", -512, "Returns a Font object."},
+    {"BackStyle", INVOKE_PROPERTYPUT, "short", 0x68030002,
      "Indicates whether a Label or the background of a Shape is transparent or opaque."},
-    {"BackStyle", INVOKE_PROPERTYPUT, "short", 0x68030002, "New_BackStyle",
-     "Indicates whether a Label or the background of a Shape is transparent or opaque."},
-    {"BorderStyle", INVOKE_PROPERTYGET, "short", 0x68030001, nullptr,
-     "Returns/sets the border style for an object."},
-    {"BorderStyle", INVOKE_PROPERTYPUT, "short", 0x68030001, "New_BorderStyle",
-     "Returns/sets the border style for an object."},
-    {"Refresh", INVOKE_FUNC, "void", 0x6003000F, nullptr, "Forces a complete repaint of a object."},
-    {"SDate", INVOKE_PROPERTYGET, "BSTR", 0x68030000, nullptr,
-     "Returns/sets the text contained in the control."},
-    {"SDate", INVOKE_PROPERTYPUT, "BSTR", 0x68030000, "New_SDate",
-     "Returns/sets the text contained in the control."},
+    {"BorderStyle", INVOKE_PROPERTYPUT, "short", 0x68030001, "Returns/sets the border style for an object."},
+    {"Refresh", INVOKE_FUNC, "void", 0x6003000F, "Forces a complete repaint of a object."},
+    {"SDate", INVOKE_PROPERTYPUT, "BSTR", 0x68030000, "Returns/sets the text contained in the control."},
 };
+
+struct PublishedMember {
+  std::string name;
+  INVOKEKIND kind;
+  const char* type;
+  DISPID id;
+  std::string param;  // empty for a get or a method
+  const char* help;
+};
+std::vector<PublishedMember> PublishedMembers() {
+  std::vector<PublishedMember> members;
+  for (const Published& p : kPublished) {
+    if (p.put == INVOKE_FUNC) {
+      members.push_back({p.name, INVOKE_FUNC, p.type, p.id, "", p.help});
+      continue;
+    }
+    members.push_back({p.name, INVOKE_PROPERTYGET, p.type, p.id, "", p.help});
+    members.push_back({p.name, p.put, p.type, p.id, std::string("New_") + p.name, p.help});
+  }
+  return members;
+}
 
 struct PublishedEvent {
   const char* name;
@@ -139,18 +146,19 @@ TEST_F(TypeInfoTest, TheLibraryHoldsThreeTypesInOrder) {
 
 TEST_F(TypeInfoTest, EveryMemberIsAsPublished) {
   const auto& members = json_["types"][0]["members"];
-  ASSERT_EQ(members.size(), std::size(kPublished));
+  const std::vector<PublishedMember> published = PublishedMembers();
+  ASSERT_EQ(members.size(), published.size());
   const char* kinds[] = {"", "method", "propget", "", "propput", "", "", "", "propputref"};
-  for (std::size_t i = 0; i < std::size(kPublished); ++i) {
-    const Published& p = kPublished[i];
+  for (std::size_t i = 0; i < published.size(); ++i) {
+    const PublishedMember& p = published[i];
     const auto& m = members[i];
-    const std::string what = std::string(p.name) + " " + kinds[p.kind];
+    const std::string what = p.name + " " + kinds[p.kind];
     EXPECT_EQ(m["name"], p.name) << what;
     EXPECT_EQ(m["kind"], kinds[p.kind]) << what;
     EXPECT_EQ(m["dispid"], p.id) << what;
     EXPECT_EQ(m["help"], p.help) << what;
     EXPECT_EQ(m["flags"], 0) << what;
-    if (p.param == nullptr) {
+    if (p.param.empty()) {
       EXPECT_EQ(m["type"], p.type) << what;
       EXPECT_TRUE(m["params"].empty()) << what;
     } else {

@@ -13,20 +13,14 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "tests/support/library_file_reader.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
 using nlohmann::json;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using jv::testing::ReadWholeFile;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -38,14 +32,14 @@ std::vector<std::string> Lines(const std::string& text) {
 // Runs the host on `script` (standard error joined to the output).
 std::string RunHost(const std::string& script, int* status) {
   // Each test runs as a process of its own, often at the same time as another.
-  const std::string path = ::testing::TempDir() + "parity_script." + std::to_string(getpid()) + ".jvs";
-  std::ofstream(path) << script;
+  const jv::testing::ScratchFolder scratch("jv-parity");
+  const std::string path = (scratch.path() / "script.jvs").string();
+  jv::testing::WriteWholeFile(path, script);
   FILE* p = popen((std::string(JV_HOST_PATH) + " " + path + " 2>&1").c_str(), "r");
   std::string out;
   char buf[4096];
   for (std::size_t n; p != nullptr && (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
   *status = p == nullptr ? -1 : pclose(p);
-  std::remove(path.c_str());
   return out;
 }
 
@@ -53,7 +47,7 @@ std::string RunHost(const std::string& script, int* status) {
 // tagged with the client; '#' lines are comments.
 std::vector<std::string> ExpectedFor(const std::string& client) {
   std::vector<std::string> out;
-  for (const std::string& line : Lines(ReadFile(JV_MEMBERS_EXPECTED))) {
+  for (const std::string& line : Lines(ReadWholeFile(JV_MEMBERS_EXPECTED))) {
     if (line.empty() || line[0] == '#') continue;
     if (line[0] != '[') {
       out.push_back(line);
@@ -210,7 +204,7 @@ TEST(TypeLibraryParity, TheGoldenFileIsTheLinuxTypeInformation) {
   ASSERT_EQ(status, 0);
   ASSERT_EQ(out.size(), 2u);
   const json now = json::parse(out[1]);
-  const json golden = json::parse(ReadFile(JV_TYPELIB_EXPECTED));
+  const json golden = json::parse(ReadWholeFile(JV_TYPELIB_EXPECTED));
   EXPECT_EQ(now, golden) << "regenerate tests/windows/typelib.expected.json: " << now.dump(2);
 }
 
@@ -227,7 +221,7 @@ std::vector<std::uint8_t> ResourceOf(const std::string& type, std::uint32_t id) 
 // The Windows build takes the toolbox bitmap from housing/toolbox.bmp; the Linux
 // build draws it. They are the same file.
 TEST(ResourceParity, TheWindowsBitmapIsTheDrawnOne) {
-  const std::string bmp = ReadFile(JV_TOOLBOX_BMP);
+  const std::string bmp = ReadWholeFile(JV_TOOLBOX_BMP);
   const std::vector<std::uint8_t> drawn = ResourceOf("BITMAP", 30000);
   EXPECT_EQ(std::vector<std::uint8_t>(bmp.begin(), bmp.end()), drawn)
       << "rewrite housing/toolbox.bmp from the BITMAP 30000 resource of the Linux Jornavista.ocx";
@@ -241,13 +235,13 @@ TEST(ResourceParity, TheResourceScriptHasTheVersionRecordsStrings) {
   std::vector<std::pair<std::string, std::string>> script;
   const std::regex value("^\\s*VALUE \"([A-Za-z]+)\", \"([^\"]*)\"\\s*$");
   bool in_block = false;
-  for (const std::string& line : Lines(ReadFile(JV_RC_FILE))) {
+  for (const std::string& line : Lines(ReadWholeFile(JV_RC_FILE))) {
     std::smatch m;
     if (line.find("BLOCK \"" + record.translation + "\"") != std::string::npos) in_block = true;
     if (in_block && std::regex_match(line, m, value)) script.emplace_back(m[1], m[2]);
   }
   EXPECT_EQ(script, record.strings);
-  const std::string rc = ReadFile(JV_RC_FILE);
+  const std::string rc = ReadWholeFile(JV_RC_FILE);
   EXPECT_NE(rc.find("FILEVERSION 1,0,0,0"), std::string::npos);
   EXPECT_NE(rc.find("PRODUCTVERSION 1,0,0,0"), std::string::npos);
   EXPECT_EQ(record.file_version, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));

@@ -21,8 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using jv::testing::ReadWholeFile;
-
-void WriteFile(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+using jv::testing::WriteWholeFile;
 
 FormDocument Form(int controls, const std::string& sdate) {
   FormDocument form;
@@ -154,7 +153,7 @@ TEST_F(DocumentFileTest, ThroughASymbolicLinkTheTargetIsReplacedAndItsModeKept) 
 
 TEST_F(DocumentFileTest, LoadRefusesWhatItCannotReadWhole) {
   const fs::path large = dir_ / "large.json";
-  WriteFile(large, "");
+  WriteWholeFile(large, "");
   fs::resize_file(large, kMaxDocumentBytes + 1);  // sparse: refused before it is read
   const struct {
     std::string path;

@@ -1,4 +1,5 @@
-// A folder of its own for each test that writes files, and reading a file whole:
+// A folder of its own for each test that writes files, and reading and writing a
+// file whole:
 // what the tests of the registry store, the documents and the host share.
 #pragma once
 
@@ -17,6 +18,10 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+inline void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // An empty folder named after the running test and the process, made on
