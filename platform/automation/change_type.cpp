@@ -13,7 +13,7 @@ using conversion::Kind;
 using conversion::ReadValue;
 using conversion::ToCy;
 using conversion::ToDateValue;
-using conversion::ToInteger;
+using conversion::ToIntegerOf;
 using conversion::ToReal;
 using conversion::ToSingle;
 using conversion::ToTruth;
@@ -31,7 +31,6 @@ HRESULT ChangeType(const VARIANT& in, VARTYPE to, VARIANT* out) {
   VariantInit(&result);
   result.vt = to;
   HRESULT hr = S_OK;
-  std::int64_t i = 0;
   switch (to) {
     case VT_EMPTY:
       break;
@@ -39,16 +38,13 @@ HRESULT ChangeType(const VARIANT& in, VARTYPE to, VARIANT* out) {
       if (v.kind != Kind::kEmpty && v.kind != Kind::kNull) hr = DISP_E_TYPEMISMATCH;
       break;
     case VT_I2:
-      hr = ToInteger(v, kI2, &i);
-      result.iVal = static_cast<std::int16_t>(i);
+      hr = ToIntegerOf(v, kI2, &result.iVal);
       break;
     case VT_I4:
-      hr = ToInteger(v, kI4, &i);
-      result.lVal = static_cast<std::int32_t>(i);
+      hr = ToIntegerOf(v, kI4, &result.lVal);
       break;
     case VT_UI1:
-      hr = ToInteger(v, kUI1, &i);
-      result.bVal = static_cast<std::uint8_t>(i);
+      hr = ToIntegerOf(v, kUI1, &result.bVal);
       break;
     case VT_R4:
       hr = ToSingle(v, &result.fltVal);

@@ -35,6 +35,11 @@ HRESULT HandOut(std::int16_t value, SHORT* out) {
   *out = value;
   return S_OK;
 }
+// Any value but FALSE sets a style flag.
+HRESULT TakeFlag(BOOL value, bool* flag) {
+  *flag = value != kFalse;
+  return S_OK;
+}
 
 }  // namespace
 
@@ -135,24 +140,15 @@ HRESULT StdFont::put_Bold(BOOL bold) {
 
 HRESULT StdFont::get_Italic(BOOL* italic) { return HandOut(italic_, italic); }
 
-HRESULT StdFont::put_Italic(BOOL italic) {
-  italic_ = italic != kFalse;
-  return S_OK;
-}
+HRESULT StdFont::put_Italic(BOOL italic) { return TakeFlag(italic, &italic_); }
 
 HRESULT StdFont::get_Underline(BOOL* underline) { return HandOut(underline_, underline); }
 
-HRESULT StdFont::put_Underline(BOOL underline) {
-  underline_ = underline != kFalse;
-  return S_OK;
-}
+HRESULT StdFont::put_Underline(BOOL underline) { return TakeFlag(underline, &underline_); }
 
 HRESULT StdFont::get_Strikethrough(BOOL* strikethrough) { return HandOut(strikethrough_, strikethrough); }
 
-HRESULT StdFont::put_Strikethrough(BOOL strikethrough) {
-  strikethrough_ = strikethrough != kFalse;
-  return S_OK;
-}
+HRESULT StdFont::put_Strikethrough(BOOL strikethrough) { return TakeFlag(strikethrough, &strikethrough_); }
 
 HRESULT StdFont::get_Weight(SHORT* weight) { return HandOut(weight_, weight); }
 

@@ -23,6 +23,15 @@ inline constexpr IntRange kI4{INT32_MIN, INT32_MAX, 32, true};
 inline constexpr IntRange kUI1{0, UINT8_MAX, 8, false};
 
 [[nodiscard]] HRESULT ToInteger(const Value& v, const IntRange& range, std::int64_t* out);
+// The same, into an integer of the range's width: the range check has already
+// refused what does not fit, so the narrowing keeps the value.
+template <class Integer>
+[[nodiscard]] HRESULT ToIntegerOf(const Value& v, const IntRange& range, Integer* out) {
+  std::int64_t wide = 0;
+  JV_TRY(ToInteger(v, range, &wide));
+  *out = static_cast<Integer>(wide);
+  return S_OK;
+}
 [[nodiscard]] HRESULT ToReal(const Value& v, double* out);
 [[nodiscard]] HRESULT ToSingle(const Value& v, float* out);
 [[nodiscard]] HRESULT ToCy(const Value& v, std::int64_t* out);  // in ten-thousandths

@@ -75,6 +75,17 @@ namespace jv {
 namespace {
 Variant OutOfMemory() { return Variant::Error(E_OUTOFMEMORY); }
 
+// A variant of a value held in place: its type, and `fill` sets the one member
+// that holds the value.
+template <class Fill>
+Variant HeldInPlace(VARTYPE vt, Fill fill) {
+  VARIANT raw;
+  VariantInit(&raw);
+  raw.vt = vt;
+  fill(raw);
+  return Variant::Attach(raw);
+}
+
 // MinGW's oleauto.h declares the source without const; VariantCopy only reads it.
 HRESULT CopyVariant(VARIANT* dest, const VARIANT* src) {
   return VariantCopy(dest, const_cast<VARIANT*>(src));
@@ -94,45 +105,26 @@ HRESULT Variant::Copy(const VARIANT& source, Variant* out) {
   return S_OK;
 }
 
-Variant Variant::Null() {
-  Variant v;
-  v.v_.vt = VT_NULL;
-  return v;
-}
+Variant Variant::Null() { return HeldInPlace(VT_NULL, [](VARIANT&) {}); }
 
 Variant Variant::I2(std::int16_t value) {
-  Variant v;
-  v.v_.vt = VT_I2;
-  v.v_.iVal = value;
-  return v;
+  return HeldInPlace(VT_I2, [&](VARIANT& r) { r.iVal = value; });
 }
 
 Variant Variant::I4(std::int32_t value) {
-  Variant v;
-  v.v_.vt = VT_I4;
-  v.v_.lVal = value;
-  return v;
+  return HeldInPlace(VT_I4, [&](VARIANT& r) { r.lVal = value; });
 }
 
 Variant Variant::R8(double value) {
-  Variant v;
-  v.v_.vt = VT_R8;
-  v.v_.dblVal = value;
-  return v;
+  return HeldInPlace(VT_R8, [&](VARIANT& r) { r.dblVal = value; });
 }
 
 Variant Variant::Date(DATE value) {
-  Variant v;
-  v.v_.vt = VT_DATE;
-  v.v_.date = value;
-  return v;
+  return HeldInPlace(VT_DATE, [&](VARIANT& r) { r.date = value; });
 }
 
 Variant Variant::Bool(bool value) {
-  Variant v;
-  v.v_.vt = VT_BOOL;
-  v.v_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
+  return HeldInPlace(VT_BOOL, [&](VARIANT& r) { r.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 Variant Variant::Str(TextView text) {
@@ -141,25 +133,16 @@ Variant Variant::Str(TextView text) {
   BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
                              static_cast<std::uint32_t>(text.size()));
   if (b == nullptr) return OutOfMemory();
-  Variant v;
-  v.v_.vt = VT_BSTR;
-  v.v_.bstrVal = b;
-  return v;
+  return HeldInPlace(VT_BSTR, [&](VARIANT& r) { r.bstrVal = b; });
 }
 
 Variant Variant::Object(IUnknown* object) {
-  Variant v;
-  v.v_.vt = VT_UNKNOWN;
-  v.v_.punkVal = object;
   if (object != nullptr) object->AddRef();
-  return v;
+  return HeldInPlace(VT_UNKNOWN, [&](VARIANT& r) { r.punkVal = object; });
 }
 
 Variant Variant::Error(SCODE code) {
-  Variant v;
-  v.v_.vt = VT_ERROR;
-  v.v_.scode = code;
-  return v;
+  return HeldInPlace(VT_ERROR, [&](VARIANT& r) { r.scode = code; });
 }
 
 }  // namespace jv

@@ -11,25 +11,19 @@ using conversion::Kind;
 using conversion::ReadValue;
 using conversion::Value;
 
-HRESULT ToInt32(const VARIANT& in, std::int32_t* out) {
+namespace {
+template <class Integer>
+HRESULT ToIntegerIn(const VARIANT& in, const conversion::IntRange& range, Integer* out) {
   if (out == nullptr) return E_POINTER;
   Value v;
   JV_TRY(ReadValue(in, &v));
-  std::int64_t r = 0;
-  JV_TRY(conversion::ToInteger(v, kI4, &r));
-  *out = static_cast<std::int32_t>(r);
-  return S_OK;
+  return conversion::ToIntegerOf(v, range, out);
 }
+}  // namespace
 
-HRESULT ToInt16(const VARIANT& in, std::int16_t* out) {
-  if (out == nullptr) return E_POINTER;
-  Value v;
-  JV_TRY(ReadValue(in, &v));
-  std::int64_t r = 0;
-  JV_TRY(conversion::ToInteger(v, kI2, &r));
-  *out = static_cast<std::int16_t>(r);
-  return S_OK;
-}
+HRESULT ToInt32(const VARIANT& in, std::int32_t* out) { return ToIntegerIn(in, kI4, out); }
+
+HRESULT ToInt16(const VARIANT& in, std::int16_t* out) { return ToIntegerIn(in, kI2, out); }
 
 HRESULT ToBool(const VARIANT& in, VARIANT_BOOL* out) {
   if (out == nullptr) return E_POINTER;
