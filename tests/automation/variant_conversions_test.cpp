@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/automation/std_font.h"
+#include "tests/automation/by_reference.h"
 #include "tests/automation/counted_object.h"
 
 namespace jv {
@@ -197,20 +198,14 @@ TEST(VariantConversions, ToText) {
 
 TEST(VariantConversions, ByReferenceValuesConvertAsWhatTheyPointTo) {
   std::int32_t value = 70000;
-  VARIANT ref;
-  VariantInit(&ref);
-  ref.vt = VT_BYREF | VT_I4;
-  ref.plVal = &value;
+  VARIANT ref = testing::ReferenceTo(VT_I4, &value);
   std::int32_t i4 = 0;
   EXPECT_EQ(ToInt32(ref, &i4), S_OK);
   EXPECT_EQ(i4, 70000);
   std::int16_t i2 = 0;
   EXPECT_EQ(ToInt16(ref, &i2), kOverflow);
 
-  VARIANT outer;
-  VariantInit(&outer);
-  outer.vt = VT_BYREF | VT_VARIANT;
-  outer.pvarVal = &ref;
+  VARIANT outer = testing::ReferenceTo(VT_VARIANT, &ref);
   i4 = 0;
   EXPECT_EQ(ToInt32(outer, &i4), S_OK) << "a variant by reference, itself by reference";
   EXPECT_EQ(i4, 70000);
@@ -242,10 +237,7 @@ TEST(VariantConversions, ToFont) {
   EXPECT_EQ(got, font) << "failures keep what the output held";
 
   IUnknown* slot = font_object;
-  VARIANT ref;
-  VariantInit(&ref);
-  ref.vt = VT_BYREF | VT_DISPATCH;
-  ref.ppunkVal = &slot;
+  const VARIANT ref = testing::ReferenceTo(VT_DISPATCH, &slot);
   got = nullptr;
   EXPECT_EQ(ToFont(ref, &got), S_OK);
   EXPECT_EQ(got, font);

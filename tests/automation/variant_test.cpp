@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/automation/by_reference.h"
 #include "tests/automation/counted_object.h"
 
 namespace jv {
@@ -42,10 +43,7 @@ TEST(Variant, ObjectReferencesAreCountedAndReleasedByTheLastHolder) {
 
 TEST(Variant, ClearLeavesWhatAReferencePointsTo) {
   std::int32_t value = 7;
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BYREF | VT_I4;
-  v.plVal = &value;
+  VARIANT v = testing::ReferenceTo(VT_I4, &value);
   VARIANT copy;
   VariantInit(&copy);
   ASSERT_EQ(VariantCopy(&copy, &v), S_OK);
