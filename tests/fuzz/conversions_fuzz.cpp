@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #include "platform/automation/std_font.h"
 #include "platform/automation/variant_conversions.h"
@@ -44,17 +43,14 @@ class Bytes {
 };
 
 // Storage that a by-reference variant points into; it outlives the variant.
+// `held` is the value as a by-value variant carries it, and owns its text or
+// object until a by-value variant takes them over.
 struct Pointee {
-  std::int16_t i2;
-  std::int32_t i4;
-  std::uint8_t ui1;
-  float r4;
-  double r8;
-  CY cy;
-  SCODE scode;
-  VARIANT_BOOL boolean;
-  BSTR bstr = nullptr;
-  IUnknown* unknown = nullptr;
+  Pointee() {
+    VariantInit(&held);
+    VariantInit(&inner);
+  }
+  VARIANT held;
   VARIANT inner;
 };
 
@@ -73,46 +69,6 @@ void Build(Bytes& in, IFont* font, Pointee& p, VARIANT* v, bool allow_nested) {
     return;
   }
   const VARTYPE vt = kTypes[pick];
-  switch (vt) {
-    case VT_I2:
-      p.i2 = in.Take<std::int16_t>();
-      break;
-    case VT_I4:
-      p.i4 = in.Take<std::int32_t>();
-      break;
-    case VT_UI1:
-      p.ui1 = in.Take<std::uint8_t>();
-      break;
-    case VT_R4:
-      p.r4 = in.Take<float>();
-      break;
-    case VT_R8:
-    case VT_DATE:
-      p.r8 = in.Take<double>();
-      break;
-    case VT_CY:
-      p.cy.int64 = in.Take<std::int64_t>();
-      break;
-    case VT_ERROR:
-      p.scode = in.Take<SCODE>();
-      break;
-    case VT_BOOL:
-      p.boolean = in.Take<VARIANT_BOOL>();
-      break;
-    case VT_BSTR: {
-      const jv::Text text = in.Rest(pick == 15);
-      p.bstr = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                                 static_cast<std::uint32_t>(text.size()));
-      break;
-    }
-    case VT_UNKNOWN:
-    case VT_DISPATCH:
-      p.unknown = (in.Take<std::uint8_t>() & 1) != 0 ? font : nullptr;
-      if (p.unknown != nullptr) p.unknown->AddRef();
-      break;
-    default:
-      break;
-  }
   if (vt == VT_VARIANT) {
     // Only by reference; a second level of reference is refused by the conversions.
     if (allow_nested) {
@@ -124,91 +80,63 @@ void Build(Bytes& in, IFont* font, Pointee& p, VARIANT* v, bool allow_nested) {
     v->pvarVal = &p.inner;
     return;
   }
-  v->vt = by_ref && vt != VT_EMPTY && vt != VT_NULL ? static_cast<VARTYPE>(vt | VT_BYREF) : vt;
-  if (by_ref) {
-    switch (vt) {
-      case VT_I2:
-        v->piVal = &p.i2;
-        return;
-      case VT_I4:
-        v->plVal = &p.i4;
-        return;
-      case VT_UI1:
-        v->pbVal = &p.ui1;
-        return;
-      case VT_R4:
-        v->pfltVal = &p.r4;
-        return;
-      case VT_R8:
-        v->pdblVal = &p.r8;
-        return;
-      case VT_DATE:
-        v->pdate = &p.r8;
-        return;
-      case VT_CY:
-        v->pcyVal = &p.cy;
-        return;
-      case VT_ERROR:
-        v->pscode = &p.scode;
-        return;
-      case VT_BOOL:
-        v->pboolVal = &p.boolean;
-        return;
-      case VT_BSTR:
-        v->pbstrVal = &p.bstr;
-        return;
-      case VT_UNKNOWN:
-      case VT_DISPATCH:
-        v->ppunkVal = &p.unknown;
-        return;
-      default:
-        return;
-    }
-  }
+  VARIANT& held = p.held;
   switch (vt) {
     case VT_I2:
-      v->iVal = p.i2;
+      held.iVal = in.Take<std::int16_t>();
       break;
     case VT_I4:
-      v->lVal = p.i4;
+      held.lVal = in.Take<std::int32_t>();
       break;
     case VT_UI1:
-      v->bVal = p.ui1;
+      held.bVal = in.Take<std::uint8_t>();
       break;
     case VT_R4:
-      v->fltVal = p.r4;
+      held.fltVal = in.Take<float>();
       break;
     case VT_R8:
-      v->dblVal = p.r8;
+      held.dblVal = in.Take<double>();
       break;
     case VT_DATE:
-      v->date = p.r8;
+      held.date = in.Take<double>();
       break;
     case VT_CY:
-      v->cyVal = p.cy;
+      held.cyVal.int64 = in.Take<std::int64_t>();
       break;
     case VT_ERROR:
-      v->scode = p.scode;
+      held.scode = in.Take<SCODE>();
       break;
     case VT_BOOL:
-      v->boolVal = p.boolean;
+      held.boolVal = in.Take<VARIANT_BOOL>();
       break;
-    // By value the variant takes over what the Pointee allocated.
-    case VT_BSTR:
-      v->bstrVal = std::exchange(p.bstr, nullptr);
+    case VT_BSTR: {
+      const jv::Text text = in.Rest(pick == 15);
+      held.bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                       static_cast<std::uint32_t>(text.size()));
       break;
+    }
     case VT_UNKNOWN:
     case VT_DISPATCH:
-      v->punkVal = std::exchange(p.unknown, nullptr);
+      held.punkVal = (in.Take<std::uint8_t>() & 1) != 0 ? font : nullptr;
+      if (held.punkVal != nullptr) held.punkVal->AddRef();
       break;
     default:
       break;
   }
+  held.vt = vt;
+  if (by_ref && vt != VT_EMPTY && vt != VT_NULL) {
+    // Every member of the value's union starts at the same address.
+    v->vt = static_cast<VARTYPE>(vt | VT_BYREF);
+    v->byref = &held.lVal;
+  } else {
+    // By value the variant takes over what the Pointee allocated.
+    *v = held;
+    VariantInit(&held);
+  }
 }
 
 void Free(Pointee& p) {
-  SysFreeString(p.bstr);
-  if (p.unknown != nullptr) p.unknown->Release();
+  VariantClear(&p.held);  // what no by-value variant took over
   if (p.inner.vt != VT_EMPTY && (p.inner.vt & VT_BYREF) == 0) VariantClear(&p.inner);
 }
 
@@ -298,7 +226,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const jv::FontRef font = jv::FontRef::Adopt(raw);
     Bytes in(data, size);
     Pointee p;
-    VariantInit(&p.inner);
     VARIANT v;
     Build(in, font.get(), p, &v, true);
     CheckUntouchedOnFailure(v, font.get());
