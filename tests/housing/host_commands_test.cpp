@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "apps/jornavista-host/script.h"
+#include "tests/support/built_library.h"
 #include "tests/support/environment_override.h"
 #include "tests/support/scratch_folder.h"
 
@@ -22,8 +23,7 @@ class HostComponentTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::shared_ptr<FormLibrary> library;
-    const auto error = FormLibrary::Open(JV_OCX_PATH, &library);
-    ASSERT_EQ(error, std::nullopt) << error.value_or("");
+    ASSERT_NO_FATAL_FAILURE(testing::OpenBuiltLibrary(&library));
     form_ = MakeHeadlessDriver(std::move(library));
   }
   int Run(const std::string& script) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "apps/jornavista-host/script.h"
+#include "tests/support/built_library.h"
 #include "tests/support/scratch_folder.h"
 
 namespace jv::host {
@@ -23,8 +24,7 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new English
 
 std::shared_ptr<FormLibrary> Library() {
   std::shared_ptr<FormLibrary> library;
-  const auto error = FormLibrary::Open(JV_OCX_PATH, &library);
-  EXPECT_EQ(error, std::nullopt) << error.value_or("");
+  testing::OpenBuiltLibrary(&library);
   return library;
 }
 
