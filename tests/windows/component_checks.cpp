@@ -479,12 +479,18 @@ void Persistence(Report& report) {
   bag->Release();
 }
 
+// One of the library's own entry points, all of which take nothing; null when
+// the library does not export it.
+using Export = HRESULT(STDAPICALLTYPE*)();
+Export ExportOf(HMODULE module, const char* name) {
+  return reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 void Unloading(Report& report, const std::wstring& ocx) {
   Case t(report, "DllCanUnloadNow holds the library while an instance or a lock lives");
   HMODULE module = LoadLibraryW(ocx.c_str());
   if (!t.Expect(module != nullptr, "LoadLibrary")) return;
-  using CanUnload = HRESULT(STDAPICALLTYPE*)();
-  auto can_unload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  const Export can_unload = ExportOf(module, "DllCanUnloadNow");
   if (t.Expect(can_unload != nullptr, "DllCanUnloadNow is exported")) {
     CoFreeUnusedLibraries();
     t.Status(can_unload(), S_OK, "nothing alive");
@@ -523,9 +529,8 @@ void FailedRegistration(Report& report, const std::wstring& ocx) {
   Case t(report, "a registration that fails midway reports the failure and takes back what it wrote");
   HMODULE module = LoadLibraryW(ocx.c_str());
   if (!t.Expect(module != nullptr, "LoadLibrary")) return;
-  using Entry = HRESULT(STDAPICALLTYPE*)();
-  auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-  auto unreg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+  const Export reg = ExportOf(module, "DllRegisterServer");
+  const Export unreg = ExportOf(module, "DllUnregisterServer");
   const wchar_t* const clsid_key = L"CLSID\\{0B40D233-B738-4C5D-89F6-6B4092C26CC0}";
   const wchar_t* const progid = L"JornavistaControl.ctrJornavista.1";
   if (t.Expect(reg != nullptr && unreg != nullptr, "the entry points") &&
