@@ -98,20 +98,7 @@ std::string Shown(std::string_view value) {
   const std::string_view head = value.substr(0, kShownBytes);
   std::string shown;
   shown.reserve(head.size());
-  for (const char c : head) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      shown += "\\n";
-    } else if (c == '\t') {
-      shown += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(byte));
-      shown += escaped;
-    } else {
-      shown += c;
-    }
-  }
+  for (const char c : head) AppendPrintable(shown, c);
   if (head.size() < value.size()) shown += "... (" + std::to_string(value.size()) + " bytes)";
   return shown;
 }

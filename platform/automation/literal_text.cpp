@@ -25,34 +25,36 @@ std::string Quoted(std::string_view text) {
   out.reserve(text.size() + 2);
   out += '"';
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '"':
       case '\\':
         out += '\\';
         out += c;
         break;
-      case '\n':
-        out += "\\n";
-        break;
       case '\r':
         out += "\\r";
         break;
-      case '\t':
-        out += "\\t";
-        break;
       default:
-        if (byte < 0x20 || byte == 0x7F) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(byte));
-          out += buf;
-        } else {
-          out += c;
-        }
+        AppendPrintable(out, c);
     }
   }
   out += '"';
   return out;
+}
+
+void AppendPrintable(std::string& out, char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (c == '\n') {
+    out += "\\n";
+  } else if (c == '\t') {
+    out += "\\t";
+  } else if (byte < 0x20 || byte == 0x7F) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(byte));
+    out += buf;
+  } else {
+    out += c;
+  }
 }
 
 }  // namespace jv

@@ -25,4 +25,8 @@ std::string BasicHex32(std::uint32_t value);
 // same string in IDL, C and JSON-like contexts and never breaks a line of output.
 std::string Quoted(std::string_view text);
 
+// Appends c to out as it stands, or a control byte as an escape that keeps the
+// output on one line: "\n", "\t", else "\x" and two hexadecimal digits.
+void AppendPrintable(std::string& out, char c);
+
 }  // namespace jv
