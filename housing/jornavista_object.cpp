@@ -7,6 +7,7 @@
 #include "housing/jornavista_typelib.h"
 #include "housing/keep_alive_runtime.h"
 #include "housing/property_bag_adapter.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/automation/std_font.h"
 #include "platform/component/connection_point.h"
 #include "platform/component/module.h"
@@ -32,11 +33,8 @@ using OwnRuntime = headless::HeadlessRuntime;
 
 TextView View(BSTR b) { return TextView(reinterpret_cast<const char16_t*>(b), SysStringLen(b)); }
 
-class JornavistaObject final : public _ctrJornavista,
-                               public IConnectionPointContainer,
-                               public IPersistPropertyBag,
-                               public IProvideClassInfo,
-                               public IControlState,
+class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPointContainer, IPersistPropertyBag,
+                                                  IProvideClassInfo, IControlState>,
                                private platform::Container {
  public:
   explicit JornavistaObject(IControlSite* site) : site_(site) {}
@@ -47,12 +45,6 @@ class JornavistaObject final : public _ctrJornavista,
 
   // IUnknown: one identity, the dual interface's.
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   // IDispatch
   HRESULT GetTypeInfoCount(UINT* count) override {
@@ -190,7 +182,7 @@ class JornavistaObject final : public _ctrJornavista,
   // told something during the call may drop the caller's last reference.
   using Hold = ComPtr<JornavistaObject>;
 
-  ~JornavistaObject() = default;
+  ~JornavistaObject() override = default;
 
   // platform::Container: the control's change notices go to every connected
   // property-notify sink with the member's dispatch id. A sink's own failure is
@@ -224,7 +216,6 @@ class JornavistaObject final : public _ctrJornavista,
   }
 
   component::CountedByModule counted_;
-  ULONG refs_ = 1;
   ComPtr<IControlSite> site_;
   std::unique_ptr<OwnRuntime> own_runtime_;
   std::unique_ptr<KeepAliveRuntime> keep_alive_runtime_;
@@ -272,23 +263,15 @@ HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == jornavista::IID__ctrJornavista)
-    *object = static_cast<_ctrJornavista*>(this);
-  else if (riid == IID_IConnectionPointContainer)
-    *object = static_cast<IConnectionPointContainer*>(this);
-  else if (riid == IID_IPersist || riid == IID_IPersistPropertyBag)
-    *object = static_cast<IPersistPropertyBag*>(this);
-  else if (riid == IID_IProvideClassInfo)
-    *object = static_cast<IProvideClassInfo*>(this);
-  else if (riid == IID_IControlState)
-    *object = static_cast<IControlState*>(this);
+    return Hand<_ctrJornavista>(object);
+  if (riid == IID_IConnectionPointContainer) return Hand<IConnectionPointContainer>(object);
+  if (riid == IID_IPersist || riid == IID_IPersistPropertyBag) return Hand<IPersistPropertyBag>(object);
+  if (riid == IID_IProvideClassInfo) return Hand<IProvideClassInfo>(object);
+  if (riid == IID_IControlState) return Hand<IControlState>(object);
 #ifdef _WIN32
-  else if (ole_ && ole_->Answer(riid, object))
-    return S_OK;
+  if (ole_ && ole_->Answer(riid, object)) return S_OK;
 #endif
-  else
-    return E_NOINTERFACE;
-  AddRef();
-  return S_OK;
+  return E_NOINTERFACE;
 }
 
 }  // namespace

@@ -293,21 +293,6 @@ PropertyRecord* PropertyRecord::Create(std::vector<NamedProperty> properties) {
   return new (std::nothrow) PropertyRecord(std::move(properties));
 }
 
-HRESULT PropertyRecord::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (!(riid == IID_IUnknown || riid == IID_IPropertyBag)) return E_NOINTERFACE;
-  *object = static_cast<IPropertyBag*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG PropertyRecord::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT PropertyRecord::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
   if (name == nullptr || value == nullptr) return E_POINTER;
   for (const NamedProperty& p : properties_) {

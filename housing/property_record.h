@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/automation/ocidl.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/automation/std_font.h"
 #include "platform/automation/types.h"
 
@@ -65,14 +66,14 @@ std::vector<std::uint8_t> EncodeRecord(std::span<const NamedProperty> properties
 // hold (the bag's "no value"), and hands out a new standard font for a stored font;
 // Write refuses with DISP_E_BADVARTYPE a value of another kind, and an object that
 // is not a font with DISP_E_TYPEMISMATCH. A write replaces the value of that name.
-class PropertyRecord final : public IPropertyBag {
+class PropertyRecord final : public RefCounted<IPropertyBag> {
  public:
   // A new record with one reference, owned by the caller.
   static PropertyRecord* Create(std::vector<NamedProperty> properties = {});
 
-  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG JV_STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG JV_STDMETHODCALLTYPE Release() override;
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    return Answer(riid, object, {IID_IPropertyBag});
+  }
   HRESULT JV_STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
   HRESULT JV_STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
 
@@ -80,9 +81,8 @@ class PropertyRecord final : public IPropertyBag {
 
  private:
   explicit PropertyRecord(std::vector<NamedProperty> properties) : properties_(std::move(properties)) {}
-  ~PropertyRecord() = default;
+  ~PropertyRecord() override = default;
 
-  ULONG refs_ = 1;
   std::vector<NamedProperty> properties_;
 };
 

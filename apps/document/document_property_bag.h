@@ -3,9 +3,9 @@
 // that the document can leave defaults out.
 #pragma once
 
-#include "apps/com/counted.h"
 #include "apps/document/document_bag.h"
 #include "platform/automation/ocidl.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/component/control_site.h"
 
 namespace jv::document {
@@ -15,7 +15,7 @@ namespace jv::document {
 // and its record of the last key see each one. The document bag is lent for one
 // Load or Save: once Detach has run, an instance that kept this object gets
 // E_UNEXPECTED.
-class DocumentPropertyBag final : public apps::Counted<IPropertyBag, IPropertyBagDefaults> {
+class DocumentPropertyBag final : public RefCounted<IPropertyBag, IPropertyBagDefaults> {
  public:
   explicit DocumentPropertyBag(DocumentBag& bag) : bag_(&bag) {}
   void Detach() { bag_ = nullptr; }

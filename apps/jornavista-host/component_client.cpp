@@ -22,11 +22,11 @@ std::string Hex(DISPID id) { return Hex32(static_cast<std::uint32_t>(id)); }
 namespace {
 
 // A site whose own headless runtime has the day the script chose as today.
-class ClockSite final : public apps::Counted<IControlSite> {
+class ClockSite final : public RefCounted<IControlSite> {
  public:
   explicit ClockSite(DATE today) { runtime_.clock().Set(today); }
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, IID_IControlSite, object);
+    return Answer(riid, object, {IID_IControlSite});
   }
   HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
     if (runtime == nullptr) return E_POINTER;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "apps/com/counted.h"
 #include "apps/jornavista-host/script.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/component/component_library.h"
 
 namespace jv::host {
@@ -17,10 +17,10 @@ namespace jv::host {
 std::string Hex(DISPID id);
 
 // The container's side of both outgoing interfaces: what it was told, in order.
-class ChangeSink final : public apps::Counted<IPropertyNotifySink> {
+class ChangeSink final : public RefCounted<IPropertyNotifySink> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, IID_IPropertyNotifySink, object);
+    return Answer(riid, object, {IID_IPropertyNotifySink});
   }
   HRESULT OnChanged(DISPID id) override {
     changed.push_back(Hex(id));
@@ -30,9 +30,9 @@ class ChangeSink final : public apps::Counted<IPropertyNotifySink> {
   std::vector<std::string> changed;
 };
 
-class EventSink final : public apps::Counted<IDispatch> {
+class EventSink final : public RefCounted<IDispatch> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid, IID_IDispatch, object); }
+  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid, object, {IID_IDispatch}); }
   HRESULT GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 0;

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "apps/com/counted.h"
 #include "housing/jornavista_members.h"
 #include "platform/automation/literal_text.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/registry_store.h"
 
@@ -119,12 +119,12 @@ class FormHost::Recorder final : public platform::ControlRuntime {
 namespace {
 
 template <class Interface>
-class FormLink : public apps::Counted<Interface> {
+class FormLink : public RefCounted<Interface> {
  public:
   FormLink(FormHost* host, const IID& own) : host_(host), own_(own) {}
   void Detach() { host_ = nullptr; }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override { return this->Answer(riid, own_, object); }
+  HRESULT QueryInterface(REFIID riid, void** object) override { return this->Answer(riid, object, {own_}); }
 
  protected:
   FormHost* host_;

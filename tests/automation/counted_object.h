@@ -2,39 +2,22 @@
 // when it has ended, so that leaks and early releases show.
 #pragma once
 
-#include "platform/automation/unknown.h"
+#include "platform/automation/ref_counted.h"
 
 namespace jv::testing {
 
-class CountedObject final : public IUnknown {
+class CountedObject final : public RefCounted<IUnknown> {
  public:
   // *ended becomes true when the last reference goes.
   static CountedObject* Create(bool* ended) { return new CountedObject(ended); }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (!(riid == IID_IUnknown)) return E_NOINTERFACE;
-    *object = this;
-    AddRef();
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) {
-      *ended_ = true;
-      delete this;
-    }
-    return left;
-  }
-  ULONG refs() const { return refs_; }
+  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid, object, {}); }
+  using RefCounted::refs;
 
  private:
   explicit CountedObject(bool* ended) : ended_(ended) { *ended_ = false; }
-  ~CountedObject() = default;
+  ~CountedObject() override { *ended_ = true; }
 
-  ULONG refs_ = 1;
   bool* ended_;
 };
 

@@ -37,9 +37,7 @@ TEST(GuidTextTest, ReadsTheRegistryFormAndRefusesTheRest) {
 class PointOwner final : public testing::TestObject<IConnectionPointContainer> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (riid == IID_IUnknown || riid == IID_IConnectionPointContainer) return Answer(this, object);
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return Answer(riid, object, {IID_IConnectionPointContainer});
   }
   HRESULT EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
   HRESULT FindConnectionPoint(REFIID, IConnectionPoint**) override { return E_NOTIMPL; }

@@ -9,6 +9,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/ocidl.h"
+#include "platform/automation/ref_counted.h"
 #include "platform/automation/variant.h"
 #include "platform/component/control_site.h"
 #include "platform/headless/headless_face.h"
@@ -23,39 +24,12 @@ inline int& LiveTestObjects() {
 }
 
 template <class... Interfaces>
-class TestObject : public Interfaces... {
+class TestObject : public RefCounted<Interfaces...> {
  public:
   TestObject() { ++LiveTestObjects(); }
-  TestObject(const TestObject&) = delete;
-  TestObject& operator=(const TestObject&) = delete;
-  virtual ~TestObject() { --LiveTestObjects(); }
+  ~TestObject() override { --LiveTestObjects(); }
 
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-  ULONG refs() const { return refs_; }
-
- protected:
-  template <class I>
-  HRESULT Answer(I* face, void** object) {
-    *object = face;
-    AddRef();
-    return S_OK;
-  }
-  // The whole QueryInterface of an object that answers IUnknown and one interface.
-  template <class I>
-  HRESULT AnswerOnly(REFIID riid, REFIID iid, I* face, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == iid) return Answer(face, object);
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-
- private:
-  ULONG refs_ = 1;
+  using RefCounted<Interfaces...>::refs;
 };
 
 // A container that supplies its own headless runtime, so that a test sets today,
@@ -63,7 +37,7 @@ class TestObject : public Interfaces... {
 class TestSite final : public TestObject<IControlSite>, private platform::ControlRuntime {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return AnswerOnly(riid, IID_IControlSite, static_cast<IControlSite*>(this), object);
+    return Answer(riid, object, {IID_IControlSite});
   }
   HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
     *runtime = this;
@@ -95,7 +69,7 @@ class TestSite final : public TestObject<IControlSite>, private platform::Contro
 class NotifySink final : public TestObject<IPropertyNotifySink> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return AnswerOnly(riid, IID_IPropertyNotifySink, static_cast<IPropertyNotifySink*>(this), object);
+    return Answer(riid, object, {IID_IPropertyNotifySink});
   }
   HRESULT OnChanged(DISPID id) override {
     changed.push_back(id);
@@ -113,7 +87,7 @@ class NotifySink final : public TestObject<IPropertyNotifySink> {
 class EventSink final : public TestObject<IDispatch> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return AnswerOnly(riid, IID_IDispatch, static_cast<IDispatch*>(this), object);
+    return Answer(riid, object, {IID_IDispatch});
   }
   HRESULT GetTypeInfoCount(UINT* n) override {
     *n = 0;
@@ -133,7 +107,7 @@ class EventSink final : public TestObject<IDispatch> {
 class MapBag final : public TestObject<IPropertyBag> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return AnswerOnly(riid, IID_IPropertyBag, static_cast<IPropertyBag*>(this), object);
+    return Answer(riid, object, {IID_IPropertyBag});
   }
   HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
     const auto it = values.find(name);
