@@ -25,9 +25,11 @@ void Trace(const char* call) {
   OutputDebugStringA(line.c_str());
 }
 
-struct Named {
+// An interface the OLE side serves, and where in the object it lives.
+struct Served {
   const IID* iid;
   const char* name;
+  void* face;
 };
 
 }  // namespace
@@ -42,42 +44,26 @@ OleControl::~OleControl() {
 }
 
 bool OleControl::Answer(REFIID riid, void** object) {
-  const Named names[] = {
-      {&IID_IOleObject, "IOleObject"},
-      {&IID_IOleWindow, "IOleWindow"},
-      {&IID_IOleInPlaceObject, "IOleInPlaceObject"},
-      {&IID_IOleInPlaceActiveObject, "IOleInPlaceActiveObject"},
-      {&IID_IViewObject, "IViewObject"},
-      {&IID_IViewObject2, "IViewObject2"},
-      {&IID_IOleControl, "IOleControl"},
-      {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages"},
-      {&IID_IPersistStreamInit, "IPersistStreamInit"},
-      {&IID_IPersistStorage, "IPersistStorage"},
+  const Served served[] = {
+      {&IID_IOleObject, "IOleObject", static_cast<IOleObject*>(this)},
+      {&IID_IOleWindow, "IOleWindow", static_cast<IOleInPlaceObject*>(this)},
+      {&IID_IOleInPlaceObject, "IOleInPlaceObject", static_cast<IOleInPlaceObject*>(this)},
+      {&IID_IOleInPlaceActiveObject, "IOleInPlaceActiveObject", static_cast<IOleInPlaceActiveObject*>(this)},
+      {&IID_IViewObject, "IViewObject", static_cast<IViewObject2*>(this)},
+      {&IID_IViewObject2, "IViewObject2", static_cast<IViewObject2*>(this)},
+      {&IID_IOleControl, "IOleControl", static_cast<IOleControl*>(this)},
+      {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages", static_cast<ISpecifyPropertyPages*>(this)},
+      {&IID_IPersistStreamInit, "IPersistStreamInit", static_cast<IPersistStreamInit*>(this)},
+      {&IID_IPersistStorage, "IPersistStorage", static_cast<IPersistStorage*>(this)},
   };
-  void* found = nullptr;
-  if (riid == IID_IOleObject)
-    found = static_cast<IOleObject*>(this);
-  else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceObject)
-    found = static_cast<IOleInPlaceObject*>(this);
-  else if (riid == IID_IOleInPlaceActiveObject)
-    found = static_cast<IOleInPlaceActiveObject*>(this);
-  else if (riid == IID_IViewObject || riid == IID_IViewObject2)
-    found = static_cast<IViewObject2*>(this);
-  else if (riid == IID_IOleControl)
-    found = static_cast<IOleControl*>(this);
-  else if (riid == IID_ISpecifyPropertyPages)
-    found = static_cast<ISpecifyPropertyPages*>(this);
-  else if (riid == IID_IPersistStreamInit)
-    found = static_cast<IPersistStreamInit*>(this);
-  else if (riid == IID_IPersistStorage)
-    found = static_cast<IPersistStorage*>(this);
-  else
-    return false;
-  for (const Named& n : names)
-    if (*n.iid == riid) Trace((std::string("QueryInterface ") + n.name).c_str());
-  AddRef();
-  *object = found;
-  return true;
+  for (const Served& s : served) {
+    if (!(*s.iid == riid)) continue;
+    Trace((std::string("QueryInterface ") + s.name).c_str());
+    AddRef();
+    *object = s.face;
+    return true;
+  }
+  return false;
 }
 
 HRESULT OleControl::QueryInterface(REFIID riid, void** object) { return outer_.QueryInterface(riid, object); }
