@@ -9,14 +9,11 @@ namespace jv::housing {
 
 namespace {
 
-enum Kind : std::uint16_t {
-  kI2 = 2,
-  kI4 = 3,
-  kText = 8,
-  kFont = 9,
-  kBool = 11,
-  kNoFont = 13,
-};
+// An entry's kind is the variant type its value travels in, so a reader of the
+// bytes knows the numbers already. A font is an object (VT_DISPATCH); a missing
+// font takes VT_UNKNOWN, the other object type, to tell it apart.
+constexpr std::uint16_t kFont = VT_DISPATCH;
+constexpr std::uint16_t kNoFont = VT_UNKNOWN;
 
 enum FontFlags : std::uint8_t { kItalic = 1, kUnderline = 2, kStrikethrough = 4 };
 
@@ -78,7 +75,8 @@ class Reader {
   bool Little(T* v) {
     if (left() < sizeof(T)) return false;
     T r = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i) r |= static_cast<T>(static_cast<T>(bytes_[at_ + i]) << (8 * i));
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      r |= static_cast<T>(static_cast<T>(bytes_[at_ + i]) << (8 * i));
     at_ += sizeof(T);
     *v = r;
     return true;
@@ -90,16 +88,16 @@ class Reader {
 
 void EncodeValue(Writer& w, const PropertyValue& value) {
   if (const auto* v = std::get_if<std::int16_t>(&value)) {
-    w.U16(kI2);
+    w.U16(VT_I2);
     w.U16(static_cast<std::uint16_t>(*v));
   } else if (const auto* v = std::get_if<std::int32_t>(&value)) {
-    w.U16(kI4);
+    w.U16(VT_I4);
     w.U32(static_cast<std::uint32_t>(*v));
   } else if (const auto* v = std::get_if<Truth>(&value)) {
-    w.U16(kBool);
+    w.U16(VT_BOOL);
     w.U16(v->value ? 0xFFFF : 0);
   } else if (const auto* v = std::get_if<Text>(&value)) {
-    w.U16(kText);
+    w.U16(VT_BSTR);
     w.U32(static_cast<std::uint32_t>(v->size()));
     w.Units(*v);
   } else if (const auto* v = std::get_if<FontDescription>(&value)) {
@@ -119,25 +117,25 @@ bool DecodeValue(Reader& r, PropertyValue* out) {
   std::uint16_t kind = 0;
   if (!r.U16(&kind)) return false;
   switch (kind) {
-    case kI2: {
+    case VT_I2: {
       std::uint16_t v = 0;
       if (!r.U16(&v)) return false;
       *out = static_cast<std::int16_t>(v);
       return true;
     }
-    case kI4: {
+    case VT_I4: {
       std::uint32_t v = 0;
       if (!r.U32(&v)) return false;
       *out = static_cast<std::int32_t>(v);
       return true;
     }
-    case kBool: {
+    case VT_BOOL: {
       std::uint16_t v = 0;
       if (!r.U16(&v) || (v != 0 && v != 0xFFFF)) return false;
       *out = Truth{v != 0};
       return true;
     }
-    case kText: {
+    case VT_BSTR: {
       std::uint32_t n = 0;
       Text text;
       if (!r.U32(&n) || !r.Units(n, &text)) return false;
@@ -225,9 +223,7 @@ HRESULT ToVariant(const PropertyValue& value, Variant* out) {
   return S_OK;
 }
 
-TextView NameOf(LPCOLESTR name) {
-  return TextView(reinterpret_cast<const char16_t*>(name));
-}
+TextView NameOf(LPCOLESTR name) { return TextView(reinterpret_cast<const char16_t*>(name)); }
 
 }  // namespace
 
