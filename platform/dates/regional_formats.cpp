@@ -253,14 +253,19 @@ HRESULT RegionalSettings::FormatLongDate(DATE date, Text* out) const {
   return S_OK;
 }
 
-RegionalSettings RegionalSettings::FromLoaded(detail::LoadedSettings* loaded, std::string_view english_locale) {
+RegionalSettings RegionalSettings::FromLoaded(detail::LoadedSettings* loaded,
+                                              std::string_view english_locale) {
   RegionalSettings settings;
   if (loaded != nullptr) {
     settings.locale_name_ = std::move(loaded->locale_name);
     settings.month_names_ = std::move(loaded->month_names);
     settings.weekday_names_ = std::move(loaded->weekday_names);
-    settings.short_date_pattern_ = std::move(loaded->short_date_pattern);
-    settings.long_date_pattern_ = std::move(loaded->long_date_pattern);
+    // A pattern with fields we do not render (an era, a day name in a short date)
+    // keeps the locale's names and falls back to the plain form.
+    settings.short_date_pattern_ = detail::NormaliseShortDatePattern(loaded->short_date_pattern)
+                                       .value_or(Text(detail::kFallbackPattern));
+    settings.long_date_pattern_ = detail::NormaliseLongDatePattern(loaded->long_date_pattern)
+                                      .value_or(Text(detail::kFallbackLongPattern));
     return settings;
   }
   settings.locale_name_ = english_locale;

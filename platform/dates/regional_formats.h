@@ -13,6 +13,7 @@
 namespace jv::dates::detail {
 
 // What a system's loader (ICU, or Windows' locale functions) reads for one locale.
+// The patterns are the locale's own; the settings reduce them to the fields rendered.
 struct LoadedSettings {
   std::string locale_name;
   std::array<Text, 12> month_names;

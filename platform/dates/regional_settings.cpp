@@ -15,11 +15,7 @@
 namespace jv::dates {
 namespace {
 
-using detail::kFallbackLongPattern;
-using detail::kFallbackPattern;
 using detail::LoadedSettings;
-using detail::NormaliseLongDatePattern;
-using detail::NormaliseShortDatePattern;
 
 constexpr char kDefaultLocale[] = "en_US";
 
@@ -59,17 +55,14 @@ std::optional<LoadedSettings> LoadFromIcu(const std::string& icu_id) {
   if (U_FAILURE(status) || generator == nullptr) return std::nullopt;
   const icu::UnicodeString best = generator->getBestPattern(icu::UnicodeString(u"yMd"), status);
   if (U_FAILURE(status)) return std::nullopt;
-  // A pattern with fields we do not render keeps the locale's names and falls back
-  // to the plain numeric form.
-  loaded.short_date_pattern =
-      NormaliseShortDatePattern(ToU16(best)).value_or(std::u16string(kFallbackPattern));
+  loaded.short_date_pattern = ToU16(best);
 
-  std::unique_ptr<icu::DateFormat> long_format(icu::DateFormat::createDateInstance(icu::DateFormat::kLong, locale));
+  std::unique_ptr<icu::DateFormat> long_format(
+      icu::DateFormat::createDateInstance(icu::DateFormat::kLong, locale));
   const auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(long_format.get());
   icu::UnicodeString long_pattern;
   if (simple != nullptr) simple->toPattern(long_pattern);
-  loaded.long_date_pattern =
-      NormaliseLongDatePattern(ToU16(long_pattern)).value_or(std::u16string(kFallbackLongPattern));
+  loaded.long_date_pattern = ToU16(long_pattern);
   return loaded;
 }
 

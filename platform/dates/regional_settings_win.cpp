@@ -15,11 +15,7 @@
 namespace jv::dates {
 namespace {
 
-using detail::kFallbackLongPattern;
-using detail::kFallbackPattern;
 using detail::LoadedSettings;
-using detail::NormaliseLongDatePattern;
-using detail::NormaliseShortDatePattern;
 
 constexpr char kDefaultLocale[] = "en-US";
 
@@ -127,11 +123,8 @@ std::optional<LoadedSettings> LoadFromSystem(const std::wstring& name) {
   }
   const std::optional<std::wstring> long_pattern =
       GregorianLocaleText(locale, gregorian, LOCALE_SLONGDATE, CAL_SLONGDATE);
-  loaded.long_date_pattern = NormaliseLongDatePattern(WithIcuWeekdays(FromWide(long_pattern.value_or(L""))))
-                                 .value_or(Text(kFallbackLongPattern));
-  // A pattern with fields we do not render (an era, a day name) keeps the locale's
-  // names and falls back to the plain numeric form.
-  loaded.short_date_pattern = NormaliseShortDatePattern(FromWide(*pattern)).value_or(Text(kFallbackPattern));
+  loaded.long_date_pattern = WithIcuWeekdays(FromWide(long_pattern.value_or(L"")));
+  loaded.short_date_pattern = FromWide(*pattern);
   return loaded;
 }
 
