@@ -59,7 +59,8 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back, platform::TextAlignment alignment) {
+void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back,
+               platform::TextAlignment alignment) {
   FillColor(dc, rect, back);
   if (caption.empty()) return;
   SetTextColor(dc, fore);
@@ -154,7 +155,8 @@ MessageAnswer PictureMessage(Windows* w, HWND window, UINT message, WPARAM wpara
       return 0;
     case WM_LBUTTONUP: {
       if (GetCapture() == window) ReleaseCapture();
-      const std::int16_t cell = w->CellAt({static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
+      const std::int16_t cell =
+          w->CellAt({static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
       const std::int16_t pressed = std::exchange(w->pressed_cell, 0);
       if (cell == 0 || cell != pressed) return 0;
       FaceObserver* observer = w->face.observer();
@@ -184,50 +186,46 @@ constexpr WNDPROC SurfaceProc = FaceWindowProc<&Windows::PaintSurface, SurfaceMe
 constexpr WNDPROC FrameProc = FaceWindowProc<&Windows::PaintFrame, FrameMessage>;
 constexpr WNDPROC PictureProc = FaceWindowProc<&Windows::PaintPicture, PictureMessage>;
 
+// Registers one window class of the module's. A class of that name already
+// registered at this address is kept when its procedure is ours, and replaced
+// otherwise: a library loaded again at another address registers its own.
+HRESULT RegisterModuleClass(HINSTANCE module, const wchar_t* name, WNDPROC proc, UINT style, int background) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(module, name, &existing)) {
+    if (existing.lpfnWndProc == proc) return S_OK;
+    UnregisterClassW(name, module);
+  }
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = GetSysColorBrush(background);
+  wc.lpszClassName = name;
+  if (RegisterClassExW(&wc) == 0) return HRESULT_FROM_WIN32(GetLastError());
+  return S_OK;
+}
+
 // The classes stay registered for the rest of the process (the system ends them
 // with it): registering them for each face costs a round trip to the window
-// server each time. Classes are the module's own, so a library loaded again at
-// another address registers its own; at the same address it finds its classes,
-// and replaces any whose procedure is not its own.
+// server each time.
 HRESULT RegisterClasses() {
   static bool registered = false;
   if (registered) return S_OK;
   const HINSTANCE module = ThisModule();
-  struct Class {
-    const wchar_t* name;
-    WNDPROC proc;
-    UINT style;
-    int background;
-  };
-  const Class classes[] = {
-      {kSurfaceClass, SurfaceProc, 0, COLOR_BTNFACE},
-      {kFrameClass, FrameProc, 0, COLOR_BTNFACE},
-      {kPictureClass, PictureProc, CS_DBLCLKS, COLOR_WINDOW},
-  };
-  for (const Class& c : classes) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(module, c.name, &existing)) {
-      if (existing.lpfnWndProc == c.proc) continue;
-      UnregisterClassW(c.name, module);
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = c.style;
-    wc.lpfnWndProc = c.proc;
-    wc.hInstance = module;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = GetSysColorBrush(c.background);
-    wc.lpszClassName = c.name;
-    if (RegisterClassExW(&wc) == 0) return HRESULT_FROM_WIN32(GetLastError());
-  }
+  JV_TRY(RegisterModuleClass(module, kSurfaceClass, SurfaceProc, 0, COLOR_BTNFACE));
+  JV_TRY(RegisterModuleClass(module, kFrameClass, FrameProc, 0, COLOR_BTNFACE));
+  JV_TRY(RegisterModuleClass(module, kPictureClass, PictureProc, CS_DBLCLKS, COLOR_WINDOW));
   registered = true;
   return S_OK;
 }
 
 }  // namespace
 
-HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, std::unique_ptr<Windows>* out) {
+HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin,
+                                   std::unique_ptr<Windows>* out) {
   auto w = std::make_unique<Windows>(face);
   JV_TRY(RegisterClasses());
   const HINSTANCE module = ThisModule();
@@ -235,8 +233,9 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
   w->default_font = CreateDefaultFont(dpi);
 
   const SIZE size = face.pixel_size();
-  w->surface = CreateWindowExW(WS_EX_CONTROLPARENT, kSurfaceClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                               origin.x, origin.y, size.cx, size.cy, parent, nullptr, module, w.get());
+  w->surface =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kSurfaceClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                      origin.x, origin.y, size.cx, size.cy, parent, nullptr, module, w.get());
   if (w->surface == nullptr) return HRESULT_FROM_WIN32(GetLastError());
 
   std::int16_t lowest = INT16_MAX, highest = INT16_MIN;
@@ -264,7 +263,8 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
   std::vector<const platform::ControlDesign*> order;
   for (const platform::ControlDesign& c : face.layout()) order.push_back(&c);
   auto rank = [](const platform::ControlDesign* c) {
-    const bool holder = c->kind == platform::ControlKind::Frame || c->kind == platform::ControlKind::PictureBox;
+    const bool holder =
+        c->kind == platform::ControlKind::Frame || c->kind == platform::ControlKind::PictureBox;
     return std::pair(holder ? 0 : 1, holder ? 0 : static_cast<int>(c->tab_index));
   };
   std::stable_sort(order.begin(), order.end(), [&](auto* a, auto* b) { return rank(a) < rank(b); });
@@ -279,18 +279,19 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
     switch (c.kind) {
       case platform::ControlKind::Frame:
         made = w->frame = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, caption.c_str(),
-                                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, cx, cy,
-                                          parent_window, nullptr, module, w.get());
+                                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x, y, cx,
+                                          cy, parent_window, nullptr, module, w.get());
         break;
       case platform::ControlKind::PictureBox:
         made = w->picture = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureClass, L"",
-                                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x, y, cx, cy,
-                                            parent_window, nullptr, module, w.get());
+                                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x, y, cx,
+                                            cy, parent_window, nullptr, module, w.get());
         break;
       case platform::ControlKind::CommandButton: {
         const int id = c.name == "cmdNext" ? kNextId : kPreviousId;
-        made = CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, x,
-                               y, cx, cy, parent_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module,
+        made = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, x, y, cx,
+                               cy, parent_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module,
                                nullptr);
         (id == kNextId ? w->next : w->previous) = made;
         break;
@@ -300,8 +301,8 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin, s
         const Text& text = is_year ? face.year_text() : face.date_text();
         const DWORD align = c.alignment == platform::TextAlignment::Center ? ES_CENTER : ES_LEFT;
         made = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(text).c_str(),
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_READONLY | ES_AUTOHSCROLL | align, x, y, cx, cy,
-                               parent_window, nullptr, module, nullptr);
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_READONLY | ES_AUTOHSCROLL | align,
+                               x, y, cx, cy, parent_window, nullptr, module, nullptr);
         (is_year ? w->year : w->date) = made;
         (is_year ? face.year_ : face.date_).window = made;
         // The design's width is the text's: no margins inside the box.
@@ -412,7 +413,8 @@ void Win32Face::Windows::PaintPicture(HDC dc) {
   const HGDIOBJ old_font = SelectObject(dc, default_font);
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const DayCell* cell = face.cell(static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i)));
-    if (cell != nullptr) DrawLabel(dc, cells[i], cell->caption, Resolve(cell->fore), Resolve(cell->back), alignment);
+    if (cell != nullptr)
+      DrawLabel(dc, cells[i], cell->caption, Resolve(cell->fore), Resolve(cell->back), alignment);
   }
   SelectObject(dc, old_font);
 }
