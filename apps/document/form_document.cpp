@@ -338,21 +338,15 @@ std::optional<std::string> FontToJson(const FontDescription& font, ordered_json*
   std::string name;
   if (FAILED(TextToUtf8(font.name, &name)))
     return "the font's Name is not valid Unicode (it holds a lone surrogate)";
-  ordered_json j;
-  j["Name"] = std::move(name);
   // Whole points as an integer; otherwise a double, which holds up to fifteen
   // significant digits, and so every size up to kMaxFontSizeCy, exactly.
-  if (font.size_cy % 10000 == 0)
-    j["Size"] = font.size_cy / 10000;
-  else
-    j["Size"] = static_cast<double>(font.size_cy) / 10000.0;
-  j["Bold"] = font.bold;
-  j["Italic"] = font.italic;
-  j["Underline"] = font.underline;
-  j["Strikethrough"] = font.strikethrough;
-  j["Weight"] = font.weight;
-  j["Charset"] = font.charset;
-  *out = std::move(j);
+  const ordered_json size = font.size_cy % 10000 == 0
+                                ? ordered_json(font.size_cy / 10000)
+                                : ordered_json(static_cast<double>(font.size_cy) / 10000.0);
+  *out = ordered_json{{"Name", std::move(name)},     {"Size", size},
+                      {"Bold", font.bold},           {"Italic", font.italic},
+                      {"Underline", font.underline}, {"Strikethrough", font.strikethrough},
+                      {"Weight", font.weight},       {"Charset", font.charset}};
   return std::nullopt;
 }
 
@@ -454,15 +448,13 @@ std::optional<std::string> FormatDocument(const FormDocument& document, std::str
         return what + ": property " + Quoted(key) + ": " + *error;
       properties[key] = std::move(value);
     }
-    ordered_json record;
-    record["class"] = c.class_name;
-    record["name"] = c.name;
-    record["left"] = c.left;
-    record["top"] = c.top;
-    record["width"] = c.width;
-    record["height"] = c.height;
-    record["properties"] = std::move(properties);
-    controls.push_back(std::move(record));
+    controls.push_back(ordered_json{{"class", c.class_name},
+                                    {"name", c.name},
+                                    {"left", c.left},
+                                    {"top", c.top},
+                                    {"width", c.width},
+                                    {"height", c.height},
+                                    {"properties", std::move(properties)}});
   }
   root["controls"] = std::move(controls);
   try {
