@@ -35,11 +35,11 @@ inline constexpr FlagName kFuncFlags[] = {
     {FUNCFLAG_FHIDDEN, "hidden"},
 };
 inline constexpr FlagName kImplFlags[] = {{IMPLTYPEFLAG_FDEFAULT, "default"},
-                                   {IMPLTYPEFLAG_FSOURCE, "source"},
-                                   {IMPLTYPEFLAG_FRESTRICTED, "restricted"}};
+                                          {IMPLTYPEFLAG_FSOURCE, "source"},
+                                          {IMPLTYPEFLAG_FRESTRICTED, "restricted"}};
 inline constexpr FlagName kParamFlags[] = {{PARAMFLAG_FIN, "in"},
-                                    {PARAMFLAG_FOUT, "out"},
-                                    {PARAMFLAG_FRETVAL, "retval"},
-                                    {PARAMFLAG_FOPT, "optional"}};
+                                           {PARAMFLAG_FOUT, "out"},
+                                           {PARAMFLAG_FRETVAL, "retval"},
+                                           {PARAMFLAG_FOPT, "optional"}};
 
 }  // namespace jv::component

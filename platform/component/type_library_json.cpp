@@ -4,6 +4,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "platform/automation/literal_text.h"
 #include "platform/component/guid_text.h"
@@ -28,40 +29,31 @@ ordered_json FlagNames(std::uint32_t flags, std::span<const FlagName> names) {
   return list;
 }
 
+// A value's name in a table of names, or `other` for a value the table lacks.
+template <class Value, std::size_t N>
+const char* NameIn(Value value, const std::pair<Value, const char*> (&names)[N], const char* other) {
+  for (const auto& [known, name] : names)
+    if (known == value) return name;
+  return other;
+}
+
 const char* KindName(TYPEKIND kind) {
-  switch (kind) {
-    case TKIND_ENUM:
-      return "enum";
-    case TKIND_RECORD:
-      return "record";
-    case TKIND_MODULE:
-      return "module";
-    case TKIND_INTERFACE:
-      return "interface";
-    case TKIND_DISPATCH:
-      return "dispinterface";
-    case TKIND_COCLASS:
-      return "coclass";
-    case TKIND_ALIAS:
-      return "alias";
-    case TKIND_UNION:
-      return "union";
-    default:
-      return "unknown";
-  }
+  static constexpr std::pair<TYPEKIND, const char*> kNames[] = {{TKIND_ENUM, "enum"},
+                                                                {TKIND_RECORD, "record"},
+                                                                {TKIND_MODULE, "module"},
+                                                                {TKIND_INTERFACE, "interface"},
+                                                                {TKIND_DISPATCH, "dispinterface"},
+                                                                {TKIND_COCLASS, "coclass"},
+                                                                {TKIND_ALIAS, "alias"},
+                                                                {TKIND_UNION, "union"}};
+  return NameIn(kind, kNames, "unknown");
 }
 
 const char* InvokeName(INVOKEKIND kind) {
-  switch (kind) {
-    case INVOKE_PROPERTYGET:
-      return "propget";
-    case INVOKE_PROPERTYPUT:
-      return "propput";
-    case INVOKE_PROPERTYPUTREF:
-      return "propputref";
-    default:
-      return "method";
-  }
+  static constexpr std::pair<INVOKEKIND, const char*> kNames[] = {{INVOKE_PROPERTYGET, "propget"},
+                                                                  {INVOKE_PROPERTYPUT, "propput"},
+                                                                  {INVOKE_PROPERTYPUTREF, "propputref"}};
+  return NameIn(kind, kNames, "method");
 }
 
 // Walks one library; the libraries its references lead into are its imports.
