@@ -33,8 +33,8 @@ using OwnRuntime = headless::HeadlessRuntime;
 
 TextView View(BSTR b) { return TextView(reinterpret_cast<const char16_t*>(b), SysStringLen(b)); }
 
-class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPointContainer, IPersistPropertyBag,
-                                                  IProvideClassInfo, IControlState>,
+class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPointContainer,
+                                                 IPersistPropertyBag, IProvideClassInfo, IControlState>,
                                private platform::Container {
  public:
   explicit JornavistaObject(IControlSite* site) : site_(site) {}

@@ -12,7 +12,8 @@ namespace jv::housing {
 namespace {
 
 // The stock font property page, the one page the class registers.
-constexpr CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+constexpr CLSID kStockFontPage = {
+    0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
 constexpr wchar_t kContentsStream[] = L"Contents";
 constexpr int kHimetricPerInch = 2540;
 
@@ -78,7 +79,8 @@ HRESULT OleControl::GetAmbientFont(IFont** out) {
   *out = nullptr;
   ComPtr<IDispatch> ambient;
   if (!client_site_ ||
-      FAILED(client_site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ambient.put()))) || !ambient)
+      FAILED(client_site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ambient.put()))) ||
+      !ambient)
     return E_NOTIMPL;
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   VARIANT result;
@@ -182,7 +184,8 @@ HRESULT OleControl::SetExtent(DWORD aspect, SIZEL* size) {
   // A size request like any other: the resize rule keeps the frame's size. Some
   // containers pass other units than HIMETRIC here; the answer is the same.
   const int dpi = face_.dpi();
-  const HRESULT hr = face_.RequestSize(MulDiv(size->cx, dpi, kHimetricPerInch), MulDiv(size->cy, dpi, kHimetricPerInch));
+  const HRESULT hr =
+      face_.RequestSize(MulDiv(size->cx, dpi, kHimetricPerInch), MulDiv(size->cy, dpi, kHimetricPerInch));
   if (in_place_active_) (void)PlaceAt(position_);
   ViewChanged();
   return SUCCEEDED(hr) ? S_OK : hr;
@@ -229,8 +232,8 @@ HRESULT OleControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 
 HRESULT OleControl::ActivateInPlace(bool ui_activate) {
   if (!client_site_) return E_UNEXPECTED;
-  if (!in_place_site_ &&
-      FAILED(client_site_->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(in_place_site_.put()))))
+  if (!in_place_site_ && FAILED(client_site_->QueryInterface(IID_IOleInPlaceSite,
+                                                             reinterpret_cast<void**>(in_place_site_.put()))))
     return E_NOINTERFACE;
   if (!in_place_active_) {
     if (in_place_site_->CanInPlaceActivate() != S_OK) return E_FAIL;
@@ -273,7 +276,8 @@ HRESULT OleControl::PlaceAt(const RECT& position) {
   const SIZE size = face_.pixel_size();
   position_ = {position.left, position.top, position.left + size.cx, position.top + size.cy};
   if (HWND window = face_.window())
-    SetWindowPos(window, nullptr, position_.left, position_.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, position_.left, position_.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   if (in_place_site_ && !EqualRect(&position, &position_)) (void)in_place_site_->OnPosRectChange(&position_);
   placing_ = false;
   return SUCCEEDED(hr) ? S_OK : hr;
@@ -323,8 +327,8 @@ HRESULT OleControl::TranslateAccelerator(LPMSG msg) {
   if (msg == nullptr) return E_INVALIDARG;
   // The grid's keys: a container would otherwise move the focus with the arrows.
   HWND grid = face_.grid_window();
-  const bool grid_key = msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT ||
-                        (msg->wParam >= VK_LEFT && msg->wParam <= VK_DOWN);
+  const bool grid_key =
+      msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT || (msg->wParam >= VK_LEFT && msg->wParam <= VK_DOWN);
   if (msg->message == WM_KEYDOWN && grid_key && grid != nullptr && msg->hwnd == grid) {
     SendMessageW(grid, WM_KEYDOWN, msg->wParam, msg->lParam);
     return S_OK;
@@ -458,7 +462,8 @@ HRESULT OleControl::Load(LPSTREAM stream) {
   if (got < kRecordHeaderSize) {
     bytes.resize(got);
   } else {
-    JV_TRY(RecordBodyLength(std::span<const std::uint8_t, kRecordHeaderSize>(bytes.data(), kRecordHeaderSize), &body));
+    JV_TRY(RecordBodyLength(std::span<const std::uint8_t, kRecordHeaderSize>(bytes.data(), kRecordHeaderSize),
+                            &body));
     bytes.resize(kRecordHeaderSize + body);
     got = 0;
     if (body > 0) JV_TRY(stream->Read(bytes.data() + kRecordHeaderSize, body, &got));
@@ -530,7 +535,8 @@ HRESULT OleControl::Save(IStorage* storage, BOOL) {
   JV_TRY(SaveRecord(true, &bytes));
   JV_TRY(WriteClassStg(storage, jornavista::CLSID_ctrJornavista));
   ComPtr<IStream> stream;
-  JV_TRY(storage->CreateStream(kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.put()));
+  JV_TRY(storage->CreateStream(kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
+                               stream.put()));
   ULONG written = 0;
   JV_TRY(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
   if (written != bytes.size()) return STG_E_WRITEFAULT;
@@ -551,7 +557,8 @@ void OleControl::OnFocusChanged(bool has_focus) {
   if (has_focus && in_place_active_) (void)ActivateUI();
   ComPtr<IOleControlSite> control_site;
   if (client_site_ &&
-      SUCCEEDED(client_site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(control_site.put()))) &&
+      SUCCEEDED(
+          client_site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(control_site.put()))) &&
       control_site)
     (void)control_site->OnFocus(has_focus);
 }

@@ -32,7 +32,9 @@ class ChangeSink final : public RefCounted<IPropertyNotifySink> {
 
 class EventSink final : public RefCounted<IDispatch> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid, object, {IID_IDispatch}); }
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    return Answer(riid, object, {IID_IDispatch});
+  }
   HRESULT GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 0;
