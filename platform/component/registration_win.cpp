@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/automation/bstr.h"
 #include "platform/automation/literal_text.h"
 #include "platform/component/guid_text.h"
 #include "platform/component/server.h"
@@ -189,18 +190,13 @@ HRESULT Unregister(const ComponentDesc& c) {
   return step.result();
 }
 
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
 
-std::string LibraryPathOf(const void* address) { return Utf8(ModulePathOf(address)); }
+// WCHAR is UTF-16 on Windows, as char16_t is.
+std::string LibraryPathOf(const void* address) {
+  const std::wstring path = ModulePathOf(address);
+  return ToUtf8Lossy(TextView(reinterpret_cast<const char16_t*>(path.data()), path.size()));
+}
 
 HRESULT RegisterServer(const ComponentDesc& component, const void* address_in_library) {
   std::wstring server = ModulePathOf(address_in_library);
