@@ -1,5 +1,6 @@
 #include "platform/automation/font_disp.h"
 
+#include <atomic>
 #include <new>
 
 #include "platform/automation/invoke_rules.h"
@@ -9,6 +10,9 @@
 namespace jv {
 
 namespace {
+
+// As the fonts' own count: one counter for the tear-offs of every apartment.
+std::atomic<std::size_t> live_dispatches{0};
 
 struct FontMember {
   std::u16string_view name;
@@ -36,7 +40,7 @@ bool SameNameIgnoringCase(std::u16string_view a, const OLECHAR* b) {
 
 class FontDispatch final : public RefCounted<IFontDisp> {
  public:
-  explicit FontDispatch(IFont* font) : font_(font) {}
+  explicit FontDispatch(IFont* font) : font_(font) { ++live_dispatches; }
 
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -102,7 +106,7 @@ class FontDispatch final : public RefCounted<IFontDisp> {
   }
 
  private:
-  ~FontDispatch() override = default;
+  ~FontDispatch() override { --live_dispatches; }
 
   HRESULT Get(DISPID id, Variant* out) {
     BOOL flag = 0;
@@ -188,6 +192,8 @@ class FontDispatch final : public RefCounted<IFontDisp> {
 };
 
 }  // namespace
+
+std::size_t LiveFontDispatchCount() { return live_dispatches.load(); }
 
 HRESULT CreateFontDispatch(IFont* font, IFontDisp** out) {
   if (out == nullptr) return E_POINTER;

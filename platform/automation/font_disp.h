@@ -2,6 +2,8 @@
 // dispatch ids, for clients that bind late (a script setting Font.Size).
 #pragma once
 
+#include <cstddef>
+
 #include "platform/automation/dispatch.h"
 #include "platform/automation/font.h"
 
@@ -23,5 +25,9 @@ namespace jv {
 // Underline (5), Strikethrough (6) as truth values, Weight (7) and Charset (8) as
 // 16-bit integers; gets and puts, with the font's own checks on the value.
 [[nodiscard]] HRESULT CreateFontDispatch(IFont* font, IFontDisp** out);
+
+// The number of these tear-offs alive: each is an object of the module that made
+// it, whatever font it stands over, so a library counts them before it unloads.
+std::size_t LiveFontDispatchCount();
 
 }  // namespace jv

@@ -48,10 +48,13 @@ std::size_t LiveStdFontCount() { return live_fonts.load(); }
 StdFont::StdFont() { ++live_fonts; }
 StdFont::~StdFont() { --live_fonts; }
 
+bool StdFontAccepts(const FontDescription& d) {
+  return ValidName(d.name) && d.size_cy > 0 && ValidWeight(d.weight) && ValidCharset(d.charset);
+}
+
 HRESULT CreateStdFont(const FontDescription& d, IFont** out) {
   if (out == nullptr) return E_POINTER;
-  if (!ValidName(d.name) || d.size_cy <= 0 || !ValidWeight(d.weight) || !ValidCharset(d.charset))
-    return E_INVALIDARG;
+  if (!StdFontAccepts(d)) return E_INVALIDARG;
   auto* font = new (std::nothrow) StdFont();
   if (font == nullptr) return E_OUTOFMEMORY;
   font->name_ = d.name;

@@ -39,6 +39,9 @@ struct FontDescription {
 // whose bold flag contradicts its weight creates the font as if Bold were set after
 // the weight, so the flag wins; one that agrees keeps its weight (800 stays 800).
 [[nodiscard]] HRESULT CreateStdFont(const FontDescription& description, IFont** out);
+// Whether CreateStdFont takes the description's values (the rule above), for a
+// writer that must not store a font it could not make again.
+bool StdFontAccepts(const FontDescription& description);
 // Reads any IFont, not only this implementation; *out is untouched on failure.
 [[nodiscard]] HRESULT DescribeFont(IFont* font, FontDescription* out);
 

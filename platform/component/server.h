@@ -45,7 +45,8 @@ struct ComponentDesc {
 // The class object of `clsid`; CLASS_E_CLASSNOTAVAILABLE for any class not listed.
 [[nodiscard]] HRESULT GetClassObject(const ComponentDesc& component, REFCLSID clsid, REFIID riid,
                                      void** object);
-// S_OK while no object of the library lives and no server lock is held, else S_FALSE.
+// S_OK while no object of the library lives (its fonts and their dispatch views
+// included) and no server lock is held, else S_FALSE.
 [[nodiscard]] HRESULT CanUnloadNow();
 
 #ifndef _WIN32

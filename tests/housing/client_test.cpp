@@ -609,6 +609,42 @@ TEST_F(ClientTest, TheClassObjectAndTheLockKeepTheLibraryLoaded) {
   EXPECT_EQ(library_->CanUnloadNow(), S_OK);
 }
 
+// An instance without a site has no ambient font: its Font is a standard font the
+// library made. Whichever view of it a client keeps, the library's code runs it.
+TEST_F(ClientTest, AFontTheLibraryMadeKeepsTheLibraryLoadedUntilReleased) {
+  const struct {
+    const char* view;
+    const IID* iid;
+  } views[] = {{"IFont", &IID_IFont}, {"IFontDisp", &IID_IFontDisp}, {"IDispatch", &IID_IDispatch}};
+  for (const auto& v : views) {
+    ComPtr<IClassFactory> plain;
+    ASSERT_EQ(factory_->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(plain.put())), S_OK);
+    ComPtr<IDispatch> instance;
+    ASSERT_EQ(plain->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(instance.put())), S_OK);
+    plain.reset();
+    ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(instance->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(persist.put())), S_OK);
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    persist.reset();
+    ComPtr<IUnknown> kept;
+    {
+      const Variant font = Get(instance.get(), ids::DISPID_Font);
+      ASSERT_EQ(font.vt(), VT_DISPATCH) << v.view;
+      ASSERT_NE(font.raw().pdispVal, nullptr) << v.view;
+      ASSERT_EQ(font.raw().pdispVal->QueryInterface(*v.iid, reinterpret_cast<void**>(kept.put())), S_OK)
+          << v.view;
+    }
+    instance.reset();
+    factory_.reset();
+    EXPECT_EQ(library_->CanUnloadNow(), S_FALSE) << "the client still holds the library's font as " << v.view;
+    kept.reset();
+    EXPECT_EQ(library_->CanUnloadNow(), S_OK) << "the font released (" << v.view << ")";
+    ASSERT_EQ(library_->GetClassObject(ids::CLSID_ctrJornavista, IID_IClassFactorySite,
+                                       reinterpret_cast<void**>(factory_.put())),
+              S_OK);
+  }
+}
+
 TEST_F(ClientTest, TheInstanceDescribesItsClassAndInterface) {
   ComPtr<IDispatch> d = Create();
   UINT count = 0;
