@@ -1,11 +1,12 @@
 #include "housing/ole_control.h"
 
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "housing/jornavista_ids.h"
 #include "housing/jornavista_typelib.h"
-#include "housing/property_record.h"
+#include "platform/win32/screen_units.h"
 
 namespace jv::housing {
 
@@ -14,17 +15,7 @@ namespace {
 // The stock font property page, the one page the class registers.
 constexpr CLSID kStockFontPage = {
     0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-constexpr wchar_t kContentsStream[] = L"Contents";
 constexpr int kHimetricPerInch = 2540;
-
-// Every call a container makes goes to the debugger's output, where a developer
-// (or Wine's +debugstr channel) sees the order in which a container drives the control.
-void Trace(const char* call) {
-  std::string line = "Jornavista: ";
-  line += call;
-  line += '\n';
-  OutputDebugStringA(line.c_str());
-}
 
 // An interface the OLE side serves, and where in the object it lives.
 struct Served {
@@ -34,6 +25,13 @@ struct Served {
 };
 
 }  // namespace
+
+void Trace(const char* call) {
+  std::string line = "Jornavista: ";
+  line += call;
+  line += '\n';
+  OutputDebugStringA(line.c_str());
+}
 
 OleControl::OleControl(IUnknown& outer, win32::Win32Face& face) : outer_(outer), face_(face) {
   face_.SetObserver(this);
@@ -99,9 +97,13 @@ HRESULT OleControl::GetAmbientFont(IFont** out) {
 
 HRESULT OleControl::SetClientSite(IOleClientSite* site) {
   Trace("IOleObject::SetClientSite");
-  if (site == nullptr) {
+  // Everything that came from the old site goes with it: its window (the old site
+  // is told of the deactivation), its in-place site, frame and document.
+  if (site != client_site_.get()) {
     (void)InPlaceDeactivate();
     in_place_site_.reset();
+    frame_.reset();
+    document_.reset();
   }
   client_site_ = ComPtr<IOleClientSite>(site);
   return S_OK;
@@ -155,9 +157,13 @@ HRESULT OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* active_site, LONG, 
       return S_OK;
     case OLEIVERB_DISCARDUNDOSTATE:
       return S_OK;
-    default:
-      // No window of its own to open and no verbs of its own.
-      return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+    default: {
+      // No window of its own to open. A positive verb it does not know is the
+      // primary verb, as OLE asks, reported as unknown once it ran.
+      if (verb < 0) return E_NOTIMPL;
+      JV_TRY(ActivateInPlace(true));
+      return OLEOBJ_S_INVALIDVERB;
+    }
   }
 }
 
@@ -194,10 +200,21 @@ HRESULT OleControl::SetExtent(DWORD aspect, SIZEL* size) {
 HRESULT OleControl::GetExtent(DWORD aspect, SIZEL* size) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (size == nullptr) return E_POINTER;
-  const SIZE pixels = face_.pixel_size();
+  // The frame's size, before the first resize too, when the surface still has
+  // the design size that it never shows.
+  SIZE pixels{};
+  JV_TRY(FramePixels(&pixels));
   const int dpi = face_.dpi();
   size->cx = MulDiv(pixels.cx, kHimetricPerInch, dpi);
   size->cy = MulDiv(pixels.cy, kHimetricPerInch, dpi);
+  return S_OK;
+}
+
+HRESULT OleControl::FramePixels(SIZE* out) {
+  std::int32_t width = 0, height = 0;
+  JV_TRY(face_.Frame1().get_Width(&width));
+  JV_TRY(face_.Frame1().get_Height(&height));
+  *out = {win32::ToPixels(width, face_.dpi()), win32::ToPixels(height, face_.dpi())};
   return S_OK;
 }
 
@@ -215,8 +232,10 @@ HRESULT OleControl::Unadvise(DWORD cookie) {
 HRESULT OleControl::EnumAdvise(IEnumSTATDATA** advise) {
   if (advise == nullptr) return E_POINTER;
   *advise = nullptr;
-  if (!advise_holder_) return S_OK;
-  return advise_holder_->EnumAdvise(advise);
+  // Without an advise yet, the enumeration of no connections.
+  if (!advise_holder_) JV_TRY(CreateOleAdviseHolder(advise_holder_.put()));
+  const HRESULT hr = advise_holder_->EnumAdvise(advise);
+  return SUCCEEDED(hr) && *advise == nullptr ? E_FAIL : hr;
 }
 
 HRESULT OleControl::GetMiscStatus(DWORD, DWORD* status) {
@@ -270,10 +289,24 @@ HRESULT OleControl::ActivateUI() {
 }
 
 HRESULT OleControl::PlaceAt(const RECT& position) {
+  // A refused rectangle moves nothing and tells no one: an inverted one, one wider
+  // than a size request takes, and one where the frame's size would run past
+  // LONG_MAX, whose rectangle could not be told.
+  const LONGLONG width = LONGLONG{position.right} - position.left;
+  const LONGLONG height = LONGLONG{position.bottom} - position.top;
+  SIZE frame{};
+  JV_TRY(FramePixels(&frame));
+  if (width < 0 || height < 0 || width > INT_MAX || height > INT_MAX || position.left > LONG_MAX - frame.cx ||
+      position.top > LONG_MAX - frame.cy)
+    return E_INVALIDARG;
   if (placing_) return S_OK;
   placing_ = true;
-  const HRESULT hr = face_.RequestSize(position.right - position.left, position.bottom - position.top);
+  const HRESULT hr = face_.RequestSize(static_cast<int>(width), static_cast<int>(height));
   const SIZE size = face_.pixel_size();
+  if (hr == E_INVALIDARG || position.left > LONG_MAX - size.cx || position.top > LONG_MAX - size.cy) {
+    placing_ = false;  // the surface took no size, or one that cannot be placed there
+    return E_INVALIDARG;
+  }
   position_ = {position.left, position.top, position.left + size.cx, position.top + size.cy};
   if (HWND window = face_.window())
     SetWindowPos(window, nullptr, position_.left, position_.top, size.cx, size.cy,
@@ -315,8 +348,8 @@ HRESULT OleControl::UIDeactivate() {
 
 HRESULT OleControl::SetObjectRects(LPCRECT position, LPCRECT) {
   if (position == nullptr) return E_POINTER;
-  Trace(("IOleInPlaceObject::SetObjectRects " + std::to_string(position->right - position->left) + "x" +
-         std::to_string(position->bottom - position->top))
+  Trace(("IOleInPlaceObject::SetObjectRects " + std::to_string(LONGLONG{position->right} - position->left) + "x" +
+         std::to_string(LONGLONG{position->bottom} - position->top))
             .c_str());
   return PlaceAt(*position);
 }
@@ -428,128 +461,6 @@ HRESULT OleControl::GetPages(CAUUID* pages) {
   pages->cElems = 1;
   return S_OK;
 }
-
-// --- persistence
-
-HRESULT OleControl::GetClassID(CLSID* clsid) {
-  if (clsid == nullptr) return E_POINTER;
-  *clsid = jornavista::CLSID_ctrJornavista;
-  return S_OK;
-}
-
-HRESULT OleControl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
-
-HRESULT OleControl::PersistOf(IPersistPropertyBag** out) {
-  return outer_.QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(out));
-}
-
-HRESULT OleControl::InitNew() {
-  Trace("IPersistStreamInit::InitNew");
-  ComPtr<IPersistPropertyBag> persist;
-  JV_TRY(PersistOf(persist.put()));
-  return persist->InitNew();
-}
-
-HRESULT OleControl::Load(LPSTREAM stream) {
-  Trace("IPersistStreamInit::Load");
-  if (stream == nullptr) return E_POINTER;
-  // The whole record is read and checked before the control sees any of it, so a
-  // damaged or cut stream changes nothing.
-  std::vector<std::uint8_t> bytes(kRecordHeaderSize);
-  ULONG got = 0;
-  JV_TRY(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &got));
-  std::uint32_t body = 0;
-  if (got < kRecordHeaderSize) {
-    bytes.resize(got);
-  } else {
-    JV_TRY(RecordBodyLength(std::span<const std::uint8_t, kRecordHeaderSize>(bytes.data(), kRecordHeaderSize),
-                            &body));
-    bytes.resize(kRecordHeaderSize + body);
-    got = 0;
-    if (body > 0) JV_TRY(stream->Read(bytes.data() + kRecordHeaderSize, body, &got));
-    bytes.resize(kRecordHeaderSize + got);
-  }
-  std::vector<NamedProperty> properties;
-  JV_TRY(DecodeRecord(bytes, &properties));
-  ComPtr<PropertyRecord> record;
-  *record.put() = PropertyRecord::Create(std::move(properties));
-  if (!record) return E_OUTOFMEMORY;
-  ComPtr<IPersistPropertyBag> persist;
-  JV_TRY(PersistOf(persist.put()));
-  JV_TRY(persist->Load(record.get(), nullptr));
-  dirty_ = false;
-  return S_OK;
-}
-
-HRESULT OleControl::SaveRecord(bool clear_dirty, std::vector<std::uint8_t>* out) {
-  ComPtr<PropertyRecord> record;
-  *record.put() = PropertyRecord::Create();
-  if (!record) return E_OUTOFMEMORY;
-  ComPtr<IPersistPropertyBag> persist;
-  JV_TRY(PersistOf(persist.put()));
-  JV_TRY(persist->Save(record.get(), clear_dirty, TRUE));
-  *out = EncodeRecord(record->properties());
-  return S_OK;
-}
-
-HRESULT OleControl::Save(LPSTREAM stream, BOOL clear_dirty) {
-  Trace("IPersistStreamInit::Save");
-  if (stream == nullptr) return E_POINTER;
-  std::vector<std::uint8_t> bytes;
-  JV_TRY(SaveRecord(clear_dirty != FALSE, &bytes));
-  ULONG written = 0;
-  JV_TRY(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
-  if (written != bytes.size()) return STG_E_WRITEFAULT;
-  if (clear_dirty) dirty_ = false;
-  if (advise_holder_) advise_holder_->SendOnSave();
-  return S_OK;
-}
-
-HRESULT OleControl::GetSizeMax(ULARGE_INTEGER* size) {
-  if (size == nullptr) return E_POINTER;
-  std::vector<std::uint8_t> bytes;
-  JV_TRY(SaveRecord(false, &bytes));
-  size->QuadPart = bytes.size();
-  return S_OK;
-}
-
-HRESULT OleControl::InitNew(IStorage* storage) {
-  Trace("IPersistStorage::InitNew");
-  if (storage == nullptr) return E_POINTER;
-  return InitNew();
-}
-
-HRESULT OleControl::Load(IStorage* storage) {
-  Trace("IPersistStorage::Load");
-  if (storage == nullptr) return E_POINTER;
-  ComPtr<IStream> stream;
-  JV_TRY(storage->OpenStream(kContentsStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put()));
-  return Load(stream.get());
-}
-
-HRESULT OleControl::Save(IStorage* storage, BOOL) {
-  Trace("IPersistStorage::Save");
-  if (storage == nullptr) return E_POINTER;
-  // The record first: a failing save writes no stream at all.
-  std::vector<std::uint8_t> bytes;
-  JV_TRY(SaveRecord(true, &bytes));
-  JV_TRY(WriteClassStg(storage, jornavista::CLSID_ctrJornavista));
-  ComPtr<IStream> stream;
-  JV_TRY(storage->CreateStream(kContentsStream, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
-                               stream.put()));
-  ULONG written = 0;
-  JV_TRY(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
-  if (written != bytes.size()) return STG_E_WRITEFAULT;
-  dirty_ = false;
-  return S_OK;
-}
-
-HRESULT OleControl::SaveCompleted(IStorage*) {
-  if (advise_holder_) advise_holder_->SendOnSave();
-  return S_OK;
-}
-
-HRESULT OleControl::HandsOffStorage() { return S_OK; }
 
 // --- the face's news
 

@@ -10,11 +10,20 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/automation/unknown.h"
 #include "platform/win32/win32_face.h"
 
 namespace jv::housing {
 
+// Every call a container makes goes to the debugger's output, where a developer
+// (or Wine's +debugstr channel) sees the order in which a container drives the
+// control.
+void Trace(const char* call);
+
+// The OLE side's persistence methods are in ole_persistence.cpp.
 class OleControl final : public IOleObject,
                          public IOleInPlaceObject,
                          public IOleInPlaceActiveObject,
@@ -131,9 +140,13 @@ class OleControl final : public IOleObject,
   // The container's rectangle is a size request; the control keeps its frame's size
   // and tells the container the rectangle it really takes.
   HRESULT PlaceAt(const RECT& position);
+  // The size the control always takes, its frame's, in pixels.
+  HRESULT FramePixels(SIZE* out);
   void ViewChanged();
   HRESULT PersistOf(IPersistPropertyBag** out);
   HRESULT SaveRecord(bool clear_dirty, std::vector<std::uint8_t>* out);
+  // The header and the body it announces, all the stream holds of the record.
+  HRESULT ReadRecord(IStream& stream, std::vector<std::uint8_t>* out);
 
   IUnknown& outer_;
   win32::Win32Face& face_;

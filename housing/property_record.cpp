@@ -157,6 +157,8 @@ bool DecodeValue(Reader& r, PropertyValue* out) {
       font.italic = (flags & kItalic) != 0;
       font.underline = (flags & kUnderline) != 0;
       font.strikethrough = (flags & kStrikethrough) != 0;
+      // A font the standard font does not take would load as no font at all.
+      if (!StdFontAccepts(font)) return false;
       *out = std::move(font);
       return true;
     }
@@ -166,6 +168,17 @@ bool DecodeValue(Reader& r, PropertyValue* out) {
     default:
       return false;
   }
+}
+
+// Whether the binary form holds the value, and its reader takes it back.
+HRESULT CheckValue(const PropertyValue& value) {
+  if (const auto* text = std::get_if<Text>(&value)) {
+    if (text->size() > kMaxRecordBody / 2) return kRecordTooLarge;
+  } else if (const auto* font = std::get_if<FontDescription>(&value)) {
+    if (font->name.size() > UINT16_MAX) return kRecordTooLarge;
+    if (!StdFontAccepts(*font)) return kRecordValueRefused;
+  }
+  return S_OK;
 }
 
 HRESULT ToValue(const VARIANT& v, PropertyValue* out) {
@@ -215,7 +228,10 @@ HRESULT ToVariant(const PropertyValue& value, Variant* out) {
     *out = std::move(text);
   } else if (const auto* v = std::get_if<FontDescription>(&value)) {
     FontRef font;
-    JV_TRY(CreateStdFont(*v, font.put()));
+    const HRESULT hr = CreateStdFont(*v, font.put());
+    // E_INVALIDARG would read as "no value here": a font refused is a damaged record.
+    if (hr == E_INVALIDARG) return STG_E_DOCFILECORRUPT;
+    JV_TRY(hr);
     *out = Variant::Object(font.get());
   } else {
     *out = Variant::Object(nullptr);
@@ -227,11 +243,20 @@ TextView NameOf(LPCOLESTR name) { return TextView(reinterpret_cast<const char16_
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeRecord(std::span<const NamedProperty> properties) {
+HRESULT EncodeRecord(std::span<const NamedProperty> properties, std::vector<std::uint8_t>* out) {
+  if (out == nullptr) return E_POINTER;
+  if (properties.size() > UINT16_MAX) return kRecordTooLarge;
   Writer body;
-  for (const NamedProperty& p : properties) {
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    const NamedProperty& p = properties[i];
+    if (p.name.empty()) return kRecordValueRefused;
+    if (p.name.size() > UINT16_MAX) return kRecordTooLarge;
+    for (std::size_t j = 0; j < i; ++j)
+      if (properties[j].name == p.name) return kRecordValueRefused;
+    JV_TRY(CheckValue(p.value));
     body.ShortText(p.name);
     EncodeValue(body, p.value);
+    if (body.bytes().size() > kMaxRecordBody) return kRecordTooLarge;
   }
   Writer w;
   for (std::uint8_t b : kRecordMagic) w.U8(b);
@@ -239,7 +264,8 @@ std::vector<std::uint8_t> EncodeRecord(std::span<const NamedProperty> properties
   w.U16(static_cast<std::uint16_t>(properties.size()));
   w.U32(static_cast<std::uint32_t>(body.bytes().size()));
   w.bytes().insert(w.bytes().end(), body.bytes().begin(), body.bytes().end());
-  return std::move(w.bytes());
+  *out = std::move(w.bytes());
+  return S_OK;
 }
 
 HRESULT RecordBodyLength(std::span<const std::uint8_t, kRecordHeaderSize> header, std::uint32_t* out) {
@@ -305,11 +331,11 @@ HRESULT PropertyRecord::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
 HRESULT PropertyRecord::Write(LPCOLESTR name, VARIANT* value) {
   if (name == nullptr || value == nullptr) return E_POINTER;
   const TextView key = NameOf(name);
-  if (key.empty() || key.size() > UINT16_MAX) return E_INVALIDARG;
+  if (key.empty()) return E_INVALIDARG;
+  if (key.size() > UINT16_MAX) return kRecordTooLarge;
   PropertyValue converted;
   JV_TRY(ToValue(*value, &converted));
-  if (const auto* text = std::get_if<Text>(&converted); text != nullptr && text->size() > kMaxRecordBody / 2)
-    return E_INVALIDARG;
+  JV_TRY(CheckValue(converted));
   for (NamedProperty& p : properties_)
     if (p.name == key) {
       p.value = std::move(converted);

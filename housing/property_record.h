@@ -48,13 +48,24 @@ inline constexpr std::size_t kRecordHeaderSize = 12;
 // Far above what seven properties take; a larger body is not ours.
 inline constexpr std::uint32_t kMaxRecordBody = 1u << 20;
 
-std::vector<std::uint8_t> EncodeRecord(std::span<const NamedProperty> properties);
+// What a writer refuses, so that every record it writes reads back equal: a
+// value or a whole record beyond the lengths of the binary form (a name or a font
+// name over 65,535 units, more than 65,535 entries, a body over kMaxRecordBody),
+// STG_E_DOCFILETOOLARGE; a value the reader refuses (an empty or repeated name, a
+// font that the standard font does not take), STG_E_INVALIDPARAMETER. The reader
+// refuses the same with STG_E_DOCFILECORRUPT.
+inline constexpr HRESULT kRecordTooLarge = static_cast<HRESULT>(0x80030111u);
+inline constexpr HRESULT kRecordValueRefused = static_cast<HRESULT>(0x80030057u);
+
+// *out is written only on success.
+[[nodiscard]] HRESULT EncodeRecord(std::span<const NamedProperty> properties, std::vector<std::uint8_t>* out);
 
 // Reads a whole encoded record. Every byte must belong to it. Failures:
 // STG_E_INVALIDHEADER (not a record of ours), STG_E_OLDDLL (a newer version),
 // STG_E_READFAULT (fewer bytes than the header announces), STG_E_DOCFILECORRUPT
-// (an entry that does not parse, an unknown kind, a duplicate name, bytes left
-// over). *out is written only on success.
+// (an entry that does not parse, an unknown kind, a duplicate name, a font that
+// the standard font does not take, bytes left over). *out is written only on
+// success.
 [[nodiscard]] HRESULT DecodeRecord(std::span<const std::uint8_t> bytes, std::vector<NamedProperty>* out);
 
 // The body length a header announces, for a reader that takes a record from a
@@ -63,9 +74,11 @@ std::vector<std::uint8_t> EncodeRecord(std::span<const NamedProperty> properties
                                        std::uint32_t* out);
 
 // The record as a property bag. Read answers E_INVALIDARG for a name it does not
-// hold (the bag's "no value"), and hands out a new standard font for a stored font;
-// Write refuses with DISP_E_BADVARTYPE a value of another kind, and an object that
-// is not a font with DISP_E_TYPEMISMATCH. A write replaces the value of that name.
+// hold (the bag's "no value") and for nothing else, and hands out a new standard
+// font for a stored font; Write refuses with DISP_E_BADVARTYPE a value of another
+// kind, an object that is not a font with DISP_E_TYPEMISMATCH, and a value the
+// binary form would refuse with EncodeRecord's statuses. A write replaces the
+// value of that name.
 class PropertyRecord final : public RefCounted<IPropertyBag> {
  public:
   // A new record with one reference, owned by the caller.

@@ -112,5 +112,8 @@ void ControlChecks(Report& report);
 // Of the registered library (component_checks).
 void ComponentChecks(Report& report, const std::wstring& ocx_path);
 void TypeLibraryChecks(Report& report, const std::wstring& expected_json_path);
+void StreamPersistenceChecks(Report& report);
+// Of the control in a client site of the checks' own (container_checks, with a display).
+void OleSiteChecks(Report& report);
 
 }  // namespace jv::wincheck

@@ -500,6 +500,26 @@ void Unloading(Report& report, const std::wstring& ocx) {
       t.Status(can_unload(), S_FALSE, "an instance alive");
     }
     t.Status(can_unload(), S_OK, "the instance released");
+    // Without a container the instance's font is one the library made.
+    for (const IID* view : {&IID_IFont, &IID_IFontDisp}) {
+      IUnknown* font = nullptr;
+      {
+        Ref<IDispatch> d;
+        t.Status(Create(d.put()), S_OK, "CoCreateInstance");
+        Ref<IPersistStreamInit> persist;
+        if (d) d->QueryInterface(IID_IPersistStreamInit, persist.put_void());
+        if (persist) persist->InitNew();
+        Var value;
+        t.Status(Get(d.p, DISPID_FONT, &value.v), S_OK, "the Font get");
+        if (value.v.vt == VT_DISPATCH && value.v.pdispVal != nullptr)
+          value.v.pdispVal->QueryInterface(*view, reinterpret_cast<void**>(&font));
+      }
+      if (t.Expect(font != nullptr, "the instance's font")) {
+        t.Status(can_unload(), S_FALSE, "the instance released, its font held");
+        font->Release();
+      }
+      t.Status(can_unload(), S_OK, "the font released");
+    }
     Ref<IClassFactory> factory;
     if (t.Status(CoGetClassObject(jornavista::CLSID_ctrJornavista, CLSCTX_INPROC_SERVER, nullptr,
                                   IID_IClassFactory, factory.put_void()),
@@ -627,6 +647,7 @@ void ComponentChecks(Report& report, const std::wstring& ocx) {
   NamesAndMembers(report);
   ConnectionPoints(report);
   Persistence(report);
+  StreamPersistenceChecks(report);
   Unloading(report, ocx);
   FileResources(report, ocx);
   FailedRegistration(report, ocx);

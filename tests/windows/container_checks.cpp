@@ -718,6 +718,7 @@ int Checks::Run() {
   Extent();
   Answers();
   Persistence();
+  OleSiteChecks(report_);
   // The container takes the control down as a form does when it closes.
   control_->Release();
   control_unknown_->Release();
