@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layering check against a table of includes: each case is one file in a scratch
-# tree, and whether the check must refuse it. Then the real tree must pass.
+# tree, and whether the check must refuse it. Then the real tree must pass, its CMake
+# target links included.
 set -euo pipefail
 check=$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.sh
 repo=$(cd "$(dirname "$0")/../.." && pwd)
@@ -32,6 +33,28 @@ cases=(
   'platform/qt/a.cpp|#include <QtWidgets/QWidget>|ok'
   'platform/component/a.cpp|#include <QtCore/QString>|refused'
   'control/a.cpp|#  include "housing/x.h"|refused'
+  'platform/automation/a.h|#include "platform/runtime/face.h"|refused'
+  'platform/runtime/a.h|#include "platform/automation/types.h"|ok'
+  'platform/face/a.h|#include "platform/dates/calendar.h"|refused'
+  'platform/headless/a.cpp|#include "platform/qt/qt_face.h"|refused'
+  'platform/qt/a.cpp|#include "platform/dates/calendar.h"|ok'
+  'platform/component/a.cpp|#include "platform/face/face_base.h"|refused'
+  'platform/runtime/a.h|#include "../headless/headless_face.h"|refused'
+  'platform/runtime/a.h|#include <platform/headless/headless_face.h>|refused'
+  'platform/runtime/a.h|#include /* a note */ "platform/qt/qt_face.h"|refused'
+  'platform/runtime/a.h|// #include "platform/qt/qt_face.h"|ok'
+  'platform/runtime/a.h|#include RUNTIME_HEADER|refused'
+  'platform/dates/a.cpp|#include <qwidget.h>|refused'
+  'platform/dates/a.cpp|#include <qt6/QtWidgets/QWidget>|refused'
+  'platform/dates/a.cpp|#include "qstring.h"|refused'
+  'platform/dates/a.cpp|#if __has_include(<QString>)|refused'
+  'platform/automation/a.h|#include <queue>|ok'
+  'platform/automation/a.h|#include <quadmath.h>|ok'
+  'platform/dates/a.cpp|#include <unicode/udat.h>|ok'
+  'housing/a.cpp|#include <unicode/udat.h>|refused'
+  'apps/x/a.cpp|#include <unicode/ucal.h>|refused'
+  'platform/runtime/a.h|class QWidget;|refused'
+  'widgets/qt/a.h|class QWidget;|ok'
 )
 
 scratch=$(mktemp -d)

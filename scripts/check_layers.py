@@ -1,0 +1,306 @@
+#!/usr/bin/env python3
+"""Checks that the tree's dependencies point down the layers.
+
+Three kinds of dependency are read:
+
+  * every #include (any spelling: quoted, angled, relative, with comments between);
+  * every declaration of a type or namespace that belongs to a layer the file may not use;
+  * every CMake target link, read from a configure of the tree in a scratch folder
+    (the CMake file API gives each target's folder, --graphviz the direct links).
+
+The layers, each allowed to use what its entry lists (its own folder always):
+
+  apps/       everything of the product
+  widgets/    housing/, control/, platform/
+  housing/    control/, platform/
+  control/    platform/automation/, platform/runtime/ and the standard library only
+  platform/   inside it, bottom up:
+    automation/                       nothing else
+    runtime/                          automation/
+    dates/, face/, component/         automation/, runtime/
+    headless/, qt/, win32/            automation/, runtime/, dates/, face/ (never each other)
+
+Qt (headers in any spelling, or linked) appears only in platform/qt/, widgets/qt/ and
+apps/; ICU only in platform/dates/. Nothing shipped uses tests/ or bench/.
+
+Usage: check_layers.py [--no-targets] [ROOT]   (ROOT defaults to the repository)
+Prints each offence as PLACE: reason and exits 1 if there is any; 2 if it cannot check.
+"""
+import glob
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+PLATFORM_BASE = {"platform/automation", "platform/runtime"}
+PLATFORM_WINDOWING = PLATFORM_BASE | {"platform/dates", "platform/face"}
+PLATFORM_ALLOWED = {
+    "platform/automation": {"platform/automation"},
+    "platform/runtime": PLATFORM_BASE,
+    "platform/dates": PLATFORM_BASE | {"platform/dates"},
+    "platform/face": PLATFORM_BASE | {"platform/face"},
+    "platform/component": PLATFORM_BASE | {"platform/component"},
+    "platform/headless": PLATFORM_WINDOWING | {"platform/headless"},
+    "platform/qt": PLATFORM_WINDOWING | {"platform/qt"},
+    "platform/win32": PLATFORM_WINDOWING | {"platform/win32"},
+}
+ALL_PLATFORM = set(PLATFORM_ALLOWED)
+ALLOWED = dict(PLATFORM_ALLOWED)
+ALLOWED["control"] = {"control"} | PLATFORM_BASE
+ALLOWED["housing"] = {"housing", "control"} | ALL_PLATFORM
+ALLOWED["widgets"] = {"widgets", "housing", "control"} | ALL_PLATFORM
+ALLOWED["apps"] = {"apps", "widgets", "housing", "control"} | ALL_PLATFORM
+
+LAYERED = ("platform", "control", "housing", "widgets", "apps")
+PROJECT_DIRS = set(LAYERED) | {"tests", "bench", "examples"}
+QT_PLACES = ("platform/qt/", "widgets/qt/", "apps/")
+ICU_PLACES = ("platform/dates/",)
+SOURCE_SUFFIXES = (".h", ".hh", ".hpp", ".hxx", ".inl", ".ipp", ".c", ".cc", ".cpp", ".cxx")
+
+
+def area_of(path):
+    """The layer a root-relative path belongs to; None outside the product's layers."""
+    parts = path.split("/")
+    if parts[0] == "platform":
+        return "platform/" + parts[1] if len(parts) > 2 else "platform"
+    if parts[0] in PROJECT_DIRS and len(parts) > 1:
+        return parts[0]
+    return None
+
+
+def may_use(area, target_area):
+    return target_area is None or target_area == area or target_area in ALLOWED.get(area, ())
+
+
+def is_qt(name):
+    """A Qt header in any spelling: <QWidget>, <QtWidgets/QWidget>, <qt6/...>, <qwidget.h>."""
+    parts = name.split("/")
+    base = parts[-1]
+    if re.fullmatch(r"(?i)qt\d*|qt[a-z]+", parts[0]) and (len(parts) > 1 or parts[0][:2] == "Qt"):
+        return True
+    if re.fullmatch(r"Q[A-Z]\w*", base):
+        return True
+    return bool(re.fullmatch(r"q\w+\.h", base.lower())) and base.lower() != "quadmath.h"
+
+
+def is_icu(name):
+    first = name.split("/")[0].lower()
+    return first in ("unicode", "icu", "layout") or first.startswith("icu")
+
+
+LEXEME = re.compile(r'//[^\n]*|/\*.*?(?:\*/|\Z)|"(?:\\.|[^"\\\n])*"|(?<![\w])\'(?:\\.|[^\'\\\n])*\'', re.S)
+
+
+def strip_comments(text, keep_strings):
+    """The text with comments (and, unless keep_strings, literals) blanked, lines kept."""
+    def blank(m):
+        lexeme = m.group(0)
+        if lexeme[0] in "\"'" and keep_strings:
+            return lexeme
+        inner = re.sub(r"[^\n]", " ", lexeme)
+        return lexeme[0] + inner[1:-1] + lexeme[-1] if lexeme[0] in "\"'" else inner
+    return LEXEME.sub(blank, text)
+
+
+def line_of(text, offset):
+    return text.count("\n", 0, offset) + 1
+
+
+INCLUDE = re.compile(r"^[ \t]*#[ \t]*(?:include|include_next|import)\b[ \t]*(.*)$", re.M)
+HAS_INCLUDE = re.compile(r"__has_include(?:_next)?\s*\(\s*([<\"][^>\"]*[>\"])")
+NAMESPACE = re.compile(r"\bnamespace\s+([A-Za-z_][\w:]*)\s*\{|\{|\}")
+DEFINITION = re.compile(r"\b(?:class|struct|union|enum(?:\s+class|\s+struct)?)\s+(?:\[\[[^\]]*\]\]\s*)?"
+                        r"([A-Za-z_]\w*)\s*(?:final\s*)?(?:\{|:(?!:))")
+FORWARD = re.compile(r"\b(?:class|struct|union|enum\s+class|enum\s+struct)\s+([A-Za-z_]\w*)\s*;")
+
+
+class Checker:
+    def __init__(self, root):
+        self.root = root
+        self.offences = []
+
+    def offend(self, place, reason):
+        self.offences.append(f"{place}: {reason}")
+
+    def sources(self):
+        found = []
+        for top in LAYERED + ("tests", "bench", "examples"):
+            for folder, dirs, files in os.walk(os.path.join(self.root, top)):
+                dirs[:] = sorted(d for d in dirs if d != "build")
+                for f in sorted(files):
+                    if f.endswith(SOURCE_SUFFIXES):
+                        found.append(os.path.relpath(os.path.join(folder, f), self.root).replace(os.sep, "/"))
+        return found
+
+    def resolve(self, file, spelled):
+        """The root-relative project path an include names, or None for an outside header."""
+        quoted, name = spelled[0] == '"', spelled[1:-1].strip()
+        here = os.path.dirname(file)
+        beside = os.path.normpath(os.path.join(here, name)).replace(os.sep, "/")
+        if quoted and os.path.isfile(os.path.join(self.root, beside)):
+            return beside
+        if quoted and "/" not in name:
+            return None if is_qt(name) or is_icu(name) else beside
+        if quoted and name.startswith(("./", "../")):
+            return beside
+        flat = os.path.normpath(name).replace(os.sep, "/")
+        if flat.split("/")[0] in PROJECT_DIRS or (quoted and os.path.isfile(os.path.join(self.root, flat))):
+            return flat
+        return None
+
+    def check_include(self, file, area, line, spelled):
+        target = self.resolve(file, spelled)
+        if target is not None:
+            if target.startswith("../") or not may_use(area, area_of(target)) or target.split("/")[0] in (
+                    "tests", "bench", "examples"):
+                self.offend(f"{file}:{line}", f"includes {spelled} from a layer above or beside it")
+            return
+        name = spelled[1:-1].strip()
+        if is_qt(name) and not file.startswith(QT_PLACES):
+            self.offend(f"{file}:{line}", f"includes Qt's {spelled} outside the Qt runtime, the Qt widgets and the apps")
+        elif is_icu(name) and not file.startswith(ICU_PLACES):
+            self.offend(f"{file}:{line}", f"includes ICU's {spelled} outside platform/dates")
+        elif area == "control" and not re.fullmatch(r"[a-z_]+", name):
+            self.offend(f"{file}:{line}", f"includes {spelled}; the control uses only the standard library")
+
+    def scan_includes(self, file, area, text):
+        code = strip_comments(text.replace("\\\n", "  "), keep_strings=True)
+        for m in INCLUDE.finditer(code):
+            line = line_of(code, m.start())
+            arg = m.group(1).strip()
+            spelled = re.match(r'"[^"]*"|<[^>]*>', arg)
+            if spelled is None:
+                self.offend(f"{file}:{line}", f"#include of a computed name ({arg}) cannot be checked")
+                continue
+            self.check_include(file, area, line, spelled.group(0))
+        for m in HAS_INCLUDE.finditer(code):
+            self.check_include(file, area, line_of(code, m.start()), m.group(1))
+
+    @staticmethod
+    def declarations(text):
+        """(namespaces opened, types defined, types declared ahead) with their lines."""
+        code = strip_comments(text, keep_strings=False)
+        opened, stack, depth = [], [], 0
+        for m in NAMESPACE.finditer(code):
+            if m.group(1):
+                stack.append((m.group(1), depth))
+                depth += 1
+                opened.append(("::".join(s for s, _ in stack), line_of(code, m.start())))
+            elif m.group(0) == "{":
+                depth += 1
+            else:
+                depth -= 1
+                while stack and stack[-1][1] >= depth:
+                    stack.pop()
+        defined = {m.group(1) for m in DEFINITION.finditer(code)}
+        ahead = [(m.group(1), line_of(code, m.start())) for m in FORWARD.finditer(code)]
+        return opened, defined, ahead
+
+    def scan_declarations(self, files):
+        namespace_owners, type_owners, per_file = {}, {}, {}
+        for file, area, text in files:
+            opened, defined, ahead = self.declarations(text)
+            per_file[file] = (area, opened, ahead)
+            for name, _ in opened:
+                namespace_owners.setdefault(name, {}).setdefault(area, set()).add(file)
+            for name in defined:
+                type_owners.setdefault(name, set()).add(area)
+        for file, (area, opened, ahead) in per_file.items():
+            if area not in ALLOWED:
+                continue
+            for name, line in opened:
+                owners = {a for a, fs in namespace_owners[name].items() if fs - {file}}
+                if owners and not any(may_use(area, a) for a in owners):
+                    self.offend(f"{file}:{line}", f"declares into namespace {name}, which belongs to "
+                                f"{', '.join(sorted(o or '?' for o in owners))}")
+            for name, line in ahead:
+                owners = type_owners.get(name, set())
+                if owners and not any(may_use(area, a) for a in owners):
+                    self.offend(f"{file}:{line}", f"declares {name}, a type of "
+                                f"{', '.join(sorted(o or '?' for o in owners))}")
+                elif name.startswith("Q") and re.fullmatch(r"Q[A-Z]\w*", name) and not file.startswith(QT_PLACES):
+                    self.offend(f"{file}:{line}", f"declares Qt's {name} outside the Qt runtime, widgets and apps")
+
+    def check_sources(self):
+        files = []
+        for file in self.sources():
+            area = area_of(file)
+            with open(os.path.join(self.root, file), encoding="utf-8", errors="replace") as f:
+                text = f.read()
+            files.append((file, area, text))
+            if area == "platform" or (file.startswith("platform/") and area not in ALLOWED):
+                self.offend(f"{file}:1", f"{os.path.dirname(file)}/ is no platform layer the check knows")
+            elif area in ALLOWED:
+                self.scan_includes(file, area, text)
+        self.scan_declarations(files)
+
+    def check_targets(self):
+        """Direct target links from a configure of the tree in a scratch folder."""
+        with tempfile.TemporaryDirectory(prefix="check-layers-") as build:
+            query = os.path.join(build, ".cmake", "api", "v1", "query")
+            os.makedirs(query)
+            open(os.path.join(query, "codemodel-v2"), "w").close()
+            with open(os.path.join(build, "CMakeGraphVizOptions.cmake"), "w") as f:
+                f.write("set(GRAPHVIZ_GENERATE_PER_TARGET FALSE)\nset(GRAPHVIZ_GENERATE_DEPENDERS FALSE)\n")
+            dot = os.path.join(build, "targets.dot")
+            run = subprocess.run(["cmake", "-S", self.root, "-B", build, "-DJV_BUILD_TESTS=OFF",
+                                  "-DJV_BUILD_BENCH=OFF", f"--graphviz={dot}"],
+                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+            if run.returncode != 0 or not os.path.isfile(dot):
+                sys.stderr.write(run.stdout[-3000:])
+                raise RuntimeError("cmake could not configure the tree to read its target links")
+            reply = os.path.join(build, ".cmake", "api", "v1", "reply")
+            with open(glob.glob(os.path.join(reply, "index-*.json"))[0]) as f:
+                index = json.load(f)
+            with open(os.path.join(reply, index["reply"]["codemodel-v2"]["jsonFile"])) as f:
+                model = json.load(f)
+            folders = {}
+            for t in model["configurations"][0]["targets"]:
+                with open(os.path.join(reply, t["jsonFile"])) as f:
+                    folders[t["name"]] = json.load(f)["paths"]["source"]
+            with open(dot) as f:
+                links = re.findall(r'^\s*"node\d+" -> "node\d+".*// (.+?) -> (.+?)\s*$', f.read(), re.M)
+        for user, used in sorted(set(links)):
+            if user not in folders:
+                continue
+            folder = folders[user]
+            area = area_of(folder + "/CMakeLists.txt")
+            if area not in ALLOWED:
+                continue
+            place = f"{folder}/CMakeLists.txt"
+            if used in folders:
+                used_area = area_of(folders[used] + "/CMakeLists.txt")
+                if not may_use(area, used_area) or folders[used].split("/")[0] in ("tests", "bench", "examples"):
+                    self.offend(place, f"target {user} links {used} ({folders[used]}/), a layer above or beside it")
+            elif re.search(r"(^|[/:])(lib)?Qt\d*(::|[A-Z]|$)", used) and not (folder + "/").startswith(QT_PLACES):
+                self.offend(place, f"target {user} links Qt ({used}) outside the Qt runtime, widgets and apps")
+            elif re.search(r"icu", used, re.I) and not (folder + "/").startswith(ICU_PLACES):
+                self.offend(place, f"target {user} links ICU ({used}) outside platform/dates")
+
+
+def main(argv):
+    targets = "--no-targets" not in argv
+    args = [a for a in argv if a != "--no-targets"]
+    root = os.path.abspath(args[0] if args else os.path.join(os.path.dirname(__file__), ".."))
+    checker = Checker(root)
+    checker.check_sources()
+    if targets and os.path.isfile(os.path.join(root, "CMakeLists.txt")):
+        try:
+            checker.check_targets()
+        except (RuntimeError, OSError, KeyError, IndexError, ValueError) as e:
+            print(f"check-layers: {e}")
+            return 2
+    for offence in checker.offences:
+        print(offence)
+    if checker.offences:
+        count = len(checker.offences)
+        print(f"check-layers: {count} dependenc{'y points' if count == 1 else 'ies point'} the wrong way")
+        return 1
+    print("check-layers: every include, declaration and target link points down the layers")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
