@@ -185,6 +185,7 @@ std::vector<Command> CoreCommands() {
                  };
                  return std::nullopt;
                }});
+  c.push_back(PrintCommand());
   return c;
 }
 

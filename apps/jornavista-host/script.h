@@ -54,6 +54,8 @@ struct Command {
 // The commands of the calendar core (today, create, click, next, previous, key,
 // fail, state).
 std::vector<Command> CoreCommands();
+// print: the month as a person reads it (apps/jornavista-host/month_picture.h).
+Command PrintCommand();
 // The commands of the properties and the host document (new, load, save, select,
 // put/get NAME for SDate and the appearance properties, set Font.FIELD).
 std::vector<Command> PersistenceCommands();
