@@ -50,9 +50,8 @@ inline constexpr MemberDesc kEvents[] = {
     {"Click", MemberKind::kMethod, ValueType::kVoid, jornavista::DISPID_Click, "",
      "Occurs when the user presses and then releases a mouse button over an object."},
     {"DblClick", MemberKind::kMethod, ValueType::kVoid, jornavista::DISPID_DblClick, "",
-     "Occurs when the user presses and releases a mouse button and then presses and releases it again over "
-     "an "
-     "object."},
+     "Occurs when the user presses and releases a mouse button and then presses and releases it again "
+     "over an object."},
     {"KeyDown", MemberKind::kMethod, ValueType::kVoid, jornavista::DISPID_KeyDown, "",
      "Occurs when the user presses a key while an object has the focus.", kKeyParams},
     {"KeyPress", MemberKind::kMethod, ValueType::kVoid, jornavista::DISPID_KeyPress, "",

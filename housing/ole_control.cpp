@@ -27,6 +27,12 @@ struct Served {
 }  // namespace
 
 void Trace(const char* call) {
+  static const bool enabled = [] {
+    char value[2] = {};
+    const DWORD length = GetEnvironmentVariableA("JV_TRACE", value, sizeof value);
+    return length > 0 && !(length == 1 && value[0] == '0');
+  }();
+  if (!enabled) return;
   std::string line = "Jornavista: ";
   line += call;
   line += '\n';

@@ -18,9 +18,10 @@
 
 namespace jv::housing {
 
-// Every call a container makes goes to the debugger's output, where a developer
-// (or Wine's +debugstr channel) sees the order in which a container drives the
-// control.
+// With JV_TRACE set (to anything but "0"), every call a container makes goes to the
+// debugger's output, where a developer (or Wine's +debugstr channel) sees the order
+// in which a container drives the control. Off by default, like a toolkit's debug
+// channel; the setting is read once.
 void Trace(const char* call);
 
 // The OLE side's persistence methods are in ole_persistence.cpp.

@@ -39,8 +39,8 @@ exec 3<>"$work/answers"
 shots_win=$(wine winepath -w "$shots" | tr -d '\r')
 status=0
 # +debugstr shows the calls the container made on the control (the library traces
-# them with OutputDebugString).
-WINEDEBUG=-all,+debugstr wine build/windows/tests/windows/container_checks.exe "$shots_win" <&3 \
+# them with OutputDebugString when JV_TRACE is set).
+JV_TRACE=1 WINEDEBUG=-all,+debugstr wine build/windows/tests/windows/container_checks.exe "$shots_win" <&3 \
     2>"$work/trace.log" | while IFS= read -r line; do
   line=${line%$'\r'}
   case "$line" in

@@ -51,8 +51,8 @@ std::size_t LiveStdFontCount();
 
 // Used from one apartment (thread) only, as the control is, so the count is plain.
 // Device handles, text metrics and scaling have no meaning without a Windows device
-// context and answer E_NOTIMPL. The dispatch face of the font (IFontDisp, for
-// scripting hosts) belongs beside IFont in QueryInterface once IDispatch exists.
+// context and answer E_NOTIMPL. QueryInterface also answers IDispatch and IFontDisp
+// with the font's dispatch face (font_disp.h), for scripting hosts.
 class StdFont final : public RefCounted<IFont> {
  public:
   StdFont(const StdFont&) = delete;

@@ -34,8 +34,6 @@ class WindowlessLabel final : public platform::Label {
   void Repaint();
 };
 
-// The face's text is the store; the line edit shows it. Neither box takes typing,
-// so the two never part.
 // The day-cell array l. It keeps the index of the last cell the control asked
 // for, by which the face follows the control's cursor.
 class DayCells final : public platform::DayCellArray<WindowlessLabel> {
@@ -48,6 +46,8 @@ class DayCells final : public platform::DayCellArray<WindowlessLabel> {
   mutable std::optional<std::int16_t> last_fetch;
 };
 
+// The face's text is the store; the line edit shows it. Neither box takes typing,
+// so the two never part.
 class LineEditTextBox final : public platform::TextBoxBase {
  public:
   HRESULT put_Text(TextView value) override;

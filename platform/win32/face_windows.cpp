@@ -354,10 +354,6 @@ void Win32Face::Windows::InvalidateCell(std::int16_t index) {
   grid_invalid = true;
 }
 
-void Win32Face::Windows::SetText(HWND window, TextView text) {
-  if (window != nullptr) SetWindowTextW(window, Wide(text).c_str());
-}
-
 std::int16_t Win32Face::Windows::CellAt(POINT point) const {
   for (std::size_t i = 0; i < cells.size(); ++i)
     if (PtInRect(&cells[i], point)) return static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i));

@@ -28,7 +28,6 @@ struct Win32Face::Windows {
   [[nodiscard]] static HRESULT Create(Win32Face& face, HWND parent, POINT origin, std::unique_ptr<Windows>* out);
 
   void InvalidateCell(std::int16_t index);
-  void SetText(HWND window, TextView text);
   // The day cell under a point of Picture1's client area; 0 for none.
   std::int16_t CellAt(POINT point) const;
 
