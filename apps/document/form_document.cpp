@@ -80,7 +80,7 @@ std::optional<std::string> ValueJson(const VARIANT& v, ordered_json* out) {
 // Messages of the shape checks; the caller adds the source name.
 class Shape {
  public:
-  static JsonError At(int line, std::string message) { return JsonError{line, std::move(message)}; }
+  static JsonError At(int line, std::string message) { return JsonError{line, 0, std::move(message)}; }
 
   static std::optional<JsonError> Expect(const JsonValue& v, Kind kind, std::string_view what) {
     if (v.kind == kind) return std::nullopt;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "apps/document/document_bag.h"
-#include "apps/document/json_reader.h"
+#include "apps/document/json_tree.h"
 #include "platform/automation/std_font.h"
 
 namespace jv::document {

@@ -1,11 +1,12 @@
-#include "apps/document/json_reader.h"
+#include "apps/document/json_tree.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 #include <new>
 #include <nlohmann/json.hpp>
 #include <set>
+
+#include "apps/document/json_position_input.h"
 
 namespace jv::document {
 
@@ -13,87 +14,52 @@ namespace {
 
 using Json = nlohmann::json;
 
-// How far the parser has read: nlohmann's events carry no position, so the input
-// iterator counts the newlines it steps over.
-struct ReadPosition {
-  const char* begin = nullptr;
-  const char* current = nullptr;
-  int newlines = 0;
-};
-
-class CountingIterator {
- public:
-  using iterator_category = std::input_iterator_tag;
-  using value_type = char;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const char*;
-  using reference = const char&;
-
-  CountingIterator(const char* at, ReadPosition* position) : at_(at), position_(position) {}
-  reference operator*() const { return *at_; }
-  CountingIterator& operator++() {
-    if (*at_ == '\n') ++position_->newlines;
-    ++at_;
-    position_->current = at_;
-    return *this;
-  }
-  CountingIterator operator++(int) {
-    CountingIterator before = *this;
-    ++*this;
-    return before;
-  }
-  friend bool operator==(const CountingIterator& a, const CountingIterator& b) { return a.at_ == b.at_; }
-
- private:
-  const char* at_;
-  ReadPosition* position_;
-};
-
 // Builds the tree from the parser's events. Every event comes right after its
-// token was read, and a token ends in the character read last, except a number,
-// which the lexer knows to have ended only after reading one character more. That
-// character is the only one that can be a newline, so it is not counted.
-class TreeBuilder {
+// token was read, and a token ends in the byte read last, except a number, which
+// the lexer knows to have ended only after reading one byte more; a newline
+// belongs to the line it ends, so that byte never moves the number to the next line.
+class TreeBuilder final : public nlohmann::json_sax<Json> {
  public:
-  TreeBuilder(const ReadPosition& position, std::string_view text) : position_(position), text_(text) {}
+  explicit TreeBuilder(const ReadPositions& positions, std::size_t text_size)
+      : positions_(positions), text_size_(text_size) {}
 
-  bool null() { return Scalar(JsonValue{}); }
-  bool boolean(bool b) {
+  bool null() override { return Scalar(JsonValue{}); }
+  bool boolean(bool b) override {
     JsonValue v;
     v.kind = JsonValue::Kind::kBoolean;
     v.boolean = b;
     return Scalar(std::move(v));
   }
-  bool number_integer(Json::number_integer_t i) {
+  bool number_integer(Json::number_integer_t i) override {
     JsonValue v;
     v.kind = JsonValue::Kind::kInteger;
     v.integer = i;
     return Scalar(std::move(v));
   }
-  bool number_unsigned(Json::number_unsigned_t u) {
+  bool number_unsigned(Json::number_unsigned_t u) override {
     JsonValue v;
     v.kind = JsonValue::Kind::kInteger;
     v.integer = static_cast<std::int64_t>(u);
     v.integer_is_unsigned = u > static_cast<Json::number_unsigned_t>(INT64_MAX);
     return Scalar(std::move(v));
   }
-  bool number_float(Json::number_float_t d, const Json::string_t& written) {
+  bool number_float(Json::number_float_t d, const Json::string_t& written) override {
     JsonValue v;
     v.kind = JsonValue::Kind::kReal;
     v.real = d;
     v.text = written;
     return Scalar(std::move(v));
   }
-  bool string(Json::string_t& s) {
+  bool string(Json::string_t& s) override {
     JsonValue v;
     v.kind = JsonValue::Kind::kString;
     v.text = std::move(s);
     return Scalar(std::move(v));
   }
-  bool binary(Json::binary_t&) { return Fail("binary values are not JSON text"); }
+  bool binary(Json::binary_t&) override { return Fail("binary values are not JSON text"); }
 
-  bool start_object(std::size_t) { return Open(JsonValue::Kind::kObject); }
-  bool key(Json::string_t& k) {
+  bool start_object(std::size_t) override { return Open(JsonValue::Kind::kObject); }
+  bool key(Json::string_t& k) override {
     Level& level = open_.back();
     if (!level.keys.insert(k).second) return Fail("duplicate key \"" + k + "\"");
     JsonMember member;
@@ -102,12 +68,15 @@ class TreeBuilder {
     level.value->members.push_back(std::move(member));
     return true;
   }
-  bool end_object() { return Close(); }
-  bool start_array(std::size_t) { return Open(JsonValue::Kind::kArray); }
-  bool end_array() { return Close(); }
+  bool end_object() override { return Close(); }
+  bool start_array(std::size_t) override { return Open(JsonValue::Kind::kArray); }
+  bool end_array() override { return Close(); }
 
-  bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) {
-    error_ = JsonError{LineOfOffset(position), CleanMessage(e.what())};
+  // nlohmann counts a position one past the byte it complains about, the end of
+  // the text as one byte more.
+  bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) override {
+    const TextPosition at = positions_.At(std::min(position > 0 ? position - 1 : 0, text_size_));
+    error_ = JsonError{at.line, at.column, CleanMessage(e.what())};
     return false;
   }
 
@@ -120,21 +89,6 @@ class TreeBuilder {
     std::set<std::string> keys;
   };
 
-  int Line() const {
-    const bool after_newline = position_.current > position_.begin && position_.current[-1] == '\n';
-    return 1 + position_.newlines - (after_newline ? 1 : 0);
-  }
-
-  // The line of the byte at which the lexer stopped; nlohmann counts a position
-  // one past the character it complains about.
-  int LineOfOffset(std::size_t position) const {
-    const std::size_t end = std::min(position > 0 ? position - 1 : 0, text_.size());
-    int line = 1;
-    for (std::size_t i = 0; i < end; ++i)
-      if (text_[i] == '\n') ++line;
-    return line;
-  }
-
   // "[json.exception.parse_error.101] parse error at line 2, column 3: syntax
   // error ..." keeps only what is wrong; the caller says where.
   static std::string CleanMessage(std::string_view what) {
@@ -146,8 +100,11 @@ class TreeBuilder {
     return std::string(what);
   }
 
+  int Line() const { return positions_.Last().line; }
+
   bool Fail(std::string message) {
-    error_ = JsonError{Line(), std::move(message)};
+    const TextPosition at = positions_.Last();
+    error_ = JsonError{at.line, at.column, std::move(message)};
     return false;
   }
 
@@ -193,8 +150,8 @@ class TreeBuilder {
     return true;
   }
 
-  const ReadPosition& position_;
-  std::string_view text_;
+  const ReadPositions& positions_;
+  std::size_t text_size_;
   JsonValue root_;
   std::vector<Level> open_;
   std::size_t values_ = 0;
@@ -233,24 +190,25 @@ std::optional<JsonError> ReadJson(std::string_view text, JsonValue* out) {
   // The parser takes a zero byte for the end of the text, which would let
   // anything after it pass unread: the whole text is the value.
   if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
-    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(zero), '\n');
-    return JsonError{static_cast<int>(line),
-                     "a zero byte at offset " + std::to_string(zero) + ": not JSON text"};
+    ReadPositions positions;
+    for (std::size_t i = 0; i < zero; ++i) positions.Read(i, text[i]);
+    const TextPosition at = positions.At(zero);
+    return JsonError{at.line, at.column, "a zero byte at offset " + std::to_string(zero) + ": not JSON text"};
   }
-  ReadPosition position{text.data(), text.data(), 0};
-  TreeBuilder builder(position, text);
+  ReadPositions positions;
+  TreeBuilder builder(positions, text.size());
   bool ok = false;
   try {
-    ok = Json::sax_parse(CountingIterator(text.data(), &position),
-                         CountingIterator(text.data() + text.size(), &position), &builder);
+    ok = Json::sax_parse(PositionCountingIterator(text, 0, &positions),
+                         PositionCountingIterator(text, text.size(), &positions), &builder);
   } catch (const std::bad_alloc&) {
-    return JsonError{1, "out of memory"};
+    return JsonError{1, 0, "out of memory"};
   } catch (const std::exception& e) {
-    return JsonError{1, e.what()};
+    return JsonError{1, 0, e.what()};
   }
   if (!ok) {
     if (builder.error()) return builder.error();
-    return JsonError{1, "not a JSON text"};
+    return JsonError{1, 0, "not a JSON text"};
   }
   *out = builder.TakeRoot();
   return std::nullopt;

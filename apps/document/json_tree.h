@@ -1,5 +1,7 @@
 // JSON text read into a tree that remembers the line of every value and key, so
-// that whoever checks the tree's shape afterwards can say where a fault lies.
+// that whoever checks the tree's shape afterwards can say where a fault lies. The
+// reader is a handler of nlohmann's SAX interface over an input that counts lines
+// and columns (json_position_input.h).
 #pragma once
 
 #include <cstdint>
@@ -43,7 +45,8 @@ inline constexpr int kMaxJsonDepth = 64;
 inline constexpr std::size_t kMaxJsonValues = 1'000'000;
 
 struct JsonError {
-  int line = 0;
+  int line = 0;    // counted from 1
+  int column = 0;  // the byte on that line, counted from 1; 0 when not known
   std::string message;
 };
 
