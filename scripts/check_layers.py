@@ -120,6 +120,7 @@ class Checker:
     def __init__(self, root):
         self.root = root
         self.offences = []
+        self.by_name = {}  # project files by their base name
 
     def offend(self, place, reason):
         self.offences.append(f"{place}: {reason}")
@@ -142,6 +143,12 @@ class Checker:
         if quoted and os.path.isfile(os.path.join(self.root, beside)):
             return beside
         if quoted and "/" not in name:
+            # Not beside the file: an include folder a target added finds it, so it
+            # is whichever project header of that name is allowed, else the first.
+            elsewhere = self.by_name.get(name, [])
+            if elsewhere:
+                area = area_of(file)
+                return next((f for f in elsewhere if may_use(area, area_of(f))), elsewhere[0])
             return None if is_qt(name) or is_icu(name) else beside
         if quoted and name.startswith(("./", "../")):
             return beside
@@ -225,6 +232,9 @@ class Checker:
 
     def check_sources(self):
         files = []
+        self.by_name = {}
+        for file in self.sources():
+            self.by_name.setdefault(os.path.basename(file), []).append(file)
         for file in self.sources():
             area = area_of(file)
             with open(os.path.join(self.root, file), encoding="utf-8", errors="replace") as f:

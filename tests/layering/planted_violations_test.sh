@@ -19,6 +19,7 @@ cases=(
   'platform/dates/calendar.cpp|#include <QtWidgets>|platform/dates/calendar.cpp:[0-9]+: includes Qt.s <QtWidgets>'
   'platform/component/guid_text.cpp|#include <unicode/ucal.h>|platform/component/guid_text.cpp:[0-9]+: includes ICU.s <unicode/ucal.h>'
   'platform/face/CMakeLists.txt|target_link_libraries(jv_face PRIVATE PkgConfig::ICU)|platform/face/CMakeLists.txt: target jv_face links ICU'
+  'platform/face/face_base.cpp|#include "qt_face.h"|platform/face/face_base.cpp:[0-9]+: includes "qt_face.h"'
 )
 
 scratch=$(mktemp -d)
