@@ -110,10 +110,13 @@ def line_of(text, offset):
 
 INCLUDE = re.compile(r"^[ \t]*#[ \t]*(?:include|include_next|import)\b[ \t]*(.*)$", re.M)
 HAS_INCLUDE = re.compile(r"__has_include(?:_next)?\s*\(\s*([<\"][^>\"]*[>\"])")
-NAMESPACE = re.compile(r"\bnamespace\s+([A-Za-z_][\w:]*)\s*\{|\{|\}")
-DEFINITION = re.compile(r"\b(?:class|struct|union|enum(?:\s+class|\s+struct)?)\s+(?:\[\[[^\]]*\]\]\s*)?"
-                        r"([A-Za-z_]\w*)\s*(?:final\s*)?(?:\{|:(?!:))")
-FORWARD = re.compile(r"\b(?:class|struct|union|enum\s+class|enum\s+struct)\s+([A-Za-z_]\w*)\s*;")
+TYPE_KEY = r"\b(?:class|struct|union|enum(?:\s+class|\s+struct)?)\s+(?:\[\[[^\]]*\]\]\s*)?"
+# In order of the text: a namespace opened, a type defined (its body's brace, or
+# the colon of its bases), a type declared ahead, and every other brace.
+SCOPE = re.compile(r"\bnamespace\s+(?P<namespace>[A-Za-z_][\w:]*)\s*\{"
+                   rf"|{TYPE_KEY}(?P<defined>[A-Za-z_]\w*)\s*(?:final\s*)?(?:\{{|:(?!:))"
+                   rf"|{TYPE_KEY}(?P<ahead>[A-Za-z_]\w*)\s*;"
+                   r"|[{}]")
 
 
 class Checker:
@@ -187,22 +190,30 @@ class Checker:
 
     @staticmethod
     def declarations(text):
-        """(namespaces opened, types defined, types declared ahead) with their lines."""
+        """Namespaces opened, types defined and types declared ahead at namespace scope,
+        each with its qualified name and line."""
         code = strip_comments(text, keep_strings=False)
-        opened, stack, depth = [], [], 0
-        for m in NAMESPACE.finditer(code):
-            if m.group(1):
-                stack.append((m.group(1), depth))
+        opened, defined, ahead, stack, depth = [], set(), [], [], 0
+        for m in SCOPE.finditer(code):
+            namespace = "::".join(name for name, _ in stack)
+            qualified = lambda name: f"{namespace}::{name}" if namespace else name  # noqa: E731
+            if m.group("namespace"):
+                stack.append((m.group("namespace"), depth))
                 depth += 1
-                opened.append(("::".join(s for s, _ in stack), line_of(code, m.start())))
+                opened.append(("::".join(name for name, _ in stack), line_of(code, m.start())))
+            elif m.group("defined"):
+                defined.add(qualified(m.group("defined")))
+                depth += 1 if m.group(0).endswith("{") else 0
+            elif m.group("ahead"):
+                at_namespace_scope = depth == (stack[-1][1] + 1 if stack else 0)
+                if at_namespace_scope:
+                    ahead.append((qualified(m.group("ahead")), line_of(code, m.start())))
             elif m.group(0) == "{":
                 depth += 1
-            else:
+            elif m.group(0) == "}":
                 depth -= 1
                 while stack and stack[-1][1] >= depth:
                     stack.pop()
-        defined = {m.group(1) for m in DEFINITION.finditer(code)}
-        ahead = [(m.group(1), line_of(code, m.start())) for m in FORWARD.finditer(code)]
         return opened, defined, ahead
 
     def scan_declarations(self, files):
@@ -214,6 +225,10 @@ class Checker:
                 namespace_owners.setdefault(name, {}).setdefault(area, set()).add(file)
             for name in defined:
                 type_owners.setdefault(name, set()).add(area)
+                # Unqualified too, for a declaration outside the type's namespace; only
+                # the product's layers count there, tests name their helpers freely.
+                if area in ALLOWED:
+                    type_owners.setdefault("::" + name.split("::")[-1], set()).add(area)
         for file, (area, opened, ahead) in per_file.items():
             if area not in ALLOWED:
                 continue
@@ -223,12 +238,13 @@ class Checker:
                     self.offend(f"{file}:{line}", f"declares into namespace {name}, which belongs to "
                                 f"{', '.join(sorted(o or '?' for o in owners))}")
             for name, line in ahead:
-                owners = type_owners.get(name, set())
+                short = name.split("::")[-1]
+                owners = type_owners.get(name) or type_owners.get("::" + short, set())
                 if owners and not any(may_use(area, a) for a in owners):
-                    self.offend(f"{file}:{line}", f"declares {name}, a type of "
+                    self.offend(f"{file}:{line}", f"declares {short}, a type of "
                                 f"{', '.join(sorted(o or '?' for o in owners))}")
-                elif name.startswith("Q") and re.fullmatch(r"Q[A-Z]\w*", name) and not file.startswith(QT_PLACES):
-                    self.offend(f"{file}:{line}", f"declares Qt's {name} outside the Qt runtime, widgets and apps")
+                elif re.fullmatch(r"Q[A-Z]\w*", short) and not file.startswith(QT_PLACES):
+                    self.offend(f"{file}:{line}", f"declares Qt's {short} outside the Qt runtime, widgets and apps")
 
     def check_sources(self):
         files = []
