@@ -6,6 +6,7 @@
 
 #include "housing/jornavista_ids.h"
 #include "housing/jornavista_typelib.h"
+#include "housing/trace_switch.h"
 #include "platform/win32/screen_units.h"
 
 namespace jv::housing {
@@ -27,12 +28,7 @@ struct Served {
 }  // namespace
 
 void Trace(const char* call) {
-  static const bool enabled = [] {
-    char value[2] = {};
-    const DWORD length = GetEnvironmentVariableA("JV_TRACE", value, sizeof value);
-    return length > 0 && !(length == 1 && value[0] == '0');
-  }();
-  if (!enabled) return;
+  if (!TraceSwitchedOn()) return;
   std::string line = "Jornavista: ";
   line += call;
   line += '\n';
