@@ -8,7 +8,7 @@
 // A C++ seam like IControlSite, valid only between libraries of the same compiler
 // and standard library; the copy shares the font object the instance holds.
 struct IControlState : IUnknown {
-  virtual HRESULT GetState(jv::control::State* out) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE GetState(jv::control::State* out) = 0;
 
  protected:
   ~IControlState() = default;

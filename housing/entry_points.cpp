@@ -4,22 +4,23 @@
 #include "platform/component/server.h"
 
 #ifdef _WIN32
-// Jornavista.def names the exports.
-#define JV_EXPORT extern "C"
+// The system's declarations (STDAPI): the COM calling convention, which on 32-bit
+// Windows is __stdcall. Jornavista.def names the exports.
+#define JV_EXPORT extern "C" HRESULT STDAPICALLTYPE
 #else
-#define JV_EXPORT extern "C" __attribute__((visibility("default")))
+#define JV_EXPORT extern "C" __attribute__((visibility("default"))) HRESULT
 #endif
 
-JV_EXPORT HRESULT DllRegisterServer() {
+JV_EXPORT DllRegisterServer() {
   // Any address inside this library tells the service which file it is.
   return jv::component::RegisterServer(jv::housing::Component(),
                                        reinterpret_cast<const void*>(&DllRegisterServer));
 }
 
-JV_EXPORT HRESULT DllUnregisterServer() { return jv::component::UnregisterServer(jv::housing::Component()); }
+JV_EXPORT DllUnregisterServer() { return jv::component::UnregisterServer(jv::housing::Component()); }
 
-JV_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
+JV_EXPORT DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   return jv::component::GetClassObject(jv::housing::Component(), clsid, riid, object);
 }
 
-JV_EXPORT HRESULT DllCanUnloadNow() { return jv::component::CanUnloadNow(); }
+JV_EXPORT DllCanUnloadNow() { return jv::component::CanUnloadNow(); }

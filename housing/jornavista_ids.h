@@ -44,21 +44,21 @@ inline constexpr DISPID DISPID_MouseUp = 8;
 // The vtable face of the dual interface, in the order of its members in the type
 // library (a get before its put).
 struct _ctrJornavista : IDispatch {
-  virtual HRESULT get_BackColor(OLE_COLOR* BackColor) = 0;
-  virtual HRESULT put_BackColor(OLE_COLOR New_BackColor) = 0;
-  virtual HRESULT get_ForeColor(OLE_COLOR* ForeColor) = 0;
-  virtual HRESULT put_ForeColor(OLE_COLOR New_ForeColor) = 0;
-  virtual HRESULT get_Enabled(VARIANT_BOOL* Enabled) = 0;
-  virtual HRESULT put_Enabled(VARIANT_BOOL New_Enabled) = 0;
-  virtual HRESULT get_Font(IFont** Font) = 0;
-  virtual HRESULT putref_Font(IFont* New_Font) = 0;
-  virtual HRESULT get_BackStyle(std::int16_t* BackStyle) = 0;
-  virtual HRESULT put_BackStyle(std::int16_t New_BackStyle) = 0;
-  virtual HRESULT get_BorderStyle(std::int16_t* BorderStyle) = 0;
-  virtual HRESULT put_BorderStyle(std::int16_t New_BorderStyle) = 0;
-  virtual HRESULT Refresh() = 0;
-  virtual HRESULT get_SDate(BSTR* SDate) = 0;
-  virtual HRESULT put_SDate(BSTR New_SDate) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_BackColor(OLE_COLOR* BackColor) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE put_BackColor(OLE_COLOR New_BackColor) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_ForeColor(OLE_COLOR* ForeColor) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE put_ForeColor(OLE_COLOR New_ForeColor) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* Enabled) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL New_Enabled) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_Font(IFont** Font) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE putref_Font(IFont* New_Font) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_BackStyle(std::int16_t* BackStyle) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE put_BackStyle(std::int16_t New_BackStyle) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_BorderStyle(std::int16_t* BorderStyle) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE put_BorderStyle(std::int16_t New_BorderStyle) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE Refresh() = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_SDate(BSTR* SDate) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE put_SDate(BSTR New_SDate) = 0;
 
  protected:
   ~_ctrJornavista() = default;

@@ -44,64 +44,69 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
   HRESULT Start();
 
   // IUnknown: one identity, the dual interface's.
-  HRESULT QueryInterface(REFIID riid, void** object) override;
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
 
   // IDispatch
-  HRESULT GetTypeInfoCount(UINT* count) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 1;
     return S_OK;
   }
-  HRESULT GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
     if (info == nullptr) return E_POINTER;
     *info = nullptr;
     if (index != 0) return DISP_E_BADINDEX;
     return component::CreateTypeInfo(kTypeLibrary, "_ctrJornavista", info);
   }
-  HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+  HRESULT JV_STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                             DISPID* ids) override {
     if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     return component::IdsOfNames(kMembers, names, count, ids);
   }
-  HRESULT Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                 UINT* arg_err) override {
+  HRESULT JV_STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                      VARIANT* result, EXCEPINFO*, UINT* arg_err) override {
     if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     const Hold hold(this);
     return InvokeMember(*control_, id, flags, params, result, arg_err);
   }
 
   // _ctrJornavista's vtable: the same members, typed.
-  HRESULT get_BackColor(OLE_COLOR* out) override { return control_->get_BackColor(out); }
-  HRESULT put_BackColor(OLE_COLOR v) override {
+  HRESULT JV_STDMETHODCALLTYPE get_BackColor(OLE_COLOR* out) override { return control_->get_BackColor(out); }
+  HRESULT JV_STDMETHODCALLTYPE put_BackColor(OLE_COLOR v) override {
     const Hold hold(this);
     return control_->put_BackColor(v);
   }
-  HRESULT get_ForeColor(OLE_COLOR* out) override { return control_->get_ForeColor(out); }
-  HRESULT put_ForeColor(OLE_COLOR v) override {
+  HRESULT JV_STDMETHODCALLTYPE get_ForeColor(OLE_COLOR* out) override { return control_->get_ForeColor(out); }
+  HRESULT JV_STDMETHODCALLTYPE put_ForeColor(OLE_COLOR v) override {
     const Hold hold(this);
     return control_->put_ForeColor(v);
   }
-  HRESULT get_Enabled(VARIANT_BOOL* out) override { return control_->get_Enabled(out); }
-  HRESULT put_Enabled(VARIANT_BOOL v) override {
+  HRESULT JV_STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* out) override { return control_->get_Enabled(out); }
+  HRESULT JV_STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL v) override {
     const Hold hold(this);
     return control_->put_Enabled(v);
   }
-  HRESULT get_Font(IFont** out) override { return control_->get_Font(out); }
-  HRESULT putref_Font(IFont* v) override {
+  HRESULT JV_STDMETHODCALLTYPE get_Font(IFont** out) override { return control_->get_Font(out); }
+  HRESULT JV_STDMETHODCALLTYPE putref_Font(IFont* v) override {
     const Hold hold(this);
     return control_->putref_Font(v);
   }
-  HRESULT get_BackStyle(std::int16_t* out) override { return control_->get_BackStyle(out); }
-  HRESULT put_BackStyle(std::int16_t v) override {
+  HRESULT JV_STDMETHODCALLTYPE get_BackStyle(std::int16_t* out) override {
+    return control_->get_BackStyle(out);
+  }
+  HRESULT JV_STDMETHODCALLTYPE put_BackStyle(std::int16_t v) override {
     const Hold hold(this);
     return control_->put_BackStyle(v);
   }
-  HRESULT get_BorderStyle(std::int16_t* out) override { return control_->get_BorderStyle(out); }
-  HRESULT put_BorderStyle(std::int16_t v) override {
+  HRESULT JV_STDMETHODCALLTYPE get_BorderStyle(std::int16_t* out) override {
+    return control_->get_BorderStyle(out);
+  }
+  HRESULT JV_STDMETHODCALLTYPE put_BorderStyle(std::int16_t v) override {
     const Hold hold(this);
     return control_->put_BorderStyle(v);
   }
-  HRESULT Refresh() override { return control_->Refresh(); }
-  HRESULT get_SDate(BSTR* out) override {
+  HRESULT JV_STDMETHODCALLTYPE Refresh() override { return control_->Refresh(); }
+  HRESULT JV_STDMETHODCALLTYPE get_SDate(BSTR* out) override {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     Text text;
@@ -112,17 +117,17 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
     if (*out == nullptr) return FAILED(hr) ? hr : E_OUTOFMEMORY;
     return hr;
   }
-  HRESULT put_SDate(BSTR v) override {
+  HRESULT JV_STDMETHODCALLTYPE put_SDate(BSTR v) override {
     const Hold hold(this);
     return control_->put_SDate(View(v));
   }
 
   // IConnectionPointContainer
-  HRESULT EnumConnectionPoints(IEnumConnectionPoints** out) override {
+  HRESULT JV_STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override {
     IConnectionPoint* const points[] = {&property_notify_, &events_};
     return component::CreateConnectionPointEnumerator(points, out);
   }
-  HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+  HRESULT JV_STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     if (riid == IID_IPropertyNotifySink)
@@ -137,19 +142,19 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
 
   // IPersistPropertyBag. The container runs InitNew or Load once, after creation;
   // a second one is refused, as it would re-run the other's work half over.
-  HRESULT GetClassID(CLSID* clsid) override {
+  HRESULT JV_STDMETHODCALLTYPE GetClassID(CLSID* clsid) override {
     if (clsid == nullptr) return E_POINTER;
     *clsid = jornavista::CLSID_ctrJornavista;
     return S_OK;
   }
-  HRESULT InitNew() override {
+  HRESULT JV_STDMETHODCALLTYPE InitNew() override {
     if (initialized_) return CO_E_ALREADYINITIALIZED;
     const Hold hold(this);
     JV_TRY(control_->InitProperties());
     initialized_ = true;
     return S_OK;
   }
-  HRESULT Load(IPropertyBag* bag, IErrorLog* log) override {
+  HRESULT JV_STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog* log) override {
     if (bag == nullptr) return E_POINTER;
     if (initialized_) return CO_E_ALREADYINITIALIZED;
     const Hold hold(this);
@@ -158,7 +163,7 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
     initialized_ = true;
     return S_OK;
   }
-  HRESULT Save(IPropertyBag* bag, BOOL, BOOL) override {
+  HRESULT JV_STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL, BOOL) override {
     if (bag == nullptr) return E_POINTER;
     const Hold hold(this);
     PropertyBagAdapter adapter(*bag, nullptr);
@@ -166,12 +171,12 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
   }
 
   // IProvideClassInfo
-  HRESULT GetClassInfo(ITypeInfo** info) override {
+  HRESULT JV_STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override {
     return component::CreateTypeInfo(kTypeLibrary, "ctrJornavista", info);
   }
 
   // IControlState
-  HRESULT GetState(control::State* out) override {
+  HRESULT JV_STDMETHODCALLTYPE GetState(control::State* out) override {
     if (out == nullptr) return E_POINTER;
     *out = control_->state();
     return S_OK;
@@ -259,7 +264,7 @@ HRESULT JornavistaObject::Start() {
   return S_OK;
 }
 
-HRESULT JornavistaObject::QueryInterface(REFIID riid, void** object) {
+HRESULT JV_STDMETHODCALLTYPE JornavistaObject::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (riid == IID_IUnknown || riid == IID_IDispatch || riid == jornavista::IID__ctrJornavista)

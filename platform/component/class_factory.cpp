@@ -13,24 +13,24 @@ class ClassFactory final : public RefCounted<IClassFactorySite> {
  public:
   explicit ClassFactory(CreateInstanceFunction create) : create_(create) {}
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     return Answer(riid, object, {IID_IClassFactory, IID_IClassFactorySite});
   }
 
-  HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+  HRESULT JV_STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
     return create_(nullptr, riid, object);
   }
-  HRESULT LockServer(BOOL lock) override {
+  HRESULT JV_STDMETHODCALLTYPE LockServer(BOOL lock) override {
     if (lock)
       ModuleLock::Lock();
     else
       ModuleLock::Unlock();
     return S_OK;
   }
-  HRESULT CreateInstanceOnSite(IControlSite* site, REFIID riid, void** object) override {
+  HRESULT JV_STDMETHODCALLTYPE CreateInstanceOnSite(IControlSite* site, REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     return create_(site, riid, object);

@@ -40,9 +40,11 @@ class SnapshotEnumerator final : public RefCounted<Interface> {
   explicit SnapshotEnumerator(std::vector<Item> items, std::size_t position = 0)
       : items_(std::move(items)), position_(position) {}
 
-  HRESULT QueryInterface(REFIID riid, void** object) override { return this->Answer(riid, object, {kIid}); }
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    return this->Answer(riid, object, {kIid});
+  }
 
-  HRESULT Next(ULONG count, Out* out, ULONG* fetched) override {
+  HRESULT JV_STDMETHODCALLTYPE Next(ULONG count, Out* out, ULONG* fetched) override {
     if (out == nullptr) return E_POINTER;
     if (fetched == nullptr && count != 1) return E_INVALIDARG;
     ULONG n = 0;
@@ -50,16 +52,16 @@ class SnapshotEnumerator final : public RefCounted<Interface> {
     if (fetched != nullptr) *fetched = n;
     return n == count ? S_OK : S_FALSE;
   }
-  HRESULT Skip(ULONG count) override {
+  HRESULT JV_STDMETHODCALLTYPE Skip(ULONG count) override {
     const std::size_t left = items_.size() - position_;
     position_ += std::min<std::size_t>(count, left);
     return count <= left ? S_OK : S_FALSE;
   }
-  HRESULT Reset() override {
+  HRESULT JV_STDMETHODCALLTYPE Reset() override {
     position_ = 0;
     return S_OK;
   }
-  HRESULT Clone(Interface** out) override {
+  HRESULT JV_STDMETHODCALLTYPE Clone(Interface** out) override {
     if (out == nullptr) return E_POINTER;
     *out = new (std::nothrow) SnapshotEnumerator(items_, position_);
     return *out == nullptr ? E_OUTOFMEMORY : S_OK;
@@ -80,7 +82,7 @@ using PointsEnumerator = SnapshotEnumerator<IEnumConnectionPoints, ComPtr<IConne
 
 }  // namespace
 
-HRESULT ConnectionPoint::QueryInterface(REFIID riid, void** object) {
+HRESULT JV_STDMETHODCALLTYPE ConnectionPoint::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
     *object = static_cast<IConnectionPoint*>(this);
@@ -91,20 +93,21 @@ HRESULT ConnectionPoint::QueryInterface(REFIID riid, void** object) {
   return E_NOINTERFACE;
 }
 
-HRESULT ConnectionPoint::GetConnectionInterface(IID* iid) {
+HRESULT JV_STDMETHODCALLTYPE ConnectionPoint::GetConnectionInterface(IID* iid) {
   if (iid == nullptr) return E_POINTER;
   *iid = iid_;
   return S_OK;
 }
 
-HRESULT ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** container) {
+HRESULT JV_STDMETHODCALLTYPE
+ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** container) {
   if (container == nullptr) return E_POINTER;
   *container = &container_;
   container_.AddRef();
   return S_OK;
 }
 
-HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+HRESULT JV_STDMETHODCALLTYPE ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (cookie == nullptr) return E_POINTER;
   *cookie = 0;
   if (sink == nullptr) return E_POINTER;
@@ -120,7 +123,7 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   return S_OK;
 }
 
-HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
+HRESULT JV_STDMETHODCALLTYPE ConnectionPoint::Unadvise(DWORD cookie) {
   const auto it = std::find_if(connections_.begin(), connections_.end(),
                                [cookie](const Connection& c) { return c.cookie == cookie; });
   if (it == connections_.end()) return CONNECT_E_NOCONNECTION;
@@ -130,7 +133,7 @@ HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
   return S_OK;
 }
 
-HRESULT ConnectionPoint::EnumConnections(IEnumConnections** out) {
+HRESULT JV_STDMETHODCALLTYPE ConnectionPoint::EnumConnections(IEnumConnections** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   std::vector<HeldConnection> items;

@@ -22,15 +22,15 @@ class ConnectionPoint final : public IConnectionPoint {
   ConnectionPoint& operator=(const ConnectionPoint&) = delete;
   ~ConnectionPoint() = default;
 
-  HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override { return container_.AddRef(); }
-  ULONG Release() override { return container_.Release(); }
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG JV_STDMETHODCALLTYPE AddRef() override { return container_.AddRef(); }
+  ULONG JV_STDMETHODCALLTYPE Release() override { return container_.Release(); }
 
-  HRESULT GetConnectionInterface(IID* iid) override;
-  HRESULT GetConnectionPointContainer(IConnectionPointContainer** container) override;
-  HRESULT Advise(IUnknown* sink, DWORD* cookie) override;
-  HRESULT Unadvise(DWORD cookie) override;
-  HRESULT EnumConnections(IEnumConnections** out) override;
+  HRESULT JV_STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
+  HRESULT JV_STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override;
+  HRESULT JV_STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
+  HRESULT JV_STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+  HRESULT JV_STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
 
   const IID& iid() const { return iid_; }
   bool empty() const { return connections_.empty(); }

@@ -14,9 +14,9 @@
 struct IControlSite : IUnknown {
   // The runtime that builds the instance's face. E_NOTIMPL, or S_OK with null:
   // the library builds the instance on its own headless runtime.
-  virtual HRESULT GetControlRuntime(jv::platform::ControlRuntime** runtime) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE GetControlRuntime(jv::platform::ControlRuntime** runtime) = 0;
   // The container's current ambient font, a new reference (null: none).
-  virtual HRESULT GetAmbientFont(IFont** font) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE GetAmbientFont(IFont** font) = 0;
 
  protected:
   ~IControlSite() = default;
@@ -24,7 +24,8 @@ struct IControlSite : IUnknown {
 
 // The class object's second face, for containers that have a site to offer.
 struct IClassFactorySite : IClassFactory {
-  virtual HRESULT CreateInstanceOnSite(IControlSite* site, REFIID riid, void** object) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE CreateInstanceOnSite(IControlSite* site, REFIID riid,
+                                                            void** object) = 0;
 
  protected:
   ~IClassFactorySite() = default;
@@ -35,7 +36,8 @@ struct IClassFactorySite : IClassFactory {
 // control wrote to directly would. A library writes through it when the
 // container's IPropertyBag answers it, else through plain IPropertyBag::Write.
 struct IPropertyBagDefaults : IUnknown {
-  virtual HRESULT WriteWithDefault(LPCOLESTR name, VARIANT* value, VARIANT* default_value) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE WriteWithDefault(LPCOLESTR name, VARIANT* value,
+                                                        VARIANT* default_value) = 0;
 
  protected:
   ~IPropertyBagDefaults() = default;

@@ -57,7 +57,7 @@ class TypeInfo final : public ITypeInfo {
   TypeInfo(Graph& graph, Library& library, UINT index, const TypeDesc* desc, const ImportedType* imported,
            const TypeLibraryDesc& lib_desc);
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
       *object = static_cast<ITypeInfo*>(this);
@@ -67,57 +67,61 @@ class TypeInfo final : public ITypeInfo {
     *object = nullptr;
     return E_NOINTERFACE;
   }
-  ULONG AddRef() override;
-  ULONG Release() override;
+  ULONG JV_STDMETHODCALLTYPE AddRef() override;
+  ULONG JV_STDMETHODCALLTYPE Release() override;
 
-  HRESULT GetTypeAttr(TYPEATTR** attr) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** attr) override {
     if (attr == nullptr) return E_POINTER;
     *attr = &attr_;
     return S_OK;
   }
-  HRESULT GetTypeComp(ITypeComp** comp) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeComp(ITypeComp** comp) override {
     if (comp != nullptr) *comp = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT GetFuncDesc(UINT index, FUNCDESC** desc) override {
+  HRESULT JV_STDMETHODCALLTYPE GetFuncDesc(UINT index, FUNCDESC** desc) override {
     if (desc == nullptr) return E_POINTER;
     if (index >= funcs_.size()) return TYPE_E_ELEMENTNOTFOUND;
     *desc = &funcs_[index];
     return S_OK;
   }
-  HRESULT GetVarDesc(UINT, VARDESC** desc) override {
+  HRESULT JV_STDMETHODCALLTYPE GetVarDesc(UINT, VARDESC** desc) override {
     if (desc == nullptr) return E_POINTER;
     return TYPE_E_ELEMENTNOTFOUND;
   }
-  HRESULT GetNames(MEMBERID memid, BSTR* names, UINT max, UINT* count) override;
-  HRESULT GetRefTypeOfImplType(UINT index, HREFTYPE* ref) override;
-  HRESULT GetImplTypeFlags(UINT index, INT* flags) override;
-  HRESULT GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) override {
+  HRESULT JV_STDMETHODCALLTYPE GetNames(MEMBERID memid, BSTR* names, UINT max, UINT* count) override;
+  HRESULT JV_STDMETHODCALLTYPE GetRefTypeOfImplType(UINT index, HREFTYPE* ref) override;
+  HRESULT JV_STDMETHODCALLTYPE GetImplTypeFlags(UINT index, INT* flags) override;
+  HRESULT JV_STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) override {
     if (desc_ == nullptr) return DISP_E_UNKNOWNNAME;
     return IdsOfNames(desc_->members, names, count, ids);
   }
-  HRESULT Invoke(void*, MEMBERID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+  HRESULT JV_STDMETHODCALLTYPE Invoke(void*, MEMBERID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                      UINT*) override {
     return E_NOTIMPL;
   }
-  HRESULT GetDocumentation(MEMBERID memid, BSTR* name, BSTR* doc, DWORD* context, BSTR* file) override;
-  HRESULT GetDllEntry(MEMBERID, INVOKEKIND, BSTR*, BSTR*, WORD*) override { return E_NOTIMPL; }
-  HRESULT GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) override;
-  HRESULT AddressOfMember(MEMBERID, INVOKEKIND, void** address) override {
+  HRESULT JV_STDMETHODCALLTYPE GetDocumentation(MEMBERID memid, BSTR* name, BSTR* doc, DWORD* context,
+                                                BSTR* file) override;
+  HRESULT JV_STDMETHODCALLTYPE GetDllEntry(MEMBERID, INVOKEKIND, BSTR*, BSTR*, WORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT JV_STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) override;
+  HRESULT JV_STDMETHODCALLTYPE AddressOfMember(MEMBERID, INVOKEKIND, void** address) override {
     if (address != nullptr) *address = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT CreateInstance(IUnknown*, REFIID, void** object) override {
+  HRESULT JV_STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** object) override {
     if (object != nullptr) *object = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT GetMops(MEMBERID, BSTR* mops) override {
+  HRESULT JV_STDMETHODCALLTYPE GetMops(MEMBERID, BSTR* mops) override {
     if (mops != nullptr) *mops = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT GetContainingTypeLib(ITypeLib** lib, UINT* index) override;
-  void ReleaseTypeAttr(TYPEATTR*) override {}
-  void ReleaseFuncDesc(FUNCDESC*) override {}
-  void ReleaseVarDesc(VARDESC*) override {}
+  HRESULT JV_STDMETHODCALLTYPE GetContainingTypeLib(ITypeLib** lib, UINT* index) override;
+  void JV_STDMETHODCALLTYPE ReleaseTypeAttr(TYPEATTR*) override {}
+  void JV_STDMETHODCALLTYPE ReleaseFuncDesc(FUNCDESC*) override {}
+  void JV_STDMETHODCALLTYPE ReleaseVarDesc(VARDESC*) override {}
 
   std::string_view name() const { return desc_ != nullptr ? desc_->name : imported_->name; }
   const TYPEATTR& attr() const { return attr_; }
@@ -145,7 +149,7 @@ class Library final : public ITypeLib {
   Library(Graph& graph, const ImportDesc& import) : graph_(graph), import_(&import) {}
   Library(Graph& graph, const TypeLibraryDesc& desc) : graph_(graph), desc_(&desc) {}
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_ITypeLib) {
       *object = static_cast<ITypeLib*>(this);
@@ -155,11 +159,11 @@ class Library final : public ITypeLib {
     *object = nullptr;
     return E_NOINTERFACE;
   }
-  ULONG AddRef() override;
-  ULONG Release() override;
+  ULONG JV_STDMETHODCALLTYPE AddRef() override;
+  ULONG JV_STDMETHODCALLTYPE Release() override;
 
-  UINT GetTypeInfoCount() override { return static_cast<UINT>(infos_.size()); }
-  HRESULT GetTypeInfo(UINT index, ITypeInfo** info) override {
+  UINT JV_STDMETHODCALLTYPE GetTypeInfoCount() override { return static_cast<UINT>(infos_.size()); }
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfo(UINT index, ITypeInfo** info) override {
     if (info == nullptr) return E_POINTER;
     *info = nullptr;
     if (index >= infos_.size()) return TYPE_E_ELEMENTNOTFOUND;
@@ -167,29 +171,30 @@ class Library final : public ITypeLib {
     (*info)->AddRef();
     return S_OK;
   }
-  HRESULT GetTypeInfoType(UINT index, TYPEKIND* kind) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfoType(UINT index, TYPEKIND* kind) override {
     if (kind == nullptr) return E_POINTER;
     if (index >= infos_.size()) return TYPE_E_ELEMENTNOTFOUND;
     *kind = infos_[index]->attr().typekind;
     return S_OK;
   }
-  HRESULT GetTypeInfoOfGuid(REFGUID guid, ITypeInfo** info) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeInfoOfGuid(REFGUID guid, ITypeInfo** info) override {
     if (info == nullptr) return E_POINTER;
     *info = nullptr;
     for (UINT i = 0; i < infos_.size(); ++i)
       if (infos_[i]->attr().guid == guid) return GetTypeInfo(i, info);
     return TYPE_E_ELEMENTNOTFOUND;
   }
-  HRESULT GetLibAttr(TLIBATTR** attr) override {
+  HRESULT JV_STDMETHODCALLTYPE GetLibAttr(TLIBATTR** attr) override {
     if (attr == nullptr) return E_POINTER;
     *attr = &attr_;
     return S_OK;
   }
-  HRESULT GetTypeComp(ITypeComp** comp) override {
+  HRESULT JV_STDMETHODCALLTYPE GetTypeComp(ITypeComp** comp) override {
     if (comp != nullptr) *comp = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT GetDocumentation(INT index, BSTR* name, BSTR* doc, DWORD* context, BSTR* file) override {
+  HRESULT JV_STDMETHODCALLTYPE GetDocumentation(INT index, BSTR* name, BSTR* doc, DWORD* context,
+                                                BSTR* file) override {
     if (name != nullptr) *name = nullptr;
     if (doc != nullptr) *doc = nullptr;
     if (file != nullptr) *file = nullptr;
@@ -202,7 +207,7 @@ class Library final : public ITypeLib {
     if (index < 0 || static_cast<std::size_t>(index) >= infos_.size()) return TYPE_E_ELEMENTNOTFOUND;
     return infos_[static_cast<std::size_t>(index)]->GetDocumentation(MEMBERID_NIL, name, doc, context, file);
   }
-  HRESULT IsName(LPOLESTR name, ULONG, BOOL* found) override {
+  HRESULT JV_STDMETHODCALLTYPE IsName(LPOLESTR name, ULONG, BOOL* found) override {
     if (name == nullptr || found == nullptr) return E_POINTER;
     *found = 0;
     const std::u16string_view wanted = View(name);
@@ -212,7 +217,8 @@ class Library final : public ITypeLib {
     }
     return S_OK;
   }
-  HRESULT FindName(LPOLESTR name, ULONG, ITypeInfo** infos, MEMBERID* ids, USHORT* count) override {
+  HRESULT JV_STDMETHODCALLTYPE FindName(LPOLESTR name, ULONG, ITypeInfo** infos, MEMBERID* ids,
+                                        USHORT* count) override {
     if (name == nullptr || infos == nullptr || ids == nullptr || count == nullptr) return E_POINTER;
     const std::u16string_view wanted = View(name);
     USHORT found = 0;
@@ -236,7 +242,7 @@ class Library final : public ITypeLib {
     *count = found;
     return S_OK;
   }
-  void ReleaseTLibAttr(TLIBATTR*) override {}
+  void JV_STDMETHODCALLTYPE ReleaseTLibAttr(TLIBATTR*) override {}
 
   static HRESULT PutDocumentation(std::string_view name_text, std::string_view help, BSTR* name, BSTR* doc) {
     JV_TRY(PutText(name_text, name));
@@ -281,10 +287,10 @@ class Graph {
   ULONG refs_ = 0;
 };
 
-ULONG TypeInfo::AddRef() { return graph_.AddRef(); }
-ULONG TypeInfo::Release() { return graph_.Release(); }
-ULONG Library::AddRef() { return graph_.AddRef(); }
-ULONG Library::Release() { return graph_.Release(); }
+ULONG JV_STDMETHODCALLTYPE TypeInfo::AddRef() { return graph_.AddRef(); }
+ULONG JV_STDMETHODCALLTYPE TypeInfo::Release() { return graph_.Release(); }
+ULONG JV_STDMETHODCALLTYPE Library::AddRef() { return graph_.AddRef(); }
+ULONG JV_STDMETHODCALLTYPE Library::Release() { return graph_.Release(); }
 
 void Library::Build(Graph& graph, const TypeLibraryDesc& lib_desc) {
   if (desc_ != nullptr) {
@@ -413,7 +419,7 @@ void TypeInfo::AddFunction(const MemberDesc& m, INVOKEKIND kind, std::span<const
   attr_.cFuncs = static_cast<WORD>(funcs_.size());
 }
 
-HRESULT TypeInfo::GetNames(MEMBERID memid, BSTR* names, UINT max, UINT* count) {
+HRESULT JV_STDMETHODCALLTYPE TypeInfo::GetNames(MEMBERID memid, BSTR* names, UINT max, UINT* count) {
   if (names == nullptr || count == nullptr) return E_POINTER;
   *count = 0;
   const MemberDesc* m = desc_ != nullptr ? FindMember(desc_->members, memid) : nullptr;
@@ -435,7 +441,7 @@ HRESULT TypeInfo::GetNames(MEMBERID memid, BSTR* names, UINT max, UINT* count) {
   return S_OK;
 }
 
-HRESULT TypeInfo::GetRefTypeOfImplType(UINT index, HREFTYPE* ref) {
+HRESULT JV_STDMETHODCALLTYPE TypeInfo::GetRefTypeOfImplType(UINT index, HREFTYPE* ref) {
   if (ref == nullptr) return E_POINTER;
   if (desc_ == nullptr || index >= attr_.cImplTypes) return TYPE_E_ELEMENTNOTFOUND;
   if (desc_->kind != TKIND_COCLASS) {
@@ -451,14 +457,15 @@ HRESULT TypeInfo::GetRefTypeOfImplType(UINT index, HREFTYPE* ref) {
   return TYPE_E_ELEMENTNOTFOUND;
 }
 
-HRESULT TypeInfo::GetImplTypeFlags(UINT index, INT* flags) {
+HRESULT JV_STDMETHODCALLTYPE TypeInfo::GetImplTypeFlags(UINT index, INT* flags) {
   if (flags == nullptr) return E_POINTER;
   if (desc_ == nullptr || index >= attr_.cImplTypes) return TYPE_E_ELEMENTNOTFOUND;
   *flags = desc_->kind == TKIND_COCLASS ? desc_->impls[index].flags : 0;
   return S_OK;
 }
 
-HRESULT TypeInfo::GetDocumentation(MEMBERID memid, BSTR* name, BSTR* doc, DWORD* context, BSTR* file) {
+HRESULT JV_STDMETHODCALLTYPE TypeInfo::GetDocumentation(MEMBERID memid, BSTR* name, BSTR* doc, DWORD* context,
+                                                        BSTR* file) {
   if (name != nullptr) *name = nullptr;
   if (doc != nullptr) *doc = nullptr;
   if (file != nullptr) *file = nullptr;
@@ -471,7 +478,7 @@ HRESULT TypeInfo::GetDocumentation(MEMBERID memid, BSTR* name, BSTR* doc, DWORD*
   return Library::PutDocumentation(m->name, m->help, name, doc);
 }
 
-HRESULT TypeInfo::GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) {
+HRESULT JV_STDMETHODCALLTYPE TypeInfo::GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
   Library& target = ref >= kImportedRef ? graph_.stdole : graph_.local;
@@ -482,7 +489,7 @@ HRESULT TypeInfo::GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) {
   return S_OK;
 }
 
-HRESULT TypeInfo::GetContainingTypeLib(ITypeLib** lib, UINT* index) {
+HRESULT JV_STDMETHODCALLTYPE TypeInfo::GetContainingTypeLib(ITypeLib** lib, UINT* index) {
   if (lib == nullptr) return E_POINTER;
   *lib = &library_;
   library_.AddRef();

@@ -186,25 +186,28 @@ std::wstring SDateOf(_ctrJornavista* c) {
 
 std::string U8w(const std::wstring& w) { return U8(w.c_str()); }
 
+struct ChildSearch {
+  const wchar_t* name;
+  DWORD bit;
+  HWND found;
+};
+
+// An enumeration callback, so the system's calling convention (a lambda has the
+// C++ one, which differs on 32-bit Windows).
+BOOL CALLBACK MatchChild(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ChildSearch*>(p);
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  if (lstrcmpiW(name, s->name) == 0 && (GetWindowLongW(w, GWL_STYLE) & s->bit) == s->bit) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindChild(HWND parent, const wchar_t* class_name, DWORD style_bit) {
-  struct Search {
-    const wchar_t* name;
-    DWORD bit;
-    HWND found;
-  } s{class_name, style_bit, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (lstrcmpiW(name, s->name) == 0 && (GetWindowLongW(w, GWL_STYLE) & s->bit) == s->bit) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  ChildSearch s{class_name, style_bit, nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
