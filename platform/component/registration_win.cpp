@@ -1,11 +1,15 @@
 // Registration in the Windows registry: the type library through oleaut32's
 // registrar (which also writes the interfaces' keys), the class under
-// HKEY_CLASSES_ROOT\CLSID, and its programmatic identifiers.
+// HKEY_CLASSES_ROOT\CLSID, and its programmatic identifiers. A 32-bit and a 64-bit
+// build of the library may be registered side by side: the class's keys live in
+// each bitness's own registry view, and the type library's path is filed under
+// each build's own system kind (win32, win64).
 #include <windows.h>
 
 #include <oleauto.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "platform/automation/bstr.h"
@@ -16,6 +20,12 @@
 namespace jv::component {
 
 namespace {
+
+// The system kind of this build: where its type library is filed, and what
+// clients of the same bitness look up.
+constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+constexpr std::wstring_view kSysKindKey = sizeof(void*) == 8 ? L"win64" : L"win32";
+constexpr std::wstring_view kOtherSysKindKey = sizeof(void*) == 8 ? L"win32" : L"win64";
 
 // The standard font property page, the one property page a class may name today.
 constexpr std::wstring_view kStockFontPage = L"{7EBDAAE0-8120-11CF-899F-00AA00688B10}";
@@ -155,16 +165,59 @@ HRESULT UnregisterProgId(const std::wstring& prog_id, const std::wstring& clsid)
   return DeleteTree(prog_id);
 }
 
-HRESULT UnregisterTypes(const TypeLibraryDesc& types) {
-  const std::wstring key =
-      L"TypeLib\\" + Wide(GuidToString(types.guid)) + L"\\" + Wide(VersionText(types.major, types.minor));
-  if (!KeyExists(key)) return S_OK;
-  // Removes the library's version, and the interfaces' keys it wrote.
-  HRESULT hr = UnRegisterTypeLib(types.guid, types.major, types.minor, types.lcid, SYS_WIN64);
+std::wstring TypesKey(const TypeLibraryDesc& types) {
+  return L"TypeLib\\" + Wide(GuidToString(types.guid)) + L"\\" + Wide(VersionText(types.major, types.minor));
+}
+
+// Locale subkeys are hexadecimal without leading zeros, as oleaut32 writes them.
+std::wstring LocaleKey(const TypeLibraryDesc& types, LCID lcid) {
+  wchar_t hex[16];
+  std::swprintf(hex, 16, L"%lx", static_cast<unsigned long>(lcid));
+  return TypesKey(types) + L"\\" + hex;
+}
+
+// RegisterTypeLib files the path under the library's own locale (0x409), and
+// oleaut32 falls back from any language only to the neutral locale: a client that
+// asks with locale 0, the user's default or another language (as the marshaller
+// does for another apartment) would not find the library. So the path goes under
+// the neutral locale instead; the language's key goes once no system kind is left
+// in it.
+HRESULT FileUnderNeutralLocale(const TypeLibraryDesc& types, const std::wstring& server) {
+  if (types.lcid == LOCALE_NEUTRAL) return S_OK;
+  const HRESULT hr =
+      SetText(LocaleKey(types, LOCALE_NEUTRAL) + L"\\" + std::wstring(kSysKindKey), nullptr, server);
   if (FAILED(hr)) return hr;
+  const std::wstring language = LocaleKey(types, types.lcid);
+  (void)DeleteTree(language + L"\\" + std::wstring(kSysKindKey));
+  (void)RegDeleteKeyW(HKEY_CLASSES_ROOT, language.c_str());  // refused while another kind is there
+  return S_OK;
+}
+
+HRESULT UnregisterTypes(const TypeLibraryDesc& types) {
+  const std::wstring key = TypesKey(types);
+  if (!KeyExists(key)) return S_OK;
+  // The other bitness's library registered beside this one shares the interfaces'
+  // keys, which the registrar writes to and removes from both registry views.
+  bool other_registered = false;
+  for (LCID lcid : {LOCALE_NEUTRAL, types.lcid})
+    other_registered |= KeyExists(LocaleKey(types, lcid) + L"\\" + std::wstring(kOtherSysKindKey));
+  for (LCID lcid : {LOCALE_NEUTRAL, types.lcid}) {
+    const std::wstring filing = LocaleKey(types, lcid) + L"\\" + std::wstring(kSysKindKey);
+    if (!KeyExists(filing)) continue;
+    if (other_registered) {
+      // Only this build's filing goes; the interfaces stay described for the other.
+      if (const HRESULT hr = DeleteTree(filing); FAILED(hr)) return hr;
+      (void)RegDeleteKeyW(HKEY_CLASSES_ROOT, LocaleKey(types, lcid).c_str());  // refused unless empty
+      continue;
+    }
+    // Removes this filing, and the interfaces' keys.
+    const HRESULT hr = UnRegisterTypeLib(types.guid, types.major, types.minor, lcid, kSysKind);
+    if (FAILED(hr)) return hr;
+  }
   // What the registrar leaves when no other version remains: the library's key.
   const std::wstring lib_key = L"TypeLib\\" + Wide(GuidToString(types.guid));
   HKEY lib = nullptr;
+  HRESULT hr = S_OK;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, lib_key.c_str(), 0, KEY_READ, &lib) == ERROR_SUCCESS) {
     DWORD subkeys = 0;
     const LSTATUS status =
@@ -208,6 +261,7 @@ HRESULT RegisterServer(const ComponentDesc& component, const void* address_in_li
     hr = RegisterTypeLib(lib, server.data(), nullptr);
     lib->Release();
   }
+  if (SUCCEEDED(hr)) hr = FileUnderNeutralLocale(component.types, server);
   for (const ClassDesc& k : component.classes) {
     if (FAILED(hr)) break;
     hr = RegisterOneClass(component, k, server);
