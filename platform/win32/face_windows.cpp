@@ -305,19 +305,22 @@ HRESULT Win32Face::Windows::Create(Win32Face& face, HWND parent, POINT origin,
                                x, y, cx, cy, parent_window, nullptr, module, nullptr);
         (is_year ? w->year : w->date) = made;
         (is_year ? face.year_ : face.date_).window = made;
-        // The design's width is the text's: no margins inside the box.
-        if (made != nullptr) SendMessageW(made, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         if (made != nullptr && c.font != nullptr) {
           w->year_font = CreateDesignFont(*c.font, dpi);
           SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(w->year_font), FALSE);
+        } else if (made != nullptr && w->default_font != nullptr) {
+          SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(w->default_font), FALSE);
         }
+        // The design's width is the text's: no margins inside the box. A font set
+        // on an edit box gives it the font's own margins again, so this comes last.
+        if (made != nullptr) SendMessageW(made, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         break;
       }
       case platform::ControlKind::Label:
         continue;  // windowless: below
     }
     if (made == nullptr) return HRESULT_FROM_WIN32(GetLastError());
-    if (c.font == nullptr && w->default_font != nullptr)
+    if (c.kind != platform::ControlKind::TextBox && c.font == nullptr && w->default_font != nullptr)
       SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(w->default_font), FALSE);
     placed.push_back({c.name, made});
   }

@@ -237,6 +237,7 @@ class Checks {
   void LayoutAndStartUp();
   void DayClickAsInTheOverview();
   void KeysAndPaging();
+  void CaptionShowsWhole();
   void Persistence();
   void Drawing();
   void Extent();
@@ -430,6 +431,50 @@ void Checks::KeysAndPaging() {
                              year_month_day(sys_days(after) - days(32)).month())),
             "the month caption after Page Up");
   }
+}
+
+// September's is the widest month caption in English: ">>" pages to it, and its
+// text, in the caption box's own font, must fit the box; on the screen its ink ends
+// with background to spare before the box's right edge and spans the whole text.
+void Checks::CaptionShowsWhole() {
+  Case c(report_, "the month caption shows whole: September's last glyph is inside the box");
+  wchar_t september[80] = {};
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SMONTHNAME9, september, 80);
+  HWND box = FindChild(surface_window_, L"Edit", ES_CENTER);
+  const POINT next = {surface_.x + 184 + 21, surface_.y + 25 + 10};
+  for (int i = 0; i < 12 && WindowText(box).rfind(september, 0) != 0; ++i) Click(next);
+  const std::wstring caption = WindowText(box);
+  if (!c.Expect(caption.rfind(september, 0) == 0, "paged to September: " + U8w(caption))) return;
+  RECT client{};
+  GetClientRect(box, &client);
+  HDC dc = GetDC(box);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  SelectObject(dc, old);
+  ReleaseDC(box, dc);
+  const DWORD margins = static_cast<DWORD>(SendMessageW(box, EM_GETMARGINS, 0, 0));
+  std::printf("note \"%s\" is %ld pixels wide; the box's client area %ld, its margins %lu and %lu\n",
+              U8w(caption).c_str(), text.cx, client.right, margins & 0xFFFFul, margins >> 16);
+  c.Expect(text.cx + LOWORD(margins) + HIWORD(margins) <= client.right,
+           "the text and the margins fit the client area");
+  const Shot shot = Screenshot("6-september");
+  if (!c.Expect(shot.width > 0, "a screenshot")) return;
+  POINT origin{0, 0};
+  ClientToScreen(box, &origin);
+  int first = -1, last = -1;
+  for (int x = 0; x < client.right; ++x)
+    for (int y = 0; y < client.bottom; ++y)
+      if (shot.At({origin.x + x, origin.y + y}) != window_) {
+        if (first < 0) first = x;
+        last = x;
+        break;
+      }
+  std::printf("note the caption's ink runs from column %d to %d of %ld\n", first, last, client.right);
+  if (!c.Expect(last >= 0, "the caption shows ink")) return;
+  c.Expect(last < client.right - 1, "background between the last glyph and the box's right edge");
+  c.Expect(first > 0, "background between the box's left edge and the first glyph");
+  c.Expect(last - first + 1 >= text.cx - 4, "the ink spans the whole text (" + std::to_string(text.cx) + " pixels)");
 }
 
 // Saves the hosted instance, loads a second one from the saved data, and compares
@@ -717,6 +762,7 @@ int Checks::Run() {
   LayoutAndStartUp();
   DayClickAsInTheOverview();
   KeysAndPaging();
+  CaptionShowsWhole();
   Drawing();
   Extent();
   Answers();
