@@ -19,10 +19,13 @@ packages=(
 )
 # Groups a stage asks for by name in JV_EXTRA_PACKAGES ("@windows"), beside plain
 # package names; none is in the default list.
-# @windows: the MinGW-w64 cross compiler and Wine to run its output (wine64-tools
-# has widl-stable, the IDL compiler; libwine-dev its headers); xdotool and
-# ImageMagick give the container checks real input and screenshots under Xvfb.
-windows_packages=(g++-mingw-w64-x86-64 wine wine64 wine64-tools libwine-dev xdotool imagemagick)
+# @windows: the MinGW-w64 cross compilers for 64-bit and 32-bit Windows and Wine to
+# run their output, both bitnesses in one prefix (wine32:i386 gives the prefix its
+# syswow64 programs, and needs the i386 architecture; wine64-tools has widl-stable,
+# the IDL compiler; libwine-dev its headers); xdotool and ImageMagick give the
+# container checks real input and screenshots under Xvfb.
+windows_packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 wine64-tools libwine-dev
+                  xdotool imagemagick)
 if [ -n "${JV_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$JV_EXTRA_PACKAGES"
   for p in "${extra[@]}"; do
@@ -49,5 +52,16 @@ if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+# A package of another architecture (name:arch) needs that architecture enabled.
+for p in "${missing[@]}"; do
+  case "$p" in
+    *:*)
+      arch=${p#*:}
+      if [ "$arch" != "$(dpkg --print-architecture)" ] &&
+          ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+        "${as_root[@]}" dpkg --add-architecture "$arch"
+      fi ;;
+  esac
+done
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -32,11 +32,15 @@ cleanup() {
 trap cleanup EXIT
 wine wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
 
-# The system folder whose programs have the build's bitness.
+# The loader and the system folder whose programs have the build's bitness
+# (Debian's `wine` starts system programs 32-bit when the 32-bit Wine is there).
+wine64=/usr/lib/wine/wine64
+[ -x "$wine64" ] || wine64=wine
+run_of() { [ "$1" = windows-x86 ] && echo wine || echo "$wine64"; }
 system_of() { [ "$1" = windows-x86 ] && echo 'C:\windows\syswow64' || echo 'C:\windows\system32'; }
 
 for build in "${builds[@]}"; do
-  wine "$(system_of "$build")\\regsvr32.exe" /s "build/$build/housing/Jornavista.ocx" ||
+  "$(run_of "$build")" "$(system_of "$build")\\regsvr32.exe" /s "build/$build/housing/Jornavista.ocx" ||
     { echo "FAIL regsvr32 of build/$build in the container prefix"; exit 1; }
 done
 
@@ -55,7 +59,7 @@ for build in "${builds[@]}"; do
   # +debugstr shows the calls the container made on the control (the library
   # traces them with OutputDebugString when JV_TRACE is set).
   run_status=0
-  JV_TRACE=1 WINEDEBUG=-all,+debugstr wine "build/$build/tests/windows/container_checks.exe" "$shots_win" <&3 \
+  JV_TRACE=1 WINEDEBUG=-all,+debugstr "$(run_of "$build")" "build/$build/tests/windows/container_checks.exe" "$shots_win" <&3 \
       2>"$work/trace.log" | while IFS= read -r line; do
     line=${line%$'\r'}
     case "$line" in

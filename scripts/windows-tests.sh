@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# The Windows stage: cross-builds the `windows` preset with MinGW-w64 and runs its
-# checks under Wine, in a 64-bit prefix made for this run (no display) and removed
-# after it: the platform checks, then Jornavista.ocx as real clients use it
-# (regsvr32 and reg, cscript with VBScript and JScript, a COM client in C++), and
-# its unregistration; then the control in Wine's ATL container under Xvfb, with
-# real input (scripts/windows-container-tests.sh, a prefix of its own). Prints how
-# long each step took.
+# The Windows stage: cross-builds the `windows` (64-bit) and `windows-x86` (32-bit)
+# presets with MinGW-w64 and runs their checks under Wine, in one 64-bit prefix
+# with the 32-bit Wine beside it (WoW64; no display), made for this run and removed
+# after it. For each bitness, with that bitness's own programs: the platform
+# checks, then Jornavista.ocx as real clients use it (regsvr32 and reg, cscript
+# with VBScript and JScript, a COM client in C++), and its unregistration. Then
+# both libraries registered side by side, each bitness's client served by its own
+# file, and either one unregistered leaving the other working. Then the control in
+# Wine's ATL container under Xvfb, with real input, for both bitnesses
+# (scripts/windows-container-tests.sh, a prefix of its own). Prints how long each
+# step took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,8 +25,10 @@ JV_EXTRA_PACKAGES="@windows ${JV_EXTRA_PACKAGES:-}" scripts/install-deps.sh
 took "packages"
 
 echo "=== windows stage: configure and build"
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+for preset in windows windows-x86; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done
 took "build"
 
 echo "=== windows stage: fresh wine prefix"
@@ -38,18 +44,14 @@ cleanup() {
   rm -rf "$WINEPREFIX"
 }
 trap cleanup EXIT
-# Without the 32-bit Wine, wineboot says it cannot start syswow64's rundll32; the
-# 64-bit prefix is complete all the same.
 wine wineboot -i >"$WINEPREFIX/wineboot.log" 2>&1 || { cat "$WINEPREFIX/wineboot.log" >&2; exit 1; }
-# The registry files appear only when the server exits; the system folder at once.
-[ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] ||
-  { echo "wineboot made no prefix" >&2; cat "$WINEPREFIX/wineboot.log" >&2; exit 1; }
+# The registry files appear only when the server exits; the system folders at once.
+# syswow64's programs are there only with the 32-bit Wine (wine32:i386).
+for f in system32/kernel32.dll syswow64/kernel32.dll syswow64/regsvr32.exe syswow64/cscript.exe; do
+  [ -f "$WINEPREFIX/drive_c/windows/$f" ] ||
+    { echo "wineboot made no WoW64 prefix: no $f" >&2; cat "$WINEPREFIX/wineboot.log" >&2; exit 1; }
+done
 took "prefix"
-
-echo "=== windows stage: checks"
-# The prefix is this run's own, so the checks may change the user's settings in it.
-JV_SCRATCH_PREFIX=1 wine build/windows/tests/windows/windows_checks.exe
-took "checks"
 
 passes=0 failures=0
 fail() {
@@ -69,81 +71,157 @@ expected_for() {
     { print }' "$2"
 }
 
-echo "=== windows stage: the library file"
-ocx=build/windows/housing/Jornavista.ocx
-exports=$(x86_64-w64-mingw32-objdump -p "$ocx" |
-  awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && NF == 0 { on = 0 } on { print $NF }' | sort | tr '\n' ' ')
-if [ "$exports" = "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ]; then
-  pass "Jornavista.ocx exports exactly the four entry points"
-else
-  fail "Jornavista.ocx exports: $exports"
-fi
-# Loads in a bare system: no DLL of the MinGW runtime is imported.
-imports=$(x86_64-w64-mingw32-objdump -p "$ocx" | awk '/DLL Name:/ { print $3 }' | sort | tr '\n' ' ')
-case "$imports" in
-  *libstdc++*|*libgcc*|*libwinpthread*) fail "Jornavista.ocx imports the MinGW runtime: $imports" ;;
-  *) pass "Jornavista.ocx imports only system libraries: $imports" ;;
-esac
-took "library file"
+# Debian's `wine` starts the system's programs with the 32-bit loader when the
+# 32-bit Wine is there (system32 then means syswow64): 64-bit programs start with
+# the 64-bit loader.
+wine64=/usr/lib/wine/wine64
+[ -x "$wine64" ] || wine64=wine
+# What differs between the bitnesses: the build, the loader and the system folder
+# whose programs have the bitness, the registry view, the type library's system
+# kind, binutils.
+bitness() {
+  if [ "$1" = 64 ]; then
+    build=build/windows run=$wine64 system='C:\windows\system32' view=/reg:64 syskind=win64
+    objdump=x86_64-w64-mingw32-objdump
+  else
+    build=build/windows-x86 run=wine system='C:\windows\syswow64' view=/reg:32 syskind=win32
+    objdump=i686-w64-mingw32-objdump
+  fi
+  ocx=$build/housing/Jornavista.ocx
+  server=$(wine winepath -w "$ocx" | tr -d '\r')
+}
+regsvr32() { "$run" "$system\\regsvr32.exe" "$@"; }
+reg() { "$run" "$system\\reg.exe" "$@"; }
 
-echo "=== windows stage: registration"
-server=$(wine winepath -w "$ocx" | tr -d '\r')
 clsid='{0B40D233-B738-4C5D-89F6-6B4092C26CC0}'
 libid='{45292B49-FDD8-480A-8486-8D677E004CE9}'
 keys=("HKCR\\CLSID\\$clsid" 'HKCR\JornavistaControl.ctrJornavista' 'HKCR\JornavistaControl.ctrJornavista.1'
       "HKCR\\TypeLib\\$libid" 'HKCR\Interface\{D2B9A7BF-7336-46FF-8CA2-221061751233}'
       'HKCR\Interface\{4198655C-AF18-4462-BF75-82F406D017D8}')
-if wine regsvr32 /s "$ocx"; then pass "regsvr32 registers"; else fail "regsvr32 exited $?"; fi
-query=$(for k in "${keys[@]}"; do wine reg query "$k" /s; done | tr -d '\r')
-expected=$(cat tests/windows/registry.expected)
-expected=${expected//@SERVERDIR@/"${server%\\*}"}
-expected=${expected//@SERVER@/"$server"}
-if [ "$query" = "$expected" ]; then
-  pass "reg query shows the class, its ProgIDs, the type library and the interfaces"
-else
-  fail "the registry differs from tests/windows/registry.expected:"
-  diff <(echo "$expected") <(echo "$query") || true
-fi
-took "registration"
 
-echo "=== windows stage: scripts"
-for script in members.vbs members.js; do
-  lang=${script##*.}
-  out=$(wine cscript //nologo "$(wine winepath -w "tests/windows/$script" | tr -d '\r')" 2>&1 | tr -d '\r') || true
-  if [ "$out" = "$(expected_for "$lang" tests/windows/members.expected)" ]; then
-    pass "cscript $script: every line as expected"
+# Nothing of ours anywhere in the classes, in either registry view.
+nothing_left() {
+  local left=0 k v
+  for v in /reg:64 /reg:32; do
+    for k in "${keys[@]}"; do
+      if wine reg query "$k" "$v" >/dev/null 2>&1; then fail "left behind ($v): $k"; left=1; fi
+    done
+    wine reg export HKCR "$(wine winepath -w "$WINEPREFIX/classes.reg" | tr -d '\r')" /y "$v" >/dev/null
+    if iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/classes.reg" |
+        grep -i -E 'jornavista|0B40D233|45292B49|D2B9A7BF|4198655C'; then
+      fail "HKEY_CLASSES_ROOT ($v) still names the control $1"
+      left=1
+    fi
+  done
+  [ $left -eq 0 ] && pass "no key of ours is left $1"
+}
+
+for bits in 64 32; do
+  bitness $bits
+  echo "=== windows stage, $bits-bit: checks"
+  # The prefix is this run's own, so the checks may change the user's settings in it.
+  if JV_SCRATCH_PREFIX=1 "$run" "$build/tests/windows/windows_checks.exe"; then
+    pass "$bits-bit windows_checks"
   else
-    fail "cscript $script differs from tests/windows/members.expected:"
-    diff <(expected_for "$lang" tests/windows/members.expected) <(echo "$out") || true
+    fail "$bits-bit windows_checks"
   fi
-done
-took "scripts"
+  took "$bits-bit checks"
 
-echo "=== windows stage: COM client"
-if wine build/windows/tests/windows/component_checks.exe "$server" \
-    "$(wine winepath -w tests/windows/typelib.expected.json | tr -d '\r')"; then
-  pass "component_checks"
-else
-  fail "component_checks"
-fi
-took "COM client"
+  echo "=== windows stage, $bits-bit: the library file"
+  exports=$($objdump -p "$ocx" |
+    awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && NF == 0 { on = 0 } on { print $NF }' | sort | tr '\n' ' ')
+  if [ "$exports" = "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ]; then
+    pass "$bits-bit Jornavista.ocx exports exactly the four entry points, by their plain names"
+  else
+    fail "$bits-bit Jornavista.ocx exports: $exports"
+  fi
+  # Loads in a bare system: no DLL of the MinGW runtime is imported.
+  imports=$($objdump -p "$ocx" | awk '/DLL Name:/ { print $3 }' | sort | tr '\n' ' ')
+  case "$imports" in
+    *libstdc++*|*libgcc*|*libwinpthread*) fail "$bits-bit Jornavista.ocx imports the MinGW runtime: $imports" ;;
+    *) pass "$bits-bit Jornavista.ocx imports only system libraries: $imports" ;;
+  esac
+  took "$bits-bit library file"
 
-echo "=== windows stage: unregistration"
-if wine regsvr32 /u /s "$ocx"; then pass "regsvr32 /u unregisters"; else fail "regsvr32 /u exited $?"; fi
-left=0
-for k in "${keys[@]}"; do
-  if wine reg query "$k" >/dev/null 2>&1; then fail "left behind: $k"; left=1; fi
+  echo "=== windows stage, $bits-bit: registration"
+  if regsvr32 /s "$ocx"; then pass "$bits-bit regsvr32 registers"; else fail "$bits-bit regsvr32 exited $?"; fi
+  query=$(for k in "${keys[@]}"; do reg query "$k" /s "$view"; done | tr -d '\r')
+  expected=$(cat tests/windows/registry.expected)
+  expected=${expected//@SERVERDIR@/"${server%\\*}"}
+  expected=${expected//@SERVER@/"$server"}
+  expected=${expected//@SYSKIND@/"$syskind"}
+  if [ "$query" = "$expected" ]; then
+    pass "$bits-bit reg query shows the class, its ProgIDs, the type library and the interfaces"
+  else
+    fail "$bits-bit: the registry differs from tests/windows/registry.expected:"
+    diff <(echo "$expected") <(echo "$query") || true
+  fi
+  took "$bits-bit registration"
+
+  echo "=== windows stage, $bits-bit: scripts"
+  for script in members.vbs members.js; do
+    lang=${script##*.}
+    out=$("$run" "$system\\cscript.exe" //nologo "$(wine winepath -w "tests/windows/$script" | tr -d '\r')" 2>&1 |
+      tr -d '\r') || true
+    if [ "$out" = "$(expected_for "$lang" tests/windows/members.expected)" ]; then
+      pass "$bits-bit cscript $script: every line as expected"
+    else
+      fail "$bits-bit cscript $script differs from tests/windows/members.expected:"
+      diff <(expected_for "$lang" tests/windows/members.expected) <(echo "$out") || true
+    fi
+  done
+  took "$bits-bit scripts"
+
+  echo "=== windows stage, $bits-bit: COM client"
+  if "$run" "$build/tests/windows/component_checks.exe" "$server" \
+      "$(wine winepath -w tests/windows/typelib.expected.json | tr -d '\r')"; then
+    pass "$bits-bit component_checks"
+  else
+    fail "$bits-bit component_checks"
+  fi
+  took "$bits-bit COM client"
+
+  echo "=== windows stage, $bits-bit: unregistration"
+  if regsvr32 /u /s "$ocx"; then pass "$bits-bit regsvr32 /u unregisters"; else fail "$bits-bit regsvr32 /u exited $?"; fi
+  nothing_left "after the $bits-bit regsvr32 /u"
+  if regsvr32 /u /s "$ocx"; then pass "$bits-bit: a second regsvr32 /u succeeds"; else fail "$bits-bit: a second regsvr32 /u exited $?"; fi
+  took "$bits-bit unregistration"
 done
-# Nothing of ours anywhere in the classes: the identifiers and the name.
-wine reg export HKCR "$(wine winepath -w "$WINEPREFIX/classes.reg" | tr -d '\r')" /y >/dev/null
-if iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/classes.reg" |
-    grep -i -E 'jornavista|0B40D233|45292B49|D2B9A7BF|4198655C'; then
-  fail "HKEY_CLASSES_ROOT still names the control after regsvr32 /u"
-  left=1
-fi
-[ $left -eq 0 ] && pass "no key of ours is left"
-if wine regsvr32 /u /s "$ocx"; then pass "a second regsvr32 /u succeeds"; else fail "a second regsvr32 /u exited $?"; fi
-took "unregistration"
+
+echo "=== windows stage: both bitnesses side by side"
+# Each client is served by its own bitness's file, finds the type library under
+# any locale and calls the instance from the multithreaded apartment; a client
+# whose bitness's library is unregistered finds no class.
+# client BITS present|absent WHEN
+client() {
+  bitness "$1"
+  if [ "$2" = absent ]; then
+    if "$run" "$build/tests/windows/bitness_checks.exe" "$server" --absent; then
+      pass "$1-bit client finds no class ($3)"
+    else
+      fail "$1-bit client finds no class ($3)"
+    fi
+  elif "$run" "$build/tests/windows/bitness_checks.exe" "$server"; then
+    pass "$1-bit client is served by its own library ($3)"
+  else
+    fail "$1-bit client is served by its own library ($3)"
+  fi
+}
+register() { bitness "$1"; regsvr32 "${@:2}" /s "$ocx" || fail "$1-bit regsvr32 $* exited $?"; }
+register 64
+register 32
+client 64 present "both registered"
+client 32 present "both registered"
+register 32 /u
+client 64 present "the 32-bit library unregistered"
+client 32 absent "the 32-bit library unregistered"
+register 32
+register 64 /u
+client 32 present "the 64-bit library unregistered"
+client 64 absent "the 64-bit library unregistered"
+register 32 /u
+nothing_left "after both are unregistered"
+took "side by side"
 
 echo "=== windows stage: the control in Wine's ATL container, under Xvfb"
 if scripts/windows-container-tests.sh; then
