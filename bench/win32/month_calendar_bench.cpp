@@ -195,7 +195,8 @@ int wmain(int argc, wchar_t** argv) {
     theirs.paging.insert(theirs.paging.end(), b.paging.begin(), b.paging.end());
   }
 
-  std::printf("month_calendar_bench (%d-bit): %d rounds, medians\n", static_cast<int>(sizeof(void*) * 8), rounds);
+  std::printf("month_calendar_bench (%d-bit): %d rounds, medians\n", static_cast<int>(sizeof(void*) * 8),
+              rounds);
   PrintRatio("create, activate, first paint", Median(ours.first_paint), Median(theirs.first_paint), "<= 2x");
   PrintRatio("  of which creation and activation", Median(ours.creation), Median(theirs.creation), "none");
   std::printf("  of which CoCreateInstance alone  Jornavista %8.3f ms\n", Median(ours.instance) * 1e3);

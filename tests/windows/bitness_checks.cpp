@@ -31,8 +31,8 @@ std::wstring Lower(std::wstring s) {
 std::wstring ModuleOf(IUnknown* object) {
   void* const* vtable = *reinterpret_cast<void* const* const*>(object);
   HMODULE module = nullptr;
-  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          static_cast<LPCWSTR>(vtable[0]), &module))
+  constexpr DWORD kFlags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  if (!GetModuleHandleExW(kFlags, static_cast<LPCWSTR>(vtable[0]), &module))
     return {};
   wchar_t path[MAX_PATH];
   const DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
@@ -114,9 +114,10 @@ DWORD WINAPI MtaClient(void* param) {
     DISPPARAMS none{};
     VARIANT result;
     VariantInit(&result);
-    r.dispatch = control->Invoke(jornavista::DISPID_SDate, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                                 &none, &result, nullptr, nullptr);
-    if (SUCCEEDED(r.dispatch) && result.vt == VT_BSTR && result.bstrVal != nullptr) r.sdate_by_name = result.bstrVal;
+    r.dispatch = control->Invoke(jornavista::DISPID_SDate, IID_NULL, LOCALE_USER_DEFAULT,
+                                 DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
+    if (SUCCEEDED(r.dispatch) && result.vt == VT_BSTR && result.bstrVal != nullptr)
+      r.sdate_by_name = result.bstrVal;
     VariantClear(&result);
     control->Release();
   }

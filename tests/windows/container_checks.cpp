@@ -474,7 +474,8 @@ void Checks::CaptionShowsWhole() {
   if (!c.Expect(last >= 0, "the caption shows ink")) return;
   c.Expect(last < client.right - 1, "background between the last glyph and the box's right edge");
   c.Expect(first > 0, "background between the box's left edge and the first glyph");
-  c.Expect(last - first + 1 >= text.cx - 4, "the ink spans the whole text (" + std::to_string(text.cx) + " pixels)");
+  c.Expect(last - first + 1 >= text.cx - 4,
+           "the ink spans the whole text (" + std::to_string(text.cx) + " pixels)");
 }
 
 // Saves the hosted instance, loads a second one from the saved data, and compares
