@@ -59,8 +59,8 @@ for build in "${builds[@]}"; do
   # +debugstr shows the calls the container made on the control (the library
   # traces them with OutputDebugString when JV_TRACE is set).
   run_status=0
-  JV_TRACE=1 WINEDEBUG=-all,+debugstr "$(run_of "$build")" "build/$build/tests/windows/container_checks.exe" "$shots_win" <&3 \
-      2>"$work/trace.log" | while IFS= read -r line; do
+  JV_TRACE=1 WINEDEBUG=-all,+debugstr "$(run_of "$build")" "build/$build/tests/windows/container_checks.exe" \
+      "$shots_win" <&3 2>"$work/trace.log" | while IFS= read -r line; do
     line=${line%$'\r'}
     case "$line" in
       "do click "*)
