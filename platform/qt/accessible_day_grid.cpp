@@ -102,13 +102,48 @@ class DayCell final : public GridChild, public QAccessibleTableCellInterface, pu
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
-// Picture1 as a table: the seven column headers, then the cells in reading order.
+// What the table answers for a row and column outside it. Qt's AT-SPI bridge
+// dereferences the table's cell unchecked in some queries (the extents at an index,
+// at a row and column), so the table never answers with null: this stands for no
+// cell, at row and column -1, spanning nothing, with nothing to say.
+class OutsideCell final : public GridChild, public QAccessibleTableCellInterface {
+ public:
+  explicit OutsideCell(AccessibleDayGrid& table) : GridChild(table, -1, -1) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface*>(this) : nullptr;
+  }
+  bool isValid() const override { return false; }
+  QString text(QAccessible::Text) const override { return {}; }
+  QRect rect() const override { return {}; }
+  QAccessible::Role role() const override { return QAccessible::NoRole; }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    s.invisible = true;
+    return s;
+  }
+
+  bool isSelected() const override { return false; }
+  QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+  QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+  int columnIndex() const override { return -1; }
+  int rowIndex() const override { return -1; }
+  int columnExtent() const override { return 0; }
+  int rowExtent() const override { return 0; }
+  QAccessibleInterface* table() const override { return parent(); }
+};
+
+// Picture1 as a table whose children are its cells in reading order: child i is
+// the cell at row i / 7, column i % 7, which is how assistive technologies turn a
+// child index into a row and column. The weekday headers are each column's
+// header cell, reached through the cells and the table's column header query.
 class AccessibleDayGrid final : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
   AccessibleDayGrid(PictureWidget* grid, DayGridReading& reading)
       : QAccessibleWidget(grid, QAccessible::Table), reading_(reading) {}
   ~AccessibleDayGrid() override {
     for (const auto& [position, id] : children_) QAccessible::deleteAccessibleInterface(id);
+    if (outside_ != 0) QAccessible::deleteAccessibleInterface(outside_);
   }
 
   const DayGridReading& reading() const { return reading_; }
@@ -121,18 +156,17 @@ class AccessibleDayGrid final : public QAccessibleWidget, public QAccessibleTabl
   QString text(QAccessible::Text t) const override {
     return t == QAccessible::Name ? reading_.MonthCaption() : QAccessibleWidget::text(t);
   }
-  int childCount() const override { return DayGridReading::kColumns + reading_.count(); }
+  int childCount() const override { return reading_.count(); }
   QAccessibleInterface* child(int i) const override {
     if (i < 0 || i >= childCount()) return nullptr;
-    if (i < DayGridReading::kColumns) return Child(-1, i);
-    const int cell = i - DayGridReading::kColumns;
-    return Child(cell / DayGridReading::kColumns, cell % DayGridReading::kColumns);
+    return Child(i / DayGridReading::kColumns, i % DayGridReading::kColumns);
   }
+  // A header is no child of the table: -1, as for anything else not a cell.
   int indexOfChild(const QAccessibleInterface* child) const override {
     for (const auto& [position, id] : children_) {
       if (QAccessible::accessibleInterface(id) != child) continue;
       const auto [row, column] = position;
-      return row < 0 ? column : DayGridReading::kColumns + row * DayGridReading::kColumns + column;
+      return row < 0 ? -1 : row * DayGridReading::kColumns + column;
     }
     return -1;
   }
@@ -151,8 +185,9 @@ class AccessibleDayGrid final : public QAccessibleWidget, public QAccessibleTabl
   QAccessibleInterface* caption() const override { return nullptr; }
   QAccessibleInterface* summary() const override { return nullptr; }
   QAccessibleInterface* cellAt(int row, int column) const override {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return nullptr;
-    return child(DayGridReading::kColumns + row * DayGridReading::kColumns + column);
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return Outside();
+    QAccessibleInterface* const cell = child(row * DayGridReading::kColumns + column);
+    return cell != nullptr ? cell : Outside();
   }
   int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
   QList<QAccessibleInterface*> selectedCells() const override {
@@ -189,10 +224,17 @@ class AccessibleDayGrid final : public QAccessibleWidget, public QAccessibleTabl
     children_.emplace(std::pair{row, column}, QAccessible::registerAccessibleInterface(made));
     return made;
   }
+  // Registered as the cells are, so that Qt may hand it out as it does them.
+  QAccessibleInterface* Outside() const {
+    if (outside_ == 0)
+      outside_ = QAccessible::registerAccessibleInterface(new OutsideCell(const_cast<AccessibleDayGrid&>(*this)));
+    return QAccessible::accessibleInterface(outside_);
+  }
 
  private:
   DayGridReading& reading_;
   mutable std::map<std::pair<int, int>, QAccessible::Id> children_;
+  mutable QAccessible::Id outside_ = 0;
 };
 
 QWindow* GridChild::window() const { return table_.window(); }

@@ -62,8 +62,10 @@ class DayGridReading {
   // Picture1 took the keyboard focus: the cell at the cursor is the focused one.
   void GridFocused();
 
-  // The table's child index of a cell: the column headers come first.
-  int ChildIndexOf(std::int16_t index) const { return kColumns + (index - lbound()); }
+  // The table's child index of a cell: its place in reading order, row * 7 +
+  // column, as assistive technologies compute it. The column headers are reached
+  // through the cells, not as children.
+  int ChildIndexOf(std::int16_t index) const { return index - lbound(); }
 
  private:
   void AnnounceCursor();

@@ -146,6 +146,53 @@ def launch(host, env):
     return process, None
 
 
+def query(call, *args):
+    """A table query as a client makes it; None when the host answers with an error."""
+    try:
+        return call(*args)
+    except GLib.Error:
+        return None
+
+
+def check_indexes(grid, cell, process, checks):
+    """The table's child indexes are its cells in reading order, the same index
+    every table query takes and gives; no query, in range or not, ends the host."""
+    rows, columns = 6, 7
+    positions = [(r, c) for r in range(rows) for c in range(columns)]
+    checks.expect("the table's children are its cells", grid.get_child_count(), rows * columns)
+    checks.expect("a cell's index in the table is row * 7 + column",
+                  [cell(p).get_index_in_parent() for p in positions], list(range(rows * columns)))
+    checks.expect("the index at a row and column is row * 7 + column",
+                  [query(grid.get_index_at, r, c) for r, c in positions], list(range(rows * columns)))
+    extents = [query(grid.get_row_column_extents_at_index, i) for i in range(rows * columns)]
+    checks.expect("every valid index has the extents of its cell",
+                  [tuple(e[:5]) if e else None for e in extents],
+                  [(True, r, c, 1, 1) for r, c in positions])
+    checks.expect("every valid index is in its cell's row and column",
+                  [(query(grid.get_row_at_index, i), query(grid.get_column_at_index, i))
+                   for i in range(rows * columns)], positions)
+    # Past the last cell and before the first: each answer may be an error, none
+    # a cell of the grid, and the host lives on.
+    outside = [-1, rows * columns, rows * columns + 6, 1000]
+    claimed = []
+    for i in outside:
+        e = query(grid.get_row_column_extents_at_index, i)
+        if e and e[0] and 0 <= e[1] < rows and 0 <= e[2] < columns:
+            claimed.append(i)
+        for call in (grid.get_row_at_index, grid.get_column_at_index):
+            if query(call, i) not in (None, -1):
+                claimed.append(i)
+    for r, c in [(rows, 0), (-1, 0), (0, columns), (rows, columns)]:
+        for call in (grid.get_row_extent_at, grid.get_column_extent_at, grid.get_index_at):
+            query(call, r, c)
+        if query(grid.get_accessible_at, r, c) is not None:
+            claimed.append((r, c))
+    checks.expect("no index outside the grid is taken for a cell", claimed, [])
+    checks.expect("the host survives every table query",
+                  process.poll() is None and query(grid.get_index_at, rows - 1, columns - 1) == rows * columns - 1,
+                  True)
+
+
 def run_language(host, language, expected, checks):
     print(f"=== {language}")
     env = dict(os.environ, LANG=language, LC_ALL="", LC_TIME="", QT_QPA_PLATFORM="xcb",
@@ -196,6 +243,10 @@ def run_language(host, language, expected, checks):
         checks.expect("day 9 is named", cell(NOV9_CELL).get_name(), expected["nov9"])
         checks.expect("one cell is selected", grid.get_n_selected_rows() >= 0 and sum(
             "selected" in states(grid.get_accessible_at(r, c)) for r in range(6) for c in range(7)), 1)
+
+        check_indexes(grid, cell, process, checks)
+        if process.poll() is not None:
+            return
 
         previous = find(app, "push button", "Previous month")
         next_month = find(app, "push button", "Next month")

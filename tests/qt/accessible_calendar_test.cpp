@@ -41,12 +41,18 @@ TEST_F(AccessibleCalendarTest, TheDayGridIsATableOfDatedCellsUnderTheWeekdays) {
   EXPECT_EQ(Grid()->role(), QAccessible::Table);
   EXPECT_EQ(Grid()->text(QAccessible::Name), "November, 2003");
   EXPECT_EQ(std::pair(Table()->rowCount(), Table()->columnCount()), std::pair(6, 7));
-  EXPECT_EQ(Grid()->childCount(), 7 + kGridCells) << "the column headers, then the cells";
+  // Child i is the cell at row i / 7, column i % 7, as assistive technologies
+  // compute it; the headers are reached through the cells.
+  EXPECT_EQ(Grid()->childCount(), kGridCells) << "the cells alone, in reading order";
   const char* const weekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
   for (int c = 0; c < 7; ++c) {
     EXPECT_EQ(Table()->columnDescription(c), weekdays[c]);
-    EXPECT_EQ(Grid()->child(c)->role(), QAccessible::ColumnHeader);
-    EXPECT_EQ(Cell(c + 1)->tableCellInterface()->columnHeaderCells().value(0), Grid()->child(c));
+    QAccessibleInterface* header = Cell(c + 1)->tableCellInterface()->columnHeaderCells().value(0);
+    ASSERT_NE(header, nullptr) << c;
+    EXPECT_EQ(header->role(), QAccessible::ColumnHeader);
+    EXPECT_EQ(header->text(QAccessible::Name), weekdays[c]);
+    EXPECT_EQ(Grid()->indexOfChild(header), -1) << "a header is no child of the table";
+    EXPECT_EQ(Cell(c + 36)->tableCellInterface()->columnHeaderCells().value(0), header) << "the last row's";
   }
   struct Case {
     int index;
@@ -70,10 +76,31 @@ TEST_F(AccessibleCalendarTest, TheDayGridIsATableOfDatedCellsUnderTheWeekdays) {
     EXPECT_EQ(cell->text(QAccessible::Name), c.name) << c.index;
     EXPECT_EQ(cell->state().selected, c.selected) << c.index;
     EXPECT_EQ(cell->actionInterface()->actionNames().size(), c.actions) << c.index;
-    EXPECT_EQ(Grid()->indexOfChild(cell), 7 + c.index - 1) << c.index;
+    EXPECT_EQ(Grid()->indexOfChild(cell), c.index - 1) << c.index;
+    EXPECT_EQ(Grid()->child(c.index - 1), cell) << c.index;
+    const QAccessibleTableCellInterface* place = cell->tableCellInterface();
+    EXPECT_EQ(std::pair(place->rowIndex(), place->columnIndex()), std::pair((c.index - 1) / 7, (c.index - 1) % 7))
+        << c.index;
     EXPECT_EQ(Grid()->childAt(cell->rect().center().x(), cell->rect().center().y()), cell) << c.index;
   }
   EXPECT_EQ(Table()->selectedCells(), QList<QAccessibleInterface*>{Cell(15)});
+}
+
+// Qt's AT-SPI bridge asks for the cell at an index's row and column and uses the
+// answer unchecked: outside the grid the table answers with a cell that is none.
+TEST_F(AccessibleCalendarTest, OutsideTheGridThereIsNoCellButNeverNull) {
+  const std::pair<int, int> outside[] = {{6, 0}, {-1, 0}, {0, 7}, {0, -1}, {6, 6}, {1000, 1000}};
+  for (const auto& [row, column] : outside) {
+    QAccessibleInterface* none = Table()->cellAt(row, column);
+    ASSERT_NE(none, nullptr) << row << "," << column;
+    EXPECT_FALSE(none->isValid());
+    EXPECT_EQ(Grid()->indexOfChild(none), -1);
+    ASSERT_NE(none->tableCellInterface(), nullptr);
+    EXPECT_EQ(none->tableCellInterface()->rowIndex(), -1);
+    EXPECT_EQ(none->tableCellInterface()->columnExtent(), 0);
+    EXPECT_TRUE(none->tableCellInterface()->columnHeaderCells().isEmpty());
+  }
+  for (int i : {-1, kGridCells, kGridCells + 6}) EXPECT_EQ(Grid()->child(i), nullptr) << i;
 }
 
 TEST_F(AccessibleCalendarTest, ThePagingButtonsAndTheControlSayWhatTheyAre) {
