@@ -13,10 +13,15 @@
 
 namespace jv::qt {
 
-struct JornavistaWidget::Impl final : platform::Container {
-  explicit Impl(JornavistaWidget& owner) : owner(owner) {}
+// A QObject so that a widget deleted in one of its own signals can hand it to the
+// event loop (Orphan), which deletes it once the control's call has returned.
+struct JornavistaWidget::Impl final : QObject, platform::Container {
+  explicit Impl(JornavistaWidget& owner) : owner(&owner) {}
 
   HRESULT OnPropertyChanged(TextView name) override {
+    // The widget may be gone: a handler of an earlier signal deleted it.
+    if (owner == nullptr) return S_OK;
+    ++notices;
     // Each persisted property's own signal, by the property's name in the control.
     using Notify = void (*)(JornavistaWidget&);
     static constexpr std::pair<TextView, Notify> kSignals[] = {
@@ -30,18 +35,21 @@ struct JornavistaWidget::Impl final : platform::Container {
     };
     for (const auto& [known, notify] : kSignals) {
       if (name == known) {
-        notify(owner);
+        notify(*owner);
         break;
       }
     }
-    emit owner.propertyChanged(ToQString(name));
+    if (owner != nullptr) emit owner->propertyChanged(ToQString(name));
+    --notices;
     return S_OK;
   }
   HRESULT GetAmbientFont(IFont** out) override {
     if (out == nullptr) return E_POINTER;
-    FontDescription description = DescriptionFromFont(owner.font());
+    // Once the widget has gone, the application's font stands for its font.
+    const QFont font = owner != nullptr ? owner->font() : QFont();
+    FontDescription description = DescriptionFromFont(font);
     // Points from the size the font is drawn at.
-    description.size_cy = static_cast<std::int64_t>(QFontInfo(owner.font()).pointSizeF() * 10000.0 + 0.5);
+    description.size_cy = static_cast<std::int64_t>(QFontInfo(font).pointSizeF() * 10000.0 + 0.5);
     return CreateStdFont(description, out);
   }
 
@@ -54,13 +62,27 @@ struct JornavistaWidget::Impl final : platform::Container {
     // A widget is always a new instance: its properties start at their defaults,
     // and a form or program then sets the ones it keeps.
     status = control->InitProperties();
-    f->surface()->setParent(&owner);
+    f->surface()->setParent(owner);
     f->surface()->move(0, 0);
     f->surface()->show();
     // The container's first size request is the control's stored size, which
     // the control then brings down to its frame's.
     (void)f->RequestSize(f->width(), f->height());
-    owner.resize(f->surface()->size());
+    owner->resize(f->surface()->size());
+  }
+
+  // The widget is being deleted inside one of its signals, while the control (and
+  // perhaps the Qt event that reached it) is still running below the handler. The
+  // control, its face and its widgets stay whole until that call has returned: the
+  // surface leaves the dying widget (hidden, so it shows nowhere) and the event
+  // loop deletes everything later, as deleteLater does.
+  void Orphan() {
+    owner = nullptr;
+    if (QtFace* f = face(); f != nullptr && f->surface() != nullptr) {
+      f->surface()->hide();
+      f->surface()->setParent(nullptr);
+    }
+    deleteLater();
   }
 
   // Reads one of the control's values; `fallback` when there is no control.
@@ -71,7 +93,8 @@ struct JornavistaWidget::Impl final : platform::Container {
     return value;
   }
 
-  JornavistaWidget& owner;
+  JornavistaWidget* owner;  // null once the widget has gone
+  int notices = 0;           // change notices now running, each emitting signals
   std::unique_ptr<QtRuntime> own_runtime;
   HRESULT status = E_UNEXPECTED;
   // Declared last: the control and its face go before anything they use.
@@ -91,6 +114,10 @@ JornavistaWidget::JornavistaWidget(QtRuntime& runtime, QWidget* parent)
 }
 
 JornavistaWidget::~JornavistaWidget() {
+  if (d_->notices > 0) {
+    d_.release()->Orphan();
+    return;
+  }
   // The control and its surface go while this widget is still whole.
   d_->control.reset();
 }

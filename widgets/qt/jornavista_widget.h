@@ -48,7 +48,9 @@ class JornavistaWidget final : public QWidget {
   // user's regional settings.
   explicit JornavistaWidget(QWidget* parent = nullptr);
   // A new instance on a runtime the program shares between instances and sets
-  // up itself (its clock, its settings). The runtime must outlive the widget.
+  // up itself (its clock, its settings). The runtime must outlive the widget
+  // (and, for a widget deleted in one of its signals, the event loop's deletion
+  // of its control).
   explicit JornavistaWidget(QtRuntime& runtime, QWidget* parent = nullptr);
   ~JornavistaWidget() override;
 
@@ -89,8 +91,9 @@ class JornavistaWidget final : public QWidget {
  signals:
   // One of the control's persisted properties changed, by its name in the
   // control ("SDate" when the user picks a day), after its own signal below.
-  // A slot that wants to delete the widget must use deleteLater: the control is
-  // still running when a signal arrives.
+  // A slot may delete the widget, directly or with deleteLater: the control is
+  // still running when a signal arrives, so it is then deleted by the event loop
+  // after the control's call has returned, and no later signal is emitted.
   void propertyChanged(const QString& name);
   void backColorChanged(const QColor& color);
   void foreColorChanged(const QColor& color);
