@@ -47,7 +47,8 @@ struct Target {
   std::optional<mode_t> mode;
 };
 
-std::optional<std::string> Resolve(const std::string& path, ReadOnly read_only, Target* out) {
+std::optional<std::string> Resolve(const std::string& path, ReadOnly read_only, std::string_view remedy,
+                                   Target* out) {
   Target t;
   t.path = path;
   struct stat st {};
@@ -62,7 +63,7 @@ std::optional<std::string> Resolve(const std::string& path, ReadOnly read_only, 
     if (!S_ISREG(st.st_mode)) return "it is not a regular file";
     t.mode = st.st_mode & 07777;
     if ((*t.mode & 0222) == 0 && read_only == ReadOnly::kRefuse)
-      return "it is read-only (saving with --force replaces it)";
+      return "it is read-only (" + std::string(remedy) + ")";
   } else if (errno != ENOENT) {
     return "cannot examine it: " + ErrnoText(errno);
   }
@@ -145,12 +146,13 @@ std::optional<std::string> LoadDocument(const std::string& path, FormDocument* o
 }
 
 std::optional<std::string> SaveText(const std::string& path, std::string_view text, const SaveFaults* faults,
-                                    ReadOnly read_only) {
+                                    ReadOnly read_only, const SaveWording& wording) {
   if (path.find('\0') != std::string::npos)
     return Quoted(path) + ": not saved: a file name cannot hold a zero byte";
-  const std::string not_saved = path + ": not saved (the previous document is unchanged): ";
+  const std::string what(wording.what);
+  const std::string not_saved = path + ": not saved (the previous " + what + " is unchanged): ";
   Target target;
-  if (auto error = Resolve(path, read_only, &target)) return not_saved + *error;
+  if (auto error = Resolve(path, read_only, wording.read_only_remedy, &target)) return not_saved + *error;
 
   // Hidden, beside the target, so that the rename stays within one file system.
   std::string temporary = target.folder + "/." + target.base.substr(0, 100) + ".tmp-XXXXXX";
@@ -193,7 +195,7 @@ std::optional<std::string> SaveText(const std::string& path, std::string_view te
   }
   if (error != 0)
     return path + ": saved, but flushing its folder to disk failed (" + ErrnoText(error) +
-           "); the new document may not survive a power loss";
+           "); the new " + what + " may not survive a power loss";
   return std::nullopt;
 }
 

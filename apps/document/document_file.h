@@ -37,6 +37,13 @@ struct SaveFaults {
 // mode): refused unless the user says so, as an editor asks before it does.
 enum class ReadOnly { kRefuse, kReplace };
 
+// How a save's messages name what it writes, and what a user can do about a
+// read-only file; SaveText's callers other than the document's say their own.
+struct SaveWording {
+  std::string_view what = "document";
+  std::string_view read_only_remedy = "saving with --force replaces it";
+};
+
 // Writes text to a temporary file in the target's folder, flushes it to disk,
 // renames it over path and flushes the folder. Until the rename the previous
 // file is untouched; any failure before it removes the temporary file and says
@@ -45,7 +52,8 @@ enum class ReadOnly { kRefuse, kReplace };
 // zero byte in it is refused.
 [[nodiscard]] std::optional<std::string> SaveText(const std::string& path, std::string_view text,
                                                   const SaveFaults* faults = nullptr,
-                                                  ReadOnly read_only = ReadOnly::kRefuse);
+                                                  ReadOnly read_only = ReadOnly::kRefuse,
+                                                  const SaveWording& wording = {});
 // FormatDocument, then SaveText: a document that cannot be written as text
 // touches no file.
 [[nodiscard]] std::optional<std::string> SaveDocument(const std::string& path, const FormDocument& document,

@@ -1,6 +1,7 @@
 #include "apps/jornavista-host/window.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLabel>
 #include <QPixmap>
 #include <QStyle>
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "apps/document/document_file.h"
 #include "apps/jornavista-host/member_calls.h"
 #include "apps/jornavista-host/qt_driver.h"
 #include "apps/jornavista-host/script.h"
@@ -119,7 +121,8 @@ void PrintWindowUsage(std::ostream& out) {
          "                       [--script SCRIPT] [--scale N]\n"
          "show opens a form with the control in a window. render runs SCRIPT against the control\n"
          "in a window offscreen and writes a screenshot of the form to FILE.png, N device pixels\n"
-         "to the logical pixel (0.5 to 4); the file is written only when the script succeeds.\n";
+         "to the logical pixel (0.5 to 4); the file is written only when the script succeeds, as\n"
+         "save writes: a link is followed, and only a writable regular file is replaced.\n";
 }
 
 int RunShow(char* program, int argc, char** argv, const std::string& library, std::ostream& out,
@@ -197,18 +200,19 @@ int RunRender(char* program, int argc, char** argv, const std::string& library, 
   }
   QCoreApplication::processEvents();
   const QPixmap shot = form.form().grab();
-  // Written beside the target and renamed over it, so a failed write leaves any
-  // earlier file whole.
-  const QString target = QString::fromStdString(options.output);
-  const QString partial = target + QStringLiteral(".tmp");
-  if (!shot.save(partial, "PNG")) {
-    std::remove(partial.toLocal8Bit().constData());
-    err << "render: cannot write " << options.output << "\n";
+  QByteArray png;
+  QBuffer encoded(&png);
+  if (!encoded.open(QIODevice::WriteOnly) || !shot.save(&encoded, "PNG")) {
+    err << "render: " << options.output << ": not written: the screenshot cannot be encoded as PNG\n";
     return 1;
   }
-  if (std::rename(partial.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0) {
-    std::remove(partial.toLocal8Bit().constData());
-    err << "render: cannot write " << options.output << "\n";
+  // As the host saves its documents: a symbolic link is followed, only a regular
+  // file is replaced (a read-only one not at all), through a temporary file of a
+  // unique name beside it, so a failed write leaves any earlier file whole.
+  static constexpr document::SaveWording kImage{"image", "make it writable first"};
+  if (auto error = document::SaveText(options.output, std::string_view(png.constData(), png.size()), nullptr,
+                                      document::ReadOnly::kRefuse, kImage)) {
+    err << "render: " << *error << "\n";
     return 1;
   }
   err << "wrote " << options.output << " (" << shot.width() << "x" << shot.height() << " pixels)\n";
