@@ -4,6 +4,7 @@
 
 #include "platform/automation/ocidl.h"
 #include "platform/component/guid_text.h"
+#include "platform/component/library_file_check.h"
 
 namespace jv::component {
 
@@ -12,6 +13,10 @@ HRESULT ComponentLibrary::Load(const std::string& path, std::unique_ptr<Componen
   if (out == nullptr || error == nullptr) return E_POINTER;
   // A bare name would make dlopen search the library path; a host means the file.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  if (auto reason = CheckLibraryFile(file)) {
+    *error = "cannot load " + path + ": " + *reason;
+    return E_INVALIDARG;
+  }
   void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* why = dlerror();
