@@ -28,8 +28,10 @@ void PrintUsage(std::ostream& out) {
          "runtime, one command a line. A '#' outside a \"JSON string literal\" starts a comment;\n"
          "inside one it is text, and an unquoted value ends before the comment. The whole\n"
          "script is read and checked before any line runs: a script that cannot be read (a\n"
-         "folder, a read error) or holds a zero byte in a file name runs nothing.\n\n"
-         "The control comes from its component library, chosen in this order:\n"
+         "folder, a device, a read error) or holds a zero byte in a file name runs nothing; a\n"
+         "script is a regular file or a pipe (or standard input) of at most "
+      << jv::host::kMaxScriptBytes << " bytes.\n\n";
+  out << "The control comes from its component library, chosen in this order:\n"
          "  --library FILE|PROGID  a library file (a name with a '/', or ending in .ocx or .so),\n"
          "                         or a programmatic identifier looked up in the registry store\n"
          "                         (JV_REGISTRY_FILE overrides where it is)\n";

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <istream>
@@ -81,23 +82,36 @@ std::string RestAfter(std::string_view line, std::size_t skip) {
 std::optional<std::string> ReadScript(std::FILE* in, std::string* text) {
   text->clear();
   char buffer[64 * 1024];
-  while (true) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, in);
+  // One byte past the limit is enough to tell: a stream without end is not read on.
+  while (text->size() <= kMaxScriptBytes) {
+    const std::size_t n = std::fread(buffer, 1, std::min(sizeof buffer, kMaxScriptBytes + 1 - text->size()), in);
     text->append(buffer, n);
-    if (n < sizeof buffer) break;
+    if (n == 0 || std::feof(in) || std::ferror(in)) break;
   }
   if (std::ferror(in)) return std::string("cannot read the script: ") + std::strerror(errno);
+  if (text->size() > kMaxScriptBytes) {
+    text->clear();
+    return "cannot read the script: it is too large (a script holds at most " + std::to_string(kMaxScriptBytes) +
+           " bytes)";
+  }
   return std::nullopt;
 }
 
 std::optional<std::string> ReadScriptFile(const std::string& path, std::string* text) {
   if (path.find('\0') != std::string::npos) return "a file name cannot hold a zero byte";
+  // What the name leads to is looked at before it is opened: opening a device may
+  // itself do something, and reading one may never end.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::string("cannot open the script: ") + std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return std::string("cannot read the script: it is a folder");
+  if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
+    return std::string("cannot read the script: it is neither a regular file nor a pipe");
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (in == nullptr) return std::string("cannot open the script: ") + std::strerror(errno);
-  struct stat st {};
   std::optional<std::string> error;
-  if (::fstat(::fileno(in), &st) == 0 && S_ISDIR(st.st_mode))
-    error = "cannot read the script: it is a folder";
+  // The name may have come to stand for something else in between.
+  if (::fstat(::fileno(in), &st) != 0 || (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)))
+    error = "cannot read the script: it is neither a regular file nor a pipe";
   else
     error = ReadScript(in, text);
   std::fclose(in);

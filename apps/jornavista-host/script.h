@@ -64,8 +64,13 @@ std::vector<Command> ComponentCommands();
 // Every command the host knows.
 const std::vector<Command>& AllCommands();
 
+// The longest script read; a longer one (or a stream without end) is refused.
+inline constexpr std::size_t kMaxScriptBytes = 16u << 20;
+
 // Reads the whole of a script, so that a read error part-way cannot pass for its
-// end: a message on failure. A folder is refused.
+// end: a message on failure. A script longer than kMaxScriptBytes is refused
+// once one byte more has been read. A file must be a regular file or a pipe:
+// a folder or a device is refused before it is opened.
 [[nodiscard]] std::optional<std::string> ReadScript(std::FILE* in, std::string* text);
 [[nodiscard]] std::optional<std::string> ReadScriptFile(const std::string& path, std::string* text);
 

@@ -175,6 +175,66 @@ TEST_F(HostileScriptTest, RenderWithAFolderAsTheScriptWritesNoFile) {
   EXPECT_FALSE(fs::exists(shot));
 }
 
+// A script is a regular file or a pipe: a device is refused before it is read,
+// by the scripting host and by render, which then writes no file.
+TEST_F(HostileScriptTest, ADeviceAsTheScriptRunsNothing) {
+  const fs::path shot = dir_ / "shot.png";
+  for (const std::string device : {"/dev/null", "/dev/zero"}) {
+    for (const std::string& args : {device, "render '" + shot.string() + "' --script " + device}) {
+      const Result r = Host(args);
+      EXPECT_EQ(r.status, 2) << args << ": " << r.err;
+      EXPECT_NE(r.err.find("neither a regular file nor a pipe"), std::string::npos) << r.err;
+      EXPECT_EQ(r.out, "");
+    }
+  }
+  EXPECT_FALSE(fs::exists(shot));
+}
+
+// A stream is read only up to the limit --help states: one byte more, even of a
+// comment, and nothing runs.
+TEST_F(HostileScriptTest, AStreamBeyondTheLimitRunsNothing) {
+  const Result help = Host("--help");
+  EXPECT_NE(help.out.find("at most " + std::to_string(kMaxScriptBytes) + " bytes"), std::string::npos)
+      << help.out;
+  const std::string err = (dir_ / "err.txt").string();
+  const auto status = [&err](std::size_t bytes) {
+    // One comment line of that many bytes.
+    const std::string command = "head -c " + std::to_string(bytes) + " /dev/zero | tr '\\0' '#' | '" +
+                                JV_HOST_PATH + "' --library '" + JV_OCX_PATH + "' - >/dev/null 2>'" + err +
+                                "'";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(status(kMaxScriptBytes), 0) << testing::ReadWholeFile(err);
+  EXPECT_EQ(status(kMaxScriptBytes + 1), 2);
+  EXPECT_NE(testing::ReadWholeFile(err).find("standard input: cannot read the script: it is too large"),
+            std::string::npos)
+      << testing::ReadWholeFile(err);
+}
+
+// Exactly at the limit a script is whole; past it, refused and left empty.
+TEST(ReadScriptTest, ReadsUpToTheLimitAndNoFurther) {
+  struct Size {
+    std::size_t bytes;
+    bool read;
+  };
+  for (const Size size : {Size{0, true}, Size{kMaxScriptBytes, true}, Size{kMaxScriptBytes + 1, false},
+                          Size{kMaxScriptBytes + 100000, false}}) {
+    std::string bytes(size.bytes, '\n');
+    std::FILE* in =
+        size.bytes == 0 ? std::fopen("/dev/null", "rb") : fmemopen(bytes.data(), bytes.size(), "rb");
+    ASSERT_NE(in, nullptr);
+    std::string text = "before";
+    const auto error = ReadScript(in, &text);
+    std::fclose(in);
+    EXPECT_EQ(!error, size.read) << size.bytes;
+    EXPECT_EQ(text.size(), size.read ? size.bytes : 0u) << size.bytes;
+    if (error) {
+      EXPECT_NE(error->find("too large"), std::string::npos) << *error;
+    }
+  }
+}
+
 TEST_F(HostileScriptTest, AnEmptyLibraryOptionSaysSo) {
   const Result r = Host("--library '' -");
   EXPECT_EQ(r.status, 2);
