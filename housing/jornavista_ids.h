@@ -18,6 +18,12 @@ inline constexpr IID IID__ctrJornavista = {
 inline constexpr IID DIID___ctrJornavista = {
     0x4198655C, 0xAF18, 0x4462, {0xBF, 0x75, 0x82, 0xF4, 0x06, 0xD0, 0x17, 0xD8}};
 inline constexpr const char* kProgId = "JornavistaControl.ctrJornavista";
+// The control's own property page (the appearance properties and SDate).
+inline constexpr CLSID CLSID_JornavistaPropertyPage = {
+    0x0E7E0208, 0x3698, 0x4DDA, {0x88, 0xA8, 0x91, 0x38, 0xDB, 0x51, 0xF9, 0xE2}};
+// The component category "Controls", in which a form designer looks for controls.
+inline constexpr GUID CATID_Control = {
+    0x40FC6ED4, 0x2438, 0x11CF, {0xA3, 0xDB, 0x08, 0x00, 0x36, 0xF1, 0x25, 0x02}};
 
 // Members of _ctrJornavista. The six stored properties count up from SDate.
 inline constexpr DISPID DISPID_SDate = 0x68030000;

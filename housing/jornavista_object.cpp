@@ -16,6 +16,7 @@
 
 #ifdef _WIN32
 #include "housing/ole_control.h"
+#include "housing/property_page.h"
 #include "platform/win32/win32_runtime.h"
 #endif
 
@@ -304,8 +305,26 @@ constexpr component::ClassDesc kClasses[] = {{
     kMiscStatus,
     kToolboxBitmap,
     kPropertyPages,
+    kCategories,
     &CreatectrJornavista,
-}};
+}
+#ifdef _WIN32
+, {
+    // The control's property page; no programmatic identifier, not a control.
+    "JornavistaPropertyPage",
+    jornavista::CLSID_JornavistaPropertyPage,
+    "",
+    "Apartment",
+    false,
+    GUID{},
+    0,
+    0,
+    {},
+    {},
+    &CreatePropertyPage,
+}
+#endif
+};
 
 constexpr component::ComponentDesc kComponent = {kTypeLibrary, kClasses};
 

@@ -47,6 +47,8 @@ inline constexpr component::TypeLibraryDesc kTypeLibrary = {"JornavistaControl",
 inline constexpr std::uint32_t kMiscStatus = 0x1 | 0x10 | 0x80 | 0x100 | 0x20000;
 inline constexpr std::uint32_t kToolboxBitmap = 30000;
 inline constexpr std::string_view kPropertyPages[] = {"StandardFont"};
+// Form designers list the controls of the category "Controls".
+inline constexpr GUID kCategories[] = {jornavista::CATID_Control};
 
 // The component as the runtime's services take it (the class's creation function
 // lives with the object that houses the control).

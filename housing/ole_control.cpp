@@ -56,6 +56,8 @@ bool OleControl::Answer(REFIID riid, void** object) {
       {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages", static_cast<ISpecifyPropertyPages*>(this)},
       {&IID_IPersistStreamInit, "IPersistStreamInit", static_cast<IPersistStreamInit*>(this)},
       {&IID_IPersistStorage, "IPersistStorage", static_cast<IPersistStorage*>(this)},
+      {&IID_IQuickActivate, "IQuickActivate", static_cast<IQuickActivate*>(&quick_)},
+      {&IID_IDataObject, "IDataObject", static_cast<IDataObject*>(&data_)},
   };
   for (const Served& s : served) {
     if (!(*s.iid == riid)) continue;
@@ -77,6 +79,7 @@ void OleControl::OnChanged() {
 HRESULT OleControl::GetAmbientFont(IFont** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
+  if (ambient_.font() != nullptr) return ambient_.font()->QueryInterface(IID_IFont, reinterpret_cast<void**>(out));
   ComPtr<IDispatch> ambient;
   if (!client_site_ ||
       FAILED(client_site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ambient.put()))) ||
@@ -108,6 +111,7 @@ HRESULT OleControl::SetClientSite(IOleClientSite* site) {
     document_.reset();
   }
   client_site_ = ComPtr<IOleClientSite>(site);
+  ReadAmbient();
   return S_OK;
 }
 
@@ -421,6 +425,7 @@ HRESULT OleControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size)
 }
 
 void OleControl::ViewChanged() {
+  data_.SendOnDataChange();
   if (!view_sink_ || (view_aspects_ & DVASPECT_CONTENT) == 0) return;
   ComPtr<IAdviseSink> sink = view_sink_;
   if ((view_flags_ & ADVF_ONLYONCE) != 0) view_sink_.reset();
@@ -443,7 +448,7 @@ HRESULT OleControl::OnMnemonic(MSG*) { return E_NOTIMPL; }
 
 HRESULT OleControl::OnAmbientPropertyChange(DISPID) {
   Trace("IOleControl::OnAmbientPropertyChange");
-  // The ambient font is asked for whenever it is needed; nothing is cached.
+  ReadAmbient();  // the font is asked for whenever it is needed
   return S_OK;
 }
 
@@ -457,10 +462,11 @@ HRESULT OleControl::FreezeEvents(BOOL) {
 HRESULT OleControl::GetPages(CAUUID* pages) {
   if (pages == nullptr) return E_POINTER;
   pages->cElems = 0;
-  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(2 * sizeof(GUID)));
   if (pages->pElems == nullptr) return E_OUTOFMEMORY;
-  pages->pElems[0] = kStockFontPage;
-  pages->cElems = 1;
+  pages->pElems[0] = jornavista::CLSID_JornavistaPropertyPage;  // our page first, the font on the stock one
+  pages->pElems[1] = kStockFontPage;
+  pages->cElems = 2;
   return S_OK;
 }
 

@@ -13,6 +13,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "housing/ambient_properties.h"
+#include "housing/data_object.h"
+#include "housing/quick_activation.h"
 #include "platform/automation/unknown.h"
 #include "platform/win32/win32_face.h"
 
@@ -50,6 +53,11 @@ class OleControl final : public IOleObject,
   // The container's ambient font from the client site's IDispatch; E_NOTIMPL when
   // the site offers none, and the instance falls back to its own.
   HRESULT GetAmbientFont(IFont** out);
+  // Reads the ambient properties from the client site again and lets the face take
+  // input or not accordingly (ole_ambient.cpp).
+  void ReadAmbient();
+  // The ambient flags and font a quick-activating container hands over.
+  void TakeQuickActivateAmbient(DWORD flags, IFont* font);
 
   // IUnknown: the instance's.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -163,6 +171,10 @@ class OleControl final : public IOleObject,
   bool ui_active_ = false;
   bool placing_ = false;
   bool dirty_ = false;
+  AmbientProperties ambient_;
+  // Parts with interfaces of their own, answered by Answer.
+  QuickActivation quick_{outer_, *this};
+  DataObject data_{outer_, face_};
 };
 
 }  // namespace jv::housing

@@ -130,21 +130,27 @@ HRESULT RegisterOneClass(const ComponentDesc& c, const ClassDesc& k, const std::
     step(SetText(key + L"\\ProgID", nullptr, VersionedProgId(c, k)));
     step(SetText(key + L"\\VersionIndependentProgID", nullptr, Wide(k.prog_id)));
   }
-  if (k.control) step(CreateKey(key + L"\\Control"));
-  // The flags of every aspect (0), and of the content aspect (1), which is the
-  // one containers ask for.
-  step(SetText(key + L"\\MiscStatus", nullptr, L"0"));
-  step(SetText(key + L"\\MiscStatus\\1", nullptr, std::to_wstring(k.misc_status)));
-  if (k.toolbox_bitmap != 0)
-    step(SetText(key + L"\\ToolboxBitmap32", nullptr, server + L", " + std::to_wstring(k.toolbox_bitmap)));
-  step(SetText(key + L"\\TypeLib", nullptr, Wide(GuidToString(c.types.guid))));
-  step(SetText(key + L"\\Version", nullptr, Wide(VersionText(c.types.major, c.types.minor))));
-  for (std::string_view page : k.property_pages) {
-    if (page != "StandardFont") {
-      step(E_INVALIDARG);  // a page this registrar has no class identifier for
-      continue;
+  for (const GUID& category : k.categories)
+    step(CreateKey(key + L"\\Implemented Categories\\" + Wide(GuidToString(category))));
+  // A helper class (a property page) is a plain in-process server: no control
+  // flags, no type library of its own.
+  if (k.control) {
+    step(CreateKey(key + L"\\Control"));
+    // The flags of every aspect (0), and of the content aspect (1), which is the
+    // one containers ask for.
+    step(SetText(key + L"\\MiscStatus", nullptr, L"0"));
+    step(SetText(key + L"\\MiscStatus\\1", nullptr, std::to_wstring(k.misc_status)));
+    if (k.toolbox_bitmap != 0)
+      step(SetText(key + L"\\ToolboxBitmap32", nullptr, server + L", " + std::to_wstring(k.toolbox_bitmap)));
+    step(SetText(key + L"\\TypeLib", nullptr, Wide(GuidToString(c.types.guid))));
+    step(SetText(key + L"\\Version", nullptr, Wide(VersionText(c.types.major, c.types.minor))));
+    for (std::string_view page : k.property_pages) {
+      if (page != "StandardFont") {
+        step(E_INVALIDARG);  // a page this registrar has no class identifier for
+        continue;
+      }
+      step(SetText(key + L"\\PropertyPages", Wide(page).c_str(), std::wstring(kStockFontPage)));
     }
-    step(SetText(key + L"\\PropertyPages", Wide(page).c_str(), std::wstring(kStockFontPage)));
   }
   if (!k.prog_id.empty()) {
     const std::wstring versioned = VersionedProgId(c, k);

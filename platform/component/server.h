@@ -26,6 +26,7 @@ struct ClassDesc {
   std::uint32_t misc_status;     // OLEMISC_* flags
   std::uint32_t toolbox_bitmap;  // its BITMAP resource, 0 for none
   std::span<const std::string_view> property_pages;
+  std::span<const GUID> categories;  // the component categories it implements (Windows)
   CreateInstanceFunction create;
 };
 

@@ -75,6 +75,13 @@ void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back
 using MessageAnswer = std::optional<LRESULT>;
 using Windows = Win32Face::Windows;
 
+// The user's clicks and keys; the hit test sends a click in design mode through
+// to the container's window beneath.
+bool IsUserInput(UINT message) {
+  return message == WM_NCHITTEST || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+         (message >= WM_KEYFIRST && message <= WM_KEYLAST);
+}
+
 // Every window of a face attaches to it on creation, leaves its background to its
 // painting (which covers it all) and paints through the face; the rest of its
 // messages go to its own handler.
@@ -83,6 +90,7 @@ LRESULT CALLBACK FaceWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
   if (Attach(window, message, lparam)) return DefWindowProcW(window, message, wparam, lparam);
   Windows* w = WindowsOf(window);
   if (w == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  if (!w->face.takes_input() && IsUserInput(message)) return message == WM_NCHITTEST ? HTTRANSPARENT : 0;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -106,6 +114,7 @@ MessageAnswer FrameMessage(Windows* w, HWND window, UINT message, WPARAM wparam,
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED && (LOWORD(wparam) == kPreviousId || LOWORD(wparam) == kNextId)) {
+        if (!w->face.takes_input()) return 0;
         Win32Face& face = w->face;
         FaceObserver* observer = face.observer();
         (void)(LOWORD(wparam) == kNextId ? face.RaiseNextClick() : face.RaisePreviousClick());

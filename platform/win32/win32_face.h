@@ -67,6 +67,11 @@ class Win32Face final : public platform::FaceBase {
   // a hidden set of windows is made for the drawing and destroyed after it.
   [[nodiscard]] HRESULT Print(HDC dc, const RECT& bounds);
 
+  // While false (a form designer edits the form), the windows paint as usual but
+  // leave the user's clicks and keys to the container beneath them.
+  void SetTakesInput(bool takes) { takes_input_ = takes; }
+  bool takes_input() const { return takes_input_; }
+
   void SetObserver(FaceObserver* observer) { observer_ = observer; }
   FaceObserver* observer() const { return observer_; }
 
@@ -96,6 +101,7 @@ class Win32Face final : public platform::FaceBase {
   platform::DesignSizedFrame frame_;
   WindowSurface surface_;
   FaceObserver* observer_ = nullptr;
+  bool takes_input_ = true;
   std::unique_ptr<Windows> windows_;
 };
 
