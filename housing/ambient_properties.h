@@ -5,10 +5,9 @@
 // font a quick-activating container passes, which stands before the site's own.
 #pragma once
 
-#include <windows.h>
-
 #include <ocidl.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include "platform/automation/unknown.h"
 

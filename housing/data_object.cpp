@@ -88,7 +88,8 @@ HRESULT DataObject::RenderMetafile(HENHMETAFILE* out) {
 }
 
 HRESULT DataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
-  TraceCall("IDataObject::GetData " + (format != nullptr ? FormatName(format->cfFormat) : std::string("null")));
+  TraceCall("IDataObject::GetData " +
+            (format != nullptr ? FormatName(format->cfFormat) : std::string("null")));
   if (medium == nullptr) return E_POINTER;
   *medium = STGMEDIUM{};
   const FORMATETC* match = nullptr;
@@ -147,7 +148,8 @@ HRESULT DataObject::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) {
 }
 
 HRESULT DataObject::DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink, DWORD* cookie) {
-  TraceCall("IDataObject::DAdvise " + (format != nullptr ? FormatName(format->cfFormat) : std::string("null")));
+  TraceCall("IDataObject::DAdvise " +
+            (format != nullptr ? FormatName(format->cfFormat) : std::string("null")));
   if (format == nullptr || sink == nullptr || cookie == nullptr) return E_INVALIDARG;
   *cookie = 0;
   // Any format may be asked for, as long as it is one we render (or a wildcard).

@@ -5,9 +5,8 @@
 // the instance: its IUnknown is the instance's.
 #pragma once
 
-#include <windows.h>
-
 #include <objidl.h>
+#include <windows.h>
 
 #include "platform/automation/unknown.h"
 #include "platform/win32/win32_face.h"
@@ -35,7 +34,8 @@ class DataObject final : public IDataObject {
   HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override;
   HRESULT STDMETHODCALLTYPE SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override;
   HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink, DWORD* cookie) override;
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink,
+                                    DWORD* cookie) override;
   HRESULT STDMETHODCALLTYPE DUnadvise(DWORD cookie) override;
   HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA** connections) override;
 

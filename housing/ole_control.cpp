@@ -13,9 +13,6 @@ namespace jv::housing {
 
 namespace {
 
-// The stock font property page, the one page the class registers.
-constexpr CLSID kStockFontPage = {
-    0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
 constexpr int kHimetricPerInch = 2540;
 
 // An interface the OLE side serves, and where in the object it lives.
@@ -204,6 +201,7 @@ HRESULT OleControl::SetExtent(DWORD aspect, SIZEL* size) {
 }
 
 HRESULT OleControl::GetExtent(DWORD aspect, SIZEL* size) {
+  Trace("IOleObject::GetExtent");
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (size == nullptr) return E_POINTER;
   // The frame's size, before the first resize too, when the surface still has
@@ -455,19 +453,6 @@ HRESULT OleControl::OnAmbientPropertyChange(DISPID) {
 HRESULT OleControl::FreezeEvents(BOOL) {
   Trace("IOleControl::FreezeEvents");
   return S_OK;  // the control raises no events
-}
-
-// --- ISpecifyPropertyPages
-
-HRESULT OleControl::GetPages(CAUUID* pages) {
-  if (pages == nullptr) return E_POINTER;
-  pages->cElems = 0;
-  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(2 * sizeof(GUID)));
-  if (pages->pElems == nullptr) return E_OUTOFMEMORY;
-  pages->pElems[0] = jornavista::CLSID_JornavistaPropertyPage;  // our page first, the font on the stock one
-  pages->pElems[1] = kStockFontPage;
-  pages->cElems = 2;
-  return S_OK;
 }
 
 // --- the face's news

@@ -8,8 +8,6 @@
 
 namespace jv::housing {
 
-inline void TraceCall(const std::string& call) {
-  OutputDebugStringA(("Jornavista: " + call + "\n").c_str());
-}
+inline void TraceCall(const std::string& call) { OutputDebugStringA(("Jornavista: " + call + "\n").c_str()); }
 
 }  // namespace jv::housing

@@ -6,10 +6,9 @@
 // refused with a message on the page, and then nothing is applied.
 #pragma once
 
-#include <windows.h>
-
 #include <ocidl.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include <array>
 #include <string>
@@ -78,6 +77,6 @@ class PropertyPage final : public RefCounted<IPropertyPage2> {
 };
 
 // The page's size in pixels, as GetPageInfo reports it.
-inline constexpr SIZE kPageSize = {320, 200};
+inline constexpr SIZE kPageSize = {320, 230};
 
 }  // namespace jv::housing

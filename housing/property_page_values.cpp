@@ -74,9 +74,11 @@ std::wstring ShowValue(const PageFieldDesc& desc, const VARIANT& value) {
     wchar_t buffer[16];
     std::swprintf(buffer, 16, L"&H%08lX&", static_cast<unsigned long>(static_cast<ULONG>(copy.lVal)));
     text = buffer;
-  } else if (desc.type == VT_BOOL && SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&value), 0, VT_BOOL))) {
+  } else if (desc.type == VT_BOOL &&
+             SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&value), 0, VT_BOOL))) {
     text = copy.boolVal != VARIANT_FALSE ? L"True" : L"False";
-  } else if (SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&value), 0, VT_BSTR)) && copy.bstrVal != nullptr) {
+  } else if (SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&value), 0, VT_BSTR)) &&
+             copy.bstrVal != nullptr) {
     text.assign(copy.bstrVal, SysStringLen(copy.bstrVal));
   }
   VariantClear(&copy);
@@ -101,8 +103,8 @@ bool ReadValue(const PageFieldDesc& desc, const std::wstring& text, VARIANT* val
       COLORREF resolved = 0;
       if (!ParseNumber(text, &number) || number < 0 || number > 0xFFFFFFFFLL ||
           FAILED(OleTranslateColor(static_cast<OLE_COLOR>(number), nullptr, &resolved))) {
-        *message = name + L": \"" + text + L"\" is no colour (an RGB value such as &H00FF0000& or a system colour "
-                                            L"such as &H8000000D&).";
+        *message = name + L": \"" + text +
+                   L"\" is no colour; try &H00FF0000& (RGB) or &H8000000D& (a system colour).";
         return false;
       }
       value->vt = VT_I4;

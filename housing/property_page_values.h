@@ -4,9 +4,8 @@
 // does not hold a value of its kind gives the message the page shows instead.
 #pragma once
 
-#include <windows.h>
-
 #include <oaidl.h>
+#include <windows.h>
 
 #include <array>
 #include <string>

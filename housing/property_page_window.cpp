@@ -71,13 +71,14 @@ HRESULT RegisterPageClass(HINSTANCE module) {
 HRESULT PropertyPage::CreateWindows(HWND parent, const RECT& rect) {
   HINSTANCE module = ThisModule();
   JV_TRY(RegisterPageClass(module));
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
-                            rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, module, this);
+  window_ =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
+                      rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, module, this);
   if (window_ == nullptr) return HRESULT_FROM_WIN32(GetLastError());
   font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
-  auto make = [&](DWORD ex, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int cx, int cy,
-                  int id) {
+  auto make = [&](DWORD ex, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int cx,
+                  int cy, int id) {
     HWND w = CreateWindowExW(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, window_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
     if (w != nullptr && font_ != nullptr) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -91,8 +92,8 @@ HRESULT PropertyPage::CreateWindows(HWND parent, const RECT& rect) {
     const int id = kFirstFieldId + row;
     HWND field;
     if (desc.type == VT_BOOL) {
-      field = make(0, L"BUTTON", desc.label, BS_AUTOCHECKBOX | WS_TABSTOP, field_left, y, field_width, kRowHeight,
-                   id);
+      field = make(0, L"BUTTON", desc.label, BS_AUTOCHECKBOX | WS_TABSTOP, field_left, y, field_width,
+                   kRowHeight, id);
     } else {
       make(0, L"STATIC", desc.label, SS_LEFT, kMargin, y + 3, kLabelWidth - 4, kRowHeight, kLabelId);
       field = make(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, field_left, y, field_width,

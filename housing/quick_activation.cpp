@@ -51,8 +51,10 @@ HRESULT QuickActivation::QuickActivate(QACONTAINER* container, QACONTROL* contro
     JV_TRY(outer_.QueryInterface(IID_IViewObject, reinterpret_cast<void**>(view.put())));
     JV_TRY(view->SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink));
   }
-  JV_TRY(Connect(outer_, IID_IPropertyNotifySink, container->pPropertyNotifySink, &control->dwPropNotifyCookie));
-  JV_TRY(Connect(outer_, jornavista::DIID___ctrJornavista, container->pUnkEventSink, &control->dwEventCookie));
+  JV_TRY(
+      Connect(outer_, IID_IPropertyNotifySink, container->pPropertyNotifySink, &control->dwPropNotifyCookie));
+  JV_TRY(
+      Connect(outer_, jornavista::DIID___ctrJornavista, container->pUnkEventSink, &control->dwEventCookie));
   control->dwMiscStatus = kMiscStatus;
   control->dwViewStatus = kViewStatus;
   if (control->cbSize >= sizeof(QACONTROL)) control->dwPointerActivationPolicy = 0;

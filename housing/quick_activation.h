@@ -4,9 +4,8 @@
 // is the instance's.
 #pragma once
 
-#include <windows.h>
-
 #include <ocidl.h>
+#include <windows.h>
 
 namespace jv::housing {
 

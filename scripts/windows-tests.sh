@@ -97,7 +97,7 @@ clsid='{0B40D233-B738-4C5D-89F6-6B4092C26CC0}'
 libid='{45292B49-FDD8-480A-8486-8D677E004CE9}'
 keys=("HKCR\\CLSID\\$clsid" 'HKCR\JornavistaControl.ctrJornavista' 'HKCR\JornavistaControl.ctrJornavista.1'
       "HKCR\\TypeLib\\$libid" 'HKCR\Interface\{D2B9A7BF-7336-46FF-8CA2-221061751233}'
-      'HKCR\Interface\{4198655C-AF18-4462-BF75-82F406D017D8}')
+      'HKCR\Interface\{4198655C-AF18-4462-BF75-82F406D017D8}' 'HKCR\CLSID\{0E7E0208-3698-4DDA-88A8-9138DB51F9E2}')
 
 # Nothing of ours anywhere in the classes, in either registry view: the names and
 # the identifiers of every key above.
@@ -106,7 +106,7 @@ nothing_left() {
   for v in /reg:64 /reg:32; do
     wine reg export HKCR "$(wine winepath -w "$WINEPREFIX/classes.reg" | tr -d '\r')" /y "$v" >/dev/null
     if iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/classes.reg" |
-        grep -i -E 'jornavista|0B40D233|45292B49|D2B9A7BF|4198655C'; then
+        grep -i -E 'jornavista|0B40D233|45292B49|D2B9A7BF|4198655C|0E7E0208'; then
       fail "HKEY_CLASSES_ROOT ($v) still names the control $1"
       left=1
     fi
@@ -228,6 +228,14 @@ else
   fail "container_checks"
 fi
 took "container"
+
+echo "=== windows stage: quick activation, the property page, RichEdit, under Xvfb"
+if scripts/windows-ole-tests.sh; then
+  pass "ole_checks"
+else
+  fail "ole_checks"
+fi
+took "ole containers"
 
 echo "=== windows stage: done in $((SECONDS - stage_start)) s"
 echo "windows_stage: $passes passed, $failures failed"
