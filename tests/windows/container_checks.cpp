@@ -716,7 +716,9 @@ void Checks::Answers() {
     CAUUID list{};
     c.Status(pages->GetPages(&list), S_OK, "GetPages");
     const CLSID stock_font_page = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-    c.Expect(list.cElems == 1 && list.pElems != nullptr && list.pElems[0] == stock_font_page, "the stock font page");
+    c.Expect(list.cElems == 2 && list.pElems != nullptr && list.pElems[0] == ids::CLSID_JornavistaPropertyPage &&
+                 list.pElems[1] == stock_font_page,
+             "the control's own page, then the stock font page");
     CoTaskMemFree(list.pElems);
     pages->Release();
   }
