@@ -3,6 +3,7 @@
 #include <urlmon.h>
 
 #include "housing/ole_trace.h"
+#include "platform/win32/screen_units.h"
 
 namespace jv::housing {
 
@@ -43,9 +44,22 @@ void DataObject::SendOnDataChange() {
   if (advise_holder_) (void)advise_holder_->SendOnDataChange(this, 0, 0);
 }
 
+HRESULT DataObject::FrameSize(SIZE* out) {
+  std::int32_t width = 0, height = 0;
+  JV_TRY(face_.Frame1().get_Width(&width));
+  JV_TRY(face_.Frame1().get_Height(&height));
+  *out = {win32::ToPixels(width, face_.dpi()), win32::ToPixels(height, face_.dpi())};
+  // Before the container's first size request the surface still has its design
+  // size: a request runs the resize rule, which gives it the frame's, as on a form.
+  const SIZE surface = face_.pixel_size();
+  if (surface.cx != out->cx || surface.cy != out->cy) (void)face_.RequestSize(out->cx, out->cy);
+  return S_OK;
+}
+
 HRESULT DataObject::RenderBitmap(HBITMAP* out) {
   *out = nullptr;
-  const SIZE size = face_.pixel_size();
+  SIZE size{};
+  JV_TRY(FrameSize(&size));
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return E_FAIL;
   HDC dc = CreateCompatibleDC(screen);
@@ -69,7 +83,8 @@ HRESULT DataObject::RenderBitmap(HBITMAP* out) {
 
 HRESULT DataObject::RenderMetafile(HENHMETAFILE* out) {
   *out = nullptr;
-  const SIZE size = face_.pixel_size();
+  SIZE size{};
+  JV_TRY(FrameSize(&size));
   const int dpi = face_.dpi();
   // The metafile's frame is in hundredths of a millimetre (HIMETRIC): the
   // control's size on paper at the screen's resolution.

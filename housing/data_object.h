@@ -40,6 +40,8 @@ class DataObject final : public IDataObject {
   HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA** connections) override;
 
  private:
+  // The frame's size in pixels, the size of both renderings.
+  HRESULT FrameSize(SIZE* out);
   HRESULT RenderBitmap(HBITMAP* out);
   HRESULT RenderMetafile(HENHMETAFILE* out);
 

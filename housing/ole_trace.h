@@ -1,13 +1,14 @@
-// The trace of the calls a container makes on the control's OLE parts: one line
-// each on the debugger's output ("Jornavista: ..."; under Wine, +debugstr).
+// The trace of the calls a container makes on the control's OLE parts, through the
+// OLE side's one trace (ole_control.cpp): "Jornavista: ..." on the debugger's
+// output (under Wine, +debugstr).
 #pragma once
-
-#include <windows.h>
 
 #include <string>
 
 namespace jv::housing {
 
-inline void TraceCall(const std::string& call) { OutputDebugStringA(("Jornavista: " + call + "\n").c_str()); }
+void Trace(const char* call);
+
+inline void TraceCall(const std::string& call) { Trace(call.c_str()); }
 
 }  // namespace jv::housing

@@ -42,6 +42,24 @@ void RichEditChecks(Report& report, Driver& driver) {
   object->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(&persist));
   c.Status(persist->InitNew(storage), S_OK, "IPersistStorage::InitNew");
   persist->Release();
+  {
+    // What RichEdit asks for when the object has no extent: the control's picture,
+    // at the frame's size though no container has sized or shown it yet.
+    IDataObject* data = nullptr;
+    object->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(&data));
+    FORMATETC format = {CF_BITMAP, nullptr, DVASPECT_CONTENT, -1, TYMED_GDI};
+    STGMEDIUM medium{};
+    if (c.Expect(data != nullptr, "IDataObject") &&
+        c.Status(data->GetData(&format, &medium), S_OK, "GetData CF_BITMAP before activation")) {
+      BITMAP info{};
+      GetObjectW(medium.hBitmap, sizeof info, &info);
+      c.Expect(info.bmWidth == 231 && info.bmHeight == 249, "the bitmap is 231 by 249 pixels (it is " +
+                                                                std::to_string(info.bmWidth) + " by " +
+                                                                std::to_string(info.bmHeight) + ")");
+      ReleaseStgMedium(&medium);
+    }
+    if (data) data->Release();
+  }
   c.Status(object->SetClientSite(site), S_OK, "SetClientSite");
   OleSetContainedObject(object, TRUE);
   REOBJECT inserted{};
