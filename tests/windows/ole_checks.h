@@ -11,5 +11,6 @@ namespace jv::wincheck {
 void QuickActivationChecks(Report& report, Driver& driver);
 void PropertyPageChecks(Report& report, Driver& driver);
 void RichEditChecks(Report& report, Driver& driver);
+void PropertyPageValueChecks(Report& report);
 
 }  // namespace jv::wincheck

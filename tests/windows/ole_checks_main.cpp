@@ -14,6 +14,7 @@ int wmain(int argc, wchar_t** argv) {
   OleInitialize(nullptr);
   Driver driver(U8(argv[1]));
   Report report("ole_checks");
+  PropertyPageValueChecks(report);
   QuickActivationChecks(report, driver);
   PropertyPageChecks(report, driver);
   RichEditChecks(report, driver);
