@@ -76,7 +76,9 @@ void OleControl::OnChanged() {
 HRESULT OleControl::GetAmbientFont(IFont** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  if (ambient_.font() != nullptr) return ambient_.font()->QueryInterface(IID_IFont, reinterpret_cast<void**>(out));
+  // A quick-activating container's font stands before the site's.
+  if (ambient_.font() != nullptr)
+    return ambient_.font()->QueryInterface(IID_IFont, reinterpret_cast<void**>(out));
   ComPtr<IDispatch> ambient;
   if (!client_site_ ||
       FAILED(client_site_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ambient.put()))) ||

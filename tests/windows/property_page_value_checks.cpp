@@ -2,8 +2,6 @@
 // kind of field takes, and what it refuses with a message.
 #include <windows.h>
 
-#include <oleauto.h>
-
 #include <string>
 
 #include "housing/jornavista_ids.h"
