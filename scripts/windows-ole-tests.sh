@@ -20,8 +20,6 @@ fi
 builds=("$@")
 [ ${#builds[@]} -gt 0 ] || builds=(windows windows-x86)
 export WINEARCH=win64 WINEDEBUG=-all
-# The library traces the calls made on it while JV_TRACE is set.
-export JV_TRACE=1
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/jv-wine-ole.XXXXXX")
 export WINEPREFIX

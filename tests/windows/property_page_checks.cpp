@@ -51,30 +51,26 @@ class PageSite final : public IPropertyPageSite {
   int dirty_notices = 0;
 };
 
+// Window enumeration callbacks carry the system's calling convention (a lambda
+// would have the compiler's, which differs on 32-bit Windows).
+BOOL CALLBACK MatchPage(HWND w, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  if (lstrcmpW(name, kPageClass) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+BOOL CALLBACK SearchTopLevel(HWND top, LPARAM found) {
+  EnumChildWindows(top, MatchPage, found);
+  return *reinterpret_cast<HWND*>(found) == nullptr;
+}
+
+// Our page's window among the windows of this thread (the property frame's).
 HWND FindPage() {
-  struct Search {
-    HWND found = nullptr;
-  } s;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND top, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        s->found = FindWindowExW(top, nullptr, kPageClass, nullptr);
-        if (s->found == nullptr)
-          EnumChildWindows(
-              top,
-              [](HWND w, LPARAM p) -> BOOL {
-                wchar_t name[64] = {};
-                GetClassNameW(w, name, 64);
-                if (lstrcmpW(name, kPageClass) != 0) return TRUE;
-                reinterpret_cast<Search*>(p)->found = w;
-                return FALSE;
-              },
-              p);
-        return s->found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), SearchTopLevel, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 std::wstring Text(HWND w) {
