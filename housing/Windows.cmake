@@ -27,11 +27,11 @@ add_custom_command(
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Jornavista.idl
   COMMENT "Compiling the type library Jornavista.tlb")
 
-add_library(jornavista_ocx SHARED entry_points.cpp Jornavista.rc Jornavista.def)
+add_library(jornavista_ocx SHARED entry_points.cpp ${CMAKE_CURRENT_BINARY_DIR}/Jornavista.rc Jornavista.def)
 target_link_libraries(jornavista_ocx PRIVATE jv_housing jv_options)
 # The resource script names the type library and the bitmap by file name.
 target_include_directories(jornavista_ocx PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-set_source_files_properties(Jornavista.rc PROPERTIES OBJECT_DEPENDS
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/Jornavista.rc PROPERTIES OBJECT_DEPENDS
                             "${jv_tlb};${CMAKE_CURRENT_SOURCE_DIR}/toolbox.bmp")
 # The C++ runtime is linked in (the toolchain file's -static flags), so the file
 # loads in a bare system; the .def file alone decides the exports.

@@ -1,5 +1,7 @@
 // The resources Jornavista.ocx carries in its file, readable without loading it:
 // the version record (VERSION 1) and the 16 x 15, 24-bit toolbox bitmap.
+#include <array>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -13,13 +15,14 @@ namespace {
 using component::WriteU16;
 using component::WriteU32;
 
+// The numbers and texts come from the project's version (cmake/JornavistaVersion.cmake).
 constexpr std::pair<std::string_view, std::string_view> kVersionStrings[] = {
-    {"FileDescription", "Jornavista v1.0"},
-    {"FileVersion", "1.00"},
+    {"FileDescription", "Jornavista v" JV_VERSION_SHORT},
+    {"FileVersion", JV_VERSION_RECORD},
     {"InternalName", "Jornavista"},
     {"OriginalFilename", "Jornavista.ocx"},
     {"ProductName", "Jornavista"},
-    {"ProductVersion", "1.00"},
+    {"ProductVersion", JV_VERSION_RECORD},
     // Empty: its presence tells installers that the library registers itself.
     {"OLESelfRegister", ""},
 };
@@ -27,7 +30,8 @@ constexpr std::pair<std::string_view, std::string_view> kVersionStrings[] = {
 struct VersionContent {
   template <class W>
   static constexpr void Write(W& w) {
-    component::WriteVersionRecord(w, {1, 0, 0, 0}, {1, 0, 0, 0}, "040904B0", kVersionStrings);
+    constexpr std::array<std::uint16_t, 4> kVersion{JV_VERSION_MAJOR, JV_VERSION_MINOR, JV_VERSION_PATCH, 0};
+    component::WriteVersionRecord(w, kVersion, kVersion, "040904B0", kVersionStrings);
   }
 };
 

@@ -20,7 +20,8 @@
 namespace {
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: jornavista-host [--library FILE|PROGID] [SCRIPT]\n";
+  out << "usage: jornavista-host [--library FILE|PROGID] [SCRIPT]\n"
+         "       jornavista-host --version\n";
 #ifdef JV_HAS_WINDOW
   jv::host::PrintWindowUsage(out);
 #endif
@@ -86,6 +87,10 @@ int main(int argc, char** argv) {
   args.push_back(nullptr);
   if (count > 1 && (std::string_view(args[1]) == "--help" || std::string_view(args[1]) == "-h")) {
     PrintUsage(std::cout);
+    return 0;
+  }
+  if (count > 1 && std::string_view(args[1]) == "--version") {
+    std::cout << "jornavista-host " JV_VERSION "\n";
     return 0;
   }
   const std::string library = jv::host::ChooseLibrary(library_option);

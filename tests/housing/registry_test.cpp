@@ -346,20 +346,25 @@ TEST(LibraryFileTest, ExportsExactlyTheFourEntryPoints) {
                                              "DllUnregisterServer"}));
 }
 
+// The record carries the project's version: 1.0.0 is 1.0.0.0 and "1.00".
 TEST(LibraryFileTest, CarriesItsVersionRecord) {
   VersionRecord r;
   std::string error;
   ASSERT_EQ(ReadVersionRecord(JV_OCX_PATH, &r, &error), S_OK) << error;
-  EXPECT_EQ(r.file_version, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));
-  EXPECT_EQ(r.product_version, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));
+  const std::array<std::uint16_t, 4> version{JV_VERSION_MAJOR, JV_VERSION_MINOR, JV_VERSION_PATCH, 0};
+  EXPECT_EQ(r.file_version, version);
+  EXPECT_EQ(r.product_version, version);
+  char text[16];
+  std::snprintf(text, sizeof text, "%d.%02d", JV_VERSION_MAJOR, JV_VERSION_MINOR);
+  EXPECT_EQ(std::string(JV_VERSION_RECORD), text);
   EXPECT_EQ(r.translation, "040904B0");
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"FileDescription", "Jornavista v1.0"},
-      {"FileVersion", "1.00"},
+      {"FileDescription", "Jornavista v" JV_VERSION_SHORT},
+      {"FileVersion", JV_VERSION_RECORD},
       {"InternalName", "Jornavista"},
       {"OriginalFilename", "Jornavista.ocx"},
       {"ProductName", "Jornavista"},
-      {"ProductVersion", "1.00"},
+      {"ProductVersion", JV_VERSION_RECORD},
       {"OLESelfRegister", ""},
   };
   EXPECT_EQ(r.strings, expected);

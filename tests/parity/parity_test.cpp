@@ -242,9 +242,12 @@ TEST(ResourceParity, TheResourceScriptHasTheVersionRecordsStrings) {
   }
   EXPECT_EQ(script, record.strings);
   const std::string rc = ReadWholeFile(JV_RC_FILE);
-  EXPECT_NE(rc.find("FILEVERSION 1,0,0,0"), std::string::npos);
-  EXPECT_NE(rc.find("PRODUCTVERSION 1,0,0,0"), std::string::npos);
-  EXPECT_EQ(record.file_version, (std::array<std::uint16_t, 4>{1, 0, 0, 0}));
+  const std::string numbers = std::to_string(JV_VERSION_MAJOR) + "," + std::to_string(JV_VERSION_MINOR) + "," +
+                              std::to_string(JV_VERSION_PATCH) + ",0";
+  EXPECT_NE(rc.find("FILEVERSION " + numbers), std::string::npos);
+  EXPECT_NE(rc.find("PRODUCTVERSION " + numbers), std::string::npos);
+  EXPECT_EQ(record.file_version,
+            (std::array<std::uint16_t, 4>{JV_VERSION_MAJOR, JV_VERSION_MINOR, JV_VERSION_PATCH, 0}));
   EXPECT_NE(rc.find("VALUE \"Translation\", 0x409, 1200"), std::string::npos);
 }
 

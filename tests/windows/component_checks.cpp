@@ -592,10 +592,13 @@ void FileResources(Report& report, const std::wstring& ocx) {
     UINT n = 0;
     if (t.Expect(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &n) && fixed != nullptr,
                  "the fixed part")) {
-      t.Equal(fixed->dwFileVersionMS, DWORD{0x00010000}, "file version 1.0");
-      t.Equal(fixed->dwFileVersionLS, DWORD{0}, "file version .0.0");
-      t.Equal(fixed->dwProductVersionMS, DWORD{0x00010000}, "product version 1.0");
-      t.Equal(fixed->dwProductVersionLS, DWORD{0}, "product version .0.0");
+      // The project's version: 1.0.0 is 0x00010000 and 0x00000000.
+      constexpr DWORD kHigh = (DWORD{JV_VERSION_MAJOR} << 16) | JV_VERSION_MINOR;
+      constexpr DWORD kLow = DWORD{JV_VERSION_PATCH} << 16;
+      t.Equal(fixed->dwFileVersionMS, kHigh, "file version major.minor");
+      t.Equal(fixed->dwFileVersionLS, kLow, "file version patch.0");
+      t.Equal(fixed->dwProductVersionMS, kHigh, "product version major.minor");
+      t.Equal(fixed->dwProductVersionLS, kLow, "product version patch.0");
     }
     WORD* translation = nullptr;
     if (t.Expect(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
@@ -606,9 +609,12 @@ void FileResources(Report& report, const std::wstring& ocx) {
       t.Equal(translation[1], WORD{1200}, "code page");
     }
     const std::pair<const wchar_t*, const char*> strings[] = {
-        {L"FileDescription", "Jornavista v1.0"}, {L"FileVersion", "1.00"},
-        {L"InternalName", "Jornavista"},         {L"OriginalFilename", "Jornavista.ocx"},
-        {L"ProductName", "Jornavista"},          {L"ProductVersion", "1.00"},
+        {L"FileDescription", "Jornavista v" JV_VERSION_SHORT},
+        {L"FileVersion", JV_VERSION_RECORD},
+        {L"InternalName", "Jornavista"},
+        {L"OriginalFilename", "Jornavista.ocx"},
+        {L"ProductName", "Jornavista"},
+        {L"ProductVersion", JV_VERSION_RECORD},
         {L"OLESelfRegister", ""},
     };
     for (const auto& [name, want] : strings) {
