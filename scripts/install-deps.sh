@@ -16,6 +16,9 @@ packages=(
   # D-Bus session (scripts/accessibility-test.sh).
   python3-gi gir1.2-atspi-2.0 at-spi2-core dbus
   clang libclang-rt-14-dev
+  # The Debian packages: CPack's DEB generator reads binaries with file and
+  # dpkg-shlibdeps (dpkg-dev); lintian checks them (scripts/package-tests.sh).
+  file dpkg-dev lintian
 )
 # Groups a stage asks for by name in JV_EXTRA_PACKAGES ("@windows"), beside plain
 # package names; none is in the default list.
@@ -23,9 +26,10 @@ packages=(
 # run their output, both bitnesses in one prefix (wine32:i386 gives the prefix its
 # syswow64 programs, and needs the i386 architecture; wine64-tools has widl-stable,
 # the IDL compiler; libwine-dev its headers); xdotool and ImageMagick give the
-# container checks real input and screenshots under Xvfb.
+# container checks real input and screenshots under Xvfb; wixl (msitools) builds
+# the Windows installers.
 windows_packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 wine64-tools libwine-dev
-                  xdotool imagemagick)
+                  xdotool imagemagick wixl)
 if [ -n "${JV_EXTRA_PACKAGES:-}" ]; then
   read -r -a extra <<<"$JV_EXTRA_PACKAGES"
   for p in "${extra[@]}"; do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every test: builds and runs the suite under the release preset and under the
 # debug preset with AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# calendar through an AT-SPI client in its own process, then the Windows stage (the
-# MinGW-w64 cross-build run under Wine), then the fuzzers.
+# calendar through an AT-SPI client in its own process, then the Debian packages,
+# then the Windows stage (the MinGW-w64 cross-build run under Wine), then the
+# fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -16,5 +17,7 @@ for preset in release debug-asan; do
 done
 echo "=== accessibility: the window through AT-SPI"
 scripts/accessibility-test.sh build/release/apps/jornavista-host/jornavista-host
+# The Debian packages from the release build: installed, proven, purged.
+scripts/package-tests.sh deb
 scripts/windows-tests.sh
 scripts/fuzz.sh
