@@ -2,8 +2,8 @@
 # Every test: builds and runs the suite under the release preset and under the
 # debug preset with AddressSanitizer and UndefinedBehaviorSanitizer, then the
 # calendar through an AT-SPI client in its own process, then the Debian packages,
-# then the Windows stage (the MinGW-w64 cross-build run under Wine), then the
-# fuzzers.
+# then the Windows stage (the MinGW-w64 cross-build run under Wine) and the Windows
+# installers, then the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -20,4 +20,6 @@ scripts/accessibility-test.sh build/release/apps/jornavista-host/jornavista-host
 # The Debian packages from the release build: installed, proven, purged.
 scripts/package-tests.sh deb
 scripts/windows-tests.sh
+# The Windows installers from the Windows builds, under Wine.
+scripts/package-tests.sh msi
 scripts/fuzz.sh
