@@ -23,8 +23,8 @@ set(JV_MAINTAINER "Jornavista maintainers <maintainers@users.noreply.c-seed-5996
 # Only packages install them: a plain `cmake --install` leaves them out.
 set(jv_doc ${PROJECT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${jv_doc})
-configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${jv_doc}/changelog @ONLY)
-foreach(jv_plain IN ITEMS ${jv_doc}/changelog ${PROJECT_SOURCE_DIR}/packaging/jornavista-host.1)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/changelog.in ${jv_doc}/changelog @ONLY)
+foreach(jv_plain IN ITEMS ${jv_doc}/changelog ${CMAKE_CURRENT_LIST_DIR}/packaging/jornavista-host.1)
   get_filename_component(jv_name ${jv_plain} NAME)
   execute_process(COMMAND gzip -9n -c ${jv_plain} OUTPUT_FILE ${jv_doc}/${jv_name}.gz RESULT_VARIABLE jv_gzip_result)
   if(NOT jv_gzip_result EQUAL 0)
@@ -37,7 +37,7 @@ foreach(entry IN LISTS JV_DEB_PACKAGES)
   list(GET entry 1 package)
   string(TOUPPER ${component} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${package})
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${jv_doc}/changelog.gz
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/copyright ${jv_doc}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component} EXCLUDE_FROM_ALL)
 endforeach()
 
@@ -63,7 +63,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/widgets/qt)
 # The library package declares its library for dpkg-shlibdeps of other packages,
 # and has dpkg run ldconfig through its trigger.
-configure_file(${PROJECT_SOURCE_DIR}/packaging/shlibs.in ${jv_doc}/runtime/shlibs @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/shlibs.in ${jv_doc}/runtime/shlibs @ONLY)
 file(WRITE ${jv_doc}/runtime/triggers "activate-noawait ldconfig\n")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${jv_doc}/runtime/shlibs ${jv_doc}/runtime/triggers)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -38,7 +38,7 @@ trap cleanup EXIT
 # An older version of the same product line, from the same files.
 cmake -DVERSION=0.9.0 -DPLATFORM=x64 -DOCX64=build/windows/housing/Jornavista.ocx \
   -DOCX32=build/windows-x86/housing/Jornavista.ocx -DOCX32_OPTIONAL=ON -DOUTPUT="$work/old.msi" \
-  -P packaging/msi/make-msi.cmake >"$work/old.log" 2>&1 || { cat "$work/old.log" >&2; exit 1; }
+  -P cmake/packaging/msi/make-msi.cmake >"$work/old.log" 2>&1 || { cat "$work/old.log" >&2; exit 1; }
 # A cut one and one whose compound-file header is overwritten.
 head -c "$(($(stat -c %s "$msi") / 2))" "$msi" >"$work/truncated.msi"
 cp "$msi" "$work/garbled.msi"
