@@ -8,7 +8,8 @@
 #             class registered and working; then its removal leaves nothing
 #   damaged   a truncated and a garbled installer: msiexec refuses both and the
 #             prefix holds nothing of ours afterwards
-#   container the ATL container check against the installed library
+#   x86       the x86 installer in a 32-bit prefix: installed, used, removed
+#   container the ATL container check against the installed libraries
 #             (scripts/windows-container-tests.sh with JV_CONTAINER_MSI)
 # Expects the windows preset built (scripts/windows-tests.sh); the 32-bit library
 # comes from build/windows-x86 when that preset is built.
@@ -105,11 +106,15 @@ check_registered() {
     done
   done
 }
+# The lines members.vbs prints: untagged ones and those tagged [vbs].
+members_expected() {
+  awk '/^#/ { next } /^\[/ { i = index($0, "] "); tags = " " substr($0, 2, i - 2) " ";
+      if (index(tags, " vbs ")) print substr($0, i + 2); next } { print }' tests/windows/members.expected
+}
 # Both bitnesses of client create the class and use every member.
 check_clients() {
   local expected
-  expected=$(awk '/^#/ { next } /^\[/ { i = index($0, "] "); tags = " " substr($0, 2, i - 2) " ";
-      if (index(tags, " vbs ")) print substr($0, i + 2); next } { print }' tests/windows/members.expected)
+  expected=$(members_expected)
   # With the 32-bit Wine installed, `wine` starts programs of system32 as their
   # 32-bit selves from syswow64: the 64-bit cscript needs the 64-bit loader.
   local -A launcher=([64]=wine [32]=wine)
@@ -177,6 +182,37 @@ for bad in truncated garbled; do
   fi
 done
 check_nothing_left "refused"
+
+echo "=== installers: the x86 installer on 32-bit Windows"
+if [ $with32 = 1 ]; then
+  cmake --build --preset windows-x86 --target msi
+  msi86=$root/build/windows-x86/packages/Jornavista-$version-x86.msi
+  # Everything Wine runs here, winepath too, is for the 32-bit prefix.
+  export WINEARCH=win32
+  fresh_prefix
+  dir86="$WINEPREFIX/drive_c/Program Files/Jornavista"
+  if wine msiexec /i "$(win "$msi86")" /qn; then pass "x86: msiexec /i /qn installs"; else fail "x86: msiexec /i exited $?"; fi
+  [ -f "$dir86/Jornavista.ocx" ] && pass "x86: the library is in Program Files" || fail "x86: no library in $dir86"
+  server=$(wine reg query "HKCR\\CLSID\\$clsid\\InprocServer32" /ve 2>/dev/null | tr -d '\r' |
+    awk -F'REG_SZ' 'NF > 1 {sub(/^[ \t]+/, "", $2); print $2}' || true)
+  want=$(win "$dir86/Jornavista.ocx")
+  [ -n "$server" ] && [ "${server,,}" = "${want,,}" ] &&
+    pass "x86: the class is served by $server" || fail "x86: the class's server is '$server'"
+  out=$(wine cscript //nologo "$(win tests/windows/members.vbs)" 2>&1 | tr -d '\r') || true
+  [ "$out" = "$(members_expected)" ] && pass "x86: cscript creates the installed class and uses every member" ||
+    fail "x86: cscript differs from tests/windows/members.expected: $(diff <(members_expected) <(echo "$out") | head -5)"
+  if wine msiexec /x "$(win "$msi86")" /qn; then pass "x86: msiexec /x /qn removes"; else fail "x86: msiexec /x exited $?"; fi
+  rm -f "$work/classes86.reg"
+  wine reg export 'HKLM\Software\Classes' "$(win "$work/classes86.reg")" /y >/dev/null 2>&1 || true
+  left=$(iconv -f UTF-16 -t UTF-8 "$work/classes86.reg" 2>/dev/null | grep -i -E "$ours" | head -5 || true)
+  [ -f "$work/classes86.reg" ] && [ -z "$left" ] && pass "x86: no key of ours is left" || fail "x86: the classes hold: $left"
+  [ -e "$dir86" ] && fail "x86: $dir86 is still there"
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  export WINEARCH=win64
+else
+  echo "(no windows-x86 build: skipped)"
+fi
 
 echo "=== installers: the ATL container check against the installed library"
 container_builds=(windows)
