@@ -16,6 +16,7 @@ HRESULT FaceBase::RaiseCellClick(std::int16_t index) {
   // The handler takes the index by reference, as an event argument; the caller's
   // value stays its own.
   std::int16_t argument = index;
+  if (model_) model_->CellClickDelivered(index);
   return handlers_->l_Click(argument);
 }
 
@@ -25,6 +26,7 @@ HRESULT FaceBase::RaisePreviousClick() { return handlers_ ? handlers_->cmdPrevio
 
 HRESULT FaceBase::RaiseKeyDown(std::int16_t key_code, std::int16_t shift) {
   if (handlers_ == nullptr) return S_OK;
+  if (model_) model_->KeyDelivered(key_code);
   return handlers_->Picture1_KeyDown(key_code, shift);
 }
 

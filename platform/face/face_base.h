@@ -4,6 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+#include "platform/face/day_grid_model.h"
+#include "platform/face/noted_dates.h"
 
 #include "platform/runtime/face.h"
 
@@ -13,6 +17,8 @@ class FaceBase : public Face {
  public:
   void ConnectEvents(ControlEvents* handlers) override { handlers_ = handlers; }
   ControlEvents* handlers() const { return handlers_; }
+  // The day grid as the control made it; null until the runtime set it up.
+  DayGridModel* model() const { return model_.get(); }
 
   // Each delivers one event to the connected handlers and hands back their status;
   // with none connected the event goes nowhere and reports S_OK.
@@ -27,9 +33,21 @@ class FaceBase : public Face {
   // innermost run is refused with E_UNEXPECTED.
   static constexpr int kMaxResizeDepth = 8;
 
+ protected:
+  // Makes the model of the grid in `roles` and the date functions that feed it,
+  // wrapping the runtime's. Once, before the face is handed out.
+  void SetUpModel(const FaceRoles& roles, DateFunctions& runtime_dates) {
+    model_ = std::make_unique<DayGridModel>(roles);
+    dates_ = std::make_unique<NotedDates>(runtime_dates, *model_);
+  }
+  // The runtime's date functions, noted by the model.
+  DateFunctions& noted_dates() { return *dates_; }
+
  private:
   ControlEvents* handlers_ = nullptr;
   int resize_depth_ = 0;
+  std::unique_ptr<DayGridModel> model_;
+  std::unique_ptr<NotedDates> dates_;
 };
 
 }  // namespace jv::platform

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/face/face_roles.h"
+
 namespace jv::platform {
 
 namespace {
@@ -20,7 +22,7 @@ HRESULT CheckLayout(const FaceLayout& layout, DayCellBounds* out) {
   for (const ControlDesign& c : layout.controls) {
     if (std::find(containers.begin(), containers.end(), c.parent) == containers.end()) return E_INVALIDARG;
     if (c.width < 0 || c.height < 0) return E_INVALIDARG;
-    if (c.name == "l") {
+    if (IsDayCellArrayName(c.name)) {
       if (c.kind != ControlKind::Label || c.index == kNotInArray) return E_INVALIDARG;
       indexes.push_back(c.index);
       continue;
@@ -28,10 +30,11 @@ HRESULT CheckLayout(const FaceLayout& layout, DayCellBounds* out) {
     if (c.index != kNotInArray) return E_INVALIDARG;  // l is the face's only array
     if (std::find(containers.begin(), containers.end(), c.name) != containers.end()) return E_INVALIDARG;
     if (IsContainer(c.kind)) containers.push_back(c.name);
-    has_year |= c.name == "txtYear" && c.kind == ControlKind::TextBox;
-    has_date |= c.name == "txtDate" && c.kind == ControlKind::TextBox;
-    has_picture |= c.name == "Picture1" && c.kind == ControlKind::PictureBox;
-    has_frame |= c.name == "Frame1" && c.kind == ControlKind::Frame;
+    const Role role = ResolveRole(c);
+    has_year |= role == Role::YearBox;
+    has_date |= role == Role::DateBox;
+    has_picture |= role == Role::Picture;
+    has_frame |= role == Role::Frame;
   }
   if (!(has_year && has_date && has_picture && has_frame) || indexes.empty()) return E_INVALIDARG;
   // The array's members run from its lowest index to its highest without a gap,

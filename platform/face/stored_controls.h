@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/face/day_cell_array.h"
+#include "platform/face/face_roles.h"
 #include "platform/face/out_parameter.h"
 #include "platform/runtime/controls.h"
 
@@ -29,5 +31,18 @@ class TextBoxBase : public TextBox {
  protected:
   ~TextBoxBase() = default;
 };
+
+// The one fill of the stored controls from their design: the year and date boxes
+// take their design text, the frame its design size, and each day cell is handed
+// to `fill_cell` with its design.
+template <class Cell, class FillCell>
+void FillStoredControls(const FaceRoles& roles, TextBoxBase& year_box, TextBoxBase& date_box,
+                        DesignSizedFrame& frame, DayCellArray<Cell>& cells, FillCell fill_cell) {
+  year_box.text = Text(roles.year_box->caption);
+  date_box.text = Text(roles.date_box->caption);
+  frame.width = roles.frame->width;
+  frame.height = roles.frame->height;
+  for (const ControlDesign* c : roles.day_cells) fill_cell(*cells.Find(c->index), *c);
+}
 
 }  // namespace jv::platform

@@ -31,6 +31,7 @@ struct HeadlessFace::Parts {
     HRESULT put_Caption(TextView caption) override {
       JV_TRY(parts->faults().Check(Operation::Caption_put));
       data.caption.Assign(caption);
+      parts->model->CaptionWritten(data.index, caption);
       if (parts->journal().enabled()) parts->journal().Record(Name() + ".Caption=" + ToUtf8Lossy(caption));
       return S_OK;
     }
@@ -43,6 +44,7 @@ struct HeadlessFace::Parts {
     HRESULT put_BackColor(OLE_COLOR color) override {
       JV_TRY(parts->faults().Check(Operation::BackColor_put));
       data.back = color;
+      parts->model->BackColorWritten(data.index, color);
       if (parts->journal().enabled()) parts->journal().Record(Name() + ".BackColor=" + BasicHex32(color));
       return S_OK;
     }
@@ -82,6 +84,7 @@ struct HeadlessFace::Parts {
     HRESULT put_Text(TextView value) override {
       JV_TRY(parts->faults().Check(put_op));
       text = value;
+      if (this == &parts->txtYear) parts->model->YearBoxWritten(value);
       if (parts->journal().enabled()) parts->journal().Record(name + ".Text=" + ToUtf8Lossy(value));
       return S_OK;
     }
@@ -91,7 +94,7 @@ struct HeadlessFace::Parts {
     Parts* parts = nullptr;
     HRESULT SetFocus() override {
       JV_TRY(parts->faults().Check(Operation::Picture1_SetFocus));
-      parts->runtime.SetFocusTo("Picture1");
+      parts->runtime.SetFocusTo(parts->picture_name);
       return S_OK;
     }
   };
@@ -138,6 +141,8 @@ struct HeadlessFace::Parts {
   Parts(HeadlessRuntime& r, HeadlessFace& face, platform::Container& container)
       : runtime(r), surface(*this, face, container) {}
 
+  platform::DayGridModel* model = nullptr;
+  std::string picture_name, previous_name, next_name;
   DayCells l;
   std::vector<ModelLabel> headings;
   TextBoxImpl txtYear, txtDate;
@@ -147,40 +152,36 @@ struct HeadlessFace::Parts {
 };
 
 HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& container,
-                           const platform::FaceLayout& layout, platform::DayCellBounds cells)
+                           const platform::FaceLayout& layout, const platform::FaceRoles& roles)
     : runtime_(runtime), parts_(std::make_unique<Parts>(runtime, *this, container)) {
+  SetUpModel(roles, runtime.dates());
   Parts& p = *parts_;
+  p.model = model();
   p.l.faults = &runtime.faults();
   p.txtYear.parts = p.txtDate.parts = &p;
   p.picture.parts = &p;
   p.frame.faults = &runtime.faults();
-  p.txtYear.name = "txtYear";
+  p.txtYear.name = std::string(roles.year_box->name);
   p.txtYear.get_op = Operation::txtYear_Text_get;
   p.txtYear.put_op = Operation::txtYear_Text_put;
-  p.txtDate.name = "txtDate";
+  p.txtDate.name = std::string(roles.date_box->name);
   p.txtDate.get_op = Operation::txtDate_Text_get;
   p.txtDate.put_op = Operation::txtDate_Text_put;
+  p.picture_name = std::string(roles.picture->name);
+  p.previous_name = roles.previous_button ? std::string(roles.previous_button->name) : std::string();
+  p.next_name = roles.next_button ? std::string(roles.next_button->name) : std::string();
   p.surface.StoreSize(layout.design_width, layout.design_height);
 
-  p.l.Allocate(cells);
+  p.l.Allocate(roles.cells);
   for (Parts::Cell& cell : p.l.cells()) cell.parts = &p;
-
-  for (const platform::ControlDesign& c : layout.controls) {
-    ModelLabel label{std::string(c.name), c.index, LabelText(c.caption), c.fore_color.value_or(kSysWindowText),
-                     c.back_color.value_or(kSysWindow)};
-    if (c.name == "l") {
-      p.l.Find(c.index)->data = std::move(label);
-    } else if (c.kind == platform::ControlKind::Label) {
-      p.headings.push_back(std::move(label));
-    } else if (c.name == "txtYear") {
-      p.txtYear.text = c.caption;
-    } else if (c.name == "txtDate") {
-      p.txtDate.text = c.caption;
-    } else if (c.name == "Frame1") {
-      p.frame.width = c.width;
-      p.frame.height = c.height;
-    }
-  }
+  platform::FillStoredControls(roles, p.txtYear, p.txtDate, p.frame, p.l,
+                               [](Parts::Cell& cell, const platform::ControlDesign& c) {
+                                 cell.data = {std::string(c.name), c.index, LabelText(c.caption),
+                                              c.fore_color.value_or(kSysWindowText), c.back_color.value_or(kSysWindow)};
+                               });
+  for (const platform::ControlDesign* c : roles.headings)
+    p.headings.push_back({std::string(c->name), c->index, LabelText(c->caption), c->fore_color.value_or(kSysWindowText),
+                          c->back_color.value_or(kSysWindow)});
 }
 
 HeadlessFace::~HeadlessFace() = default;
@@ -198,12 +199,12 @@ HRESULT HeadlessFace::ClickCell(std::int16_t index) {
 }
 
 HRESULT HeadlessFace::ClickNext() {
-  runtime_.SetFocusTo("cmdNext");
+  runtime_.SetFocusTo(parts_->next_name);
   return RaiseNextClick();
 }
 
 HRESULT HeadlessFace::ClickPrevious() {
-  runtime_.SetFocusTo("cmdPrevious");
+  runtime_.SetFocusTo(parts_->previous_name);
   return RaisePreviousClick();
 }
 

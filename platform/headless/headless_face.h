@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/face/face_base.h"
-#include "platform/face/layout_check.h"
+#include "platform/face/face_roles.h"
 #include "platform/headless/headless_runtime.h"
 
 namespace jv::headless {
@@ -69,9 +69,9 @@ struct ModelLabel {
 
 class HeadlessFace final : public platform::FaceBase {
  public:
-  // `layout` passed CheckLayout, which found the day-cell array at `cells`.
+  // `roles` were resolved from `layout`.
   HeadlessFace(HeadlessRuntime& runtime, platform::Container& container, const platform::FaceLayout& layout,
-               platform::DayCellBounds cells);
+               const platform::FaceRoles& roles);
   ~HeadlessFace() override;
 
   platform::LabelArray& l() override;
@@ -80,7 +80,7 @@ class HeadlessFace final : public platform::FaceBase {
   platform::PictureBox& Picture1() override;
   platform::Frame& Frame1() override;
   platform::Surface& UserControl() override;
-  platform::DateFunctions& Dates() override { return runtime_.dates(); }
+  platform::DateFunctions& Dates() override { return noted_dates(); }
 
   // The user's input. A click on an index without a cell is refused with
   // E_INVALIDARG and reaches no handler. A button click takes the keyboard focus,

@@ -63,9 +63,9 @@ platform::DateFunctions& HeadlessRuntime::dates() { return *dates_; }
 HRESULT HeadlessRuntime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                                     std::unique_ptr<platform::Face>* out) {
   if (out == nullptr) return E_POINTER;
-  platform::DayCellBounds cells;
-  JV_TRY(platform::CheckLayout(layout, &cells));
-  *out = std::make_unique<HeadlessFace>(*this, container, layout, cells);
+  platform::FaceRoles roles;
+  JV_TRY(platform::ResolveRoles(layout, &roles));
+  *out = std::make_unique<HeadlessFace>(*this, container, layout, roles);
   return S_OK;
 }
 

@@ -1,0 +1,112 @@
+// The day grid as the control made it, for everything that reads it back: the
+// painting, the hit-testing and the accessibility bridges of every runtime. For
+// each day cell its date or none, its caption, whether it is highlighted, whether
+// the control's keyboard cursor is on it, and where it lies; and the month shown.
+//
+// It is fed from what the control does, never from what was painted: the month is
+// that of the date the control last formatted as a month caption,
+// a cell's day is the number the control had turned into the caption it wrote to
+// that cell, the highlight is the back colour written to the cell, and the cursor
+// follows the clicks and keys delivered to the control by the control's own rule.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/automation/types.h"
+#include "platform/face/face_roles.h"
+
+namespace jv::platform {
+
+// Twips within the picture box's interior.
+struct TwipsRect {
+  std::int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
+// Told of each change as it happens, inside the control's handler.
+class DayGridListener {
+ public:
+  virtual void HighlightChanged(std::int16_t /*index*/, bool /*highlighted*/) {}
+  // The year box took a new caption, or the month changed with it.
+  virtual void MonthChanged() {}
+
+ protected:
+  ~DayGridListener() = default;
+};
+
+class DayGridModel {
+ public:
+  static constexpr int kColumns = 7;
+  // The colour the control writes as a highlighted cell's background.
+  static constexpr OLE_COLOR kHighlightBack = 0x8000000D;
+  // Key codes that move the cursor.
+  static constexpr std::int16_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+
+  explicit DayGridModel(const FaceRoles& roles);
+  DayGridModel(const DayGridModel&) = delete;
+  DayGridModel& operator=(const DayGridModel&) = delete;
+
+  // What the control does, as the runtime sees it.
+  void NumberFormatted(std::int32_t number, TextView text);
+  void MonthCaptionFormatted(DATE date, TextView text);
+  void CaptionWritten(std::int16_t index, TextView caption);
+  void BackColorWritten(std::int16_t index, OLE_COLOR back);
+  void YearBoxWritten(TextView text);
+  // Before the handler runs.
+  void CellClickDelivered(std::int16_t index);
+  void KeyDelivered(std::int16_t key_code);
+
+  std::int16_t lbound() const { return lbound_; }
+  std::int16_t count() const { return static_cast<std::int16_t>(cells_.size()); }
+  int rows() const { return (count() + kColumns - 1) / kColumns; }
+  bool Has(std::int16_t index) const { return Find(index) != nullptr; }
+  // The cell's place in reading order, row * 7 + column.
+  int ChildIndexOf(std::int16_t index) const { return index - lbound_; }
+  std::int16_t IndexOfChild(int child) const { return static_cast<std::int16_t>(lbound_ + child); }
+
+  // The first day of the month shown; none before the control formatted a month
+  // caption.
+  std::optional<DATE> MonthShown() const { return month_; }
+  const Text& month_caption() const { return month_caption_; }
+  // The cell's whole date; none for a blank cell, a cell whose caption did not
+  // come from a day number, or while no month is known.
+  std::optional<DATE> DateOf(std::int16_t index) const;
+  TextView CaptionOf(std::int16_t index) const;
+  bool IsHighlighted(std::int16_t index) const;
+  // The control's cursor, which may name no cell (0, or beyond the array).
+  std::int16_t cursor() const { return cursor_; }
+  bool IsAtCursor(std::int16_t index) const { return Has(index) && index == cursor_; }
+  std::optional<std::int16_t> CursorCell() const;
+  TwipsRect RectOf(std::int16_t index) const;
+  // The cell whose rectangle holds the point (twips in the picture box); 0 for none.
+  std::int16_t CellAt(std::int32_t x, std::int32_t y) const;
+
+  void AddListener(DayGridListener* listener);
+  void RemoveListener(DayGridListener* listener);
+
+ private:
+  struct Cell {
+    Text caption;
+    std::optional<std::int16_t> day;  // the day number the caption was made from
+    bool highlighted = false;
+    TwipsRect rect;
+  };
+  Cell* Find(std::int16_t index);
+  const Cell* Find(std::int16_t index) const { return const_cast<DayGridModel*>(this)->Find(index); }
+
+  std::int16_t lbound_ = 1;
+  std::vector<Cell> cells_;
+  std::vector<DayGridListener*> listeners_;
+  // The last number the control had formatted, with its text.
+  std::optional<std::int32_t> number_;
+  Text number_text_;
+  std::optional<DATE> month_, announced_month_;
+  Text month_caption_;
+  // The control's cursor and the bounds of the month's cells that guard its moves:
+  // the cell given day 1 and the cell given the last day.
+  std::int16_t cursor_ = 0;
+  std::int16_t first_cell_ = 0, last_cell_ = 0;
+};
+
+}  // namespace jv::platform

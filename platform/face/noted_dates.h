@@ -1,0 +1,43 @@
+// The runtime's date functions as a face hands them to the control: every call
+// goes through unchanged, and the numbers and month captions it formats are noted
+// in the day-grid model, which so knows what the captions the control writes next
+// were made from.
+#pragma once
+
+#include "platform/face/day_grid_model.h"
+#include "platform/runtime/date_functions.h"
+
+namespace jv::platform {
+
+class NotedDates final : public DateFunctions {
+ public:
+  NotedDates(DateFunctions& inner, DayGridModel& model) : inner_(inner), model_(model) {}
+
+  HRESULT Today(DATE* out) override { return inner_.Today(out); }
+  HRESULT DayOfMonth(DATE date, std::int16_t* out) override { return inner_.DayOfMonth(date, out); }
+  HRESULT Month(DATE date, std::int16_t* out) override { return inner_.Month(date, out); }
+  HRESULT Year(DATE date, std::int16_t* out) override { return inner_.Year(date, out); }
+  HRESULT Weekday(DATE date, std::int16_t* out) override { return inner_.Weekday(date, out); }
+  HRESULT AddDays(DATE date, double days, DATE* out) override { return inner_.AddDays(date, days, out); }
+  HRESULT AddMonths(DATE date, std::int32_t months, DATE* out) override {
+    return inner_.AddMonths(date, months, out);
+  }
+  HRESULT FormatMonthCaption(DATE date, Text* out) override {
+    const HRESULT hr = inner_.FormatMonthCaption(date, out);
+    if (SUCCEEDED(hr) && out != nullptr) model_.MonthCaptionFormatted(date, *out);
+    return hr;
+  }
+  HRESULT FormatShortDate(DATE date, Text* out) override { return inner_.FormatShortDate(date, out); }
+  HRESULT TextToDate(TextView text, DATE* out) override { return inner_.TextToDate(text, out); }
+  HRESULT NumberToText(std::int32_t number, Text* out) override {
+    const HRESULT hr = inner_.NumberToText(number, out);
+    if (SUCCEEDED(hr) && out != nullptr) model_.NumberFormatted(number, *out);
+    return hr;
+  }
+
+ private:
+  DateFunctions& inner_;
+  DayGridModel& model_;
+};
+
+}  // namespace jv::platform
