@@ -25,6 +25,7 @@ std::optional<year_month_day> CivilOf(DATE date) {
 }  // namespace
 
 DayGridModel::DayGridModel(const FaceRoles& roles) : lbound_(roles.cells.lbound) {
+  if (roles.year_box != nullptr) month_caption_ = Text(roles.year_box->caption);
   cells_.resize(roles.day_cells.size());
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     const ControlDesign& c = *roles.day_cells[i];

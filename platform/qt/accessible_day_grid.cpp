@@ -4,6 +4,8 @@
 #include <QList>
 #include <map>
 
+#include "platform/face/accessible_names.h"
+#include "platform/qt/design_values.h"
 #include "platform/qt/day_grid_reading.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/surface_widget.h"
@@ -263,11 +265,8 @@ void InstallAccessibleFactory() {
   (void)installed;
 }
 
-QString AccessibleNameOf(std::string_view control) {
-  if (control == "cmdPrevious") return QStringLiteral("Previous month");
-  if (control == "cmdNext") return QStringLiteral("Next month");
-  if (control == "UserControl") return QStringLiteral("Jornavista");
-  return {};
-}
+QString AccessibleNameOf(platform::Role role) { return ToQString(platform::AccessibleNameOf(role)); }
+
+QString ControlAccessibleName() { return ToQString(platform::kControlAccessibleName); }
 
 }  // namespace jv::qt

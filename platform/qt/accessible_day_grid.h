@@ -7,6 +7,8 @@
 #include <QString>
 #include <string_view>
 
+#include "platform/face/face_roles.h"
+
 namespace jv::qt {
 
 // Makes Qt build the accessible interfaces of the face's widgets. Safe to call
@@ -14,7 +16,9 @@ namespace jv::qt {
 void InstallAccessibleFactory();
 
 // The accessible name of a constituent control whose caption does not say what it
-// does ("<<" and ">>"), or of the surface; "" for the rest.
-QString AccessibleNameOf(std::string_view control);
+// does ("<<" and ">>"); "" for the rest.
+QString AccessibleNameOf(platform::Role role);
+// The control as a whole.
+QString ControlAccessibleName();
 
 }  // namespace jv::qt

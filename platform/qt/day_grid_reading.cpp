@@ -2,7 +2,6 @@
 
 #include <QAccessible>
 
-#include "platform/dates/calendar.h"
 #include "platform/qt/design_values.h"
 
 namespace jv::qt {
@@ -13,46 +12,28 @@ QString FromText(const Text& text) { return ToQString(text); }
 
 }  // namespace
 
-QString DayGridReading::MonthCaption() const { return FromText(month_caption_); }
+DayGridReading::DayGridReading(const dates::RegionalSettings& settings, platform::DayGridModel& model,
+                               const DayCells& cells)
+    : settings_(settings), model_(model), cells_(cells) {
+  model_.AddListener(this);
+}
+
+DayGridReading::~DayGridReading() { model_.RemoveListener(this); }
+
+QString DayGridReading::MonthCaption() const { return FromText(model_.month_caption()); }
 
 QString DayGridReading::WeekdayName(int column) const {
   if (column < 0 || column >= kColumns) return {};
   return FromText(settings_.weekday_names()[static_cast<std::size_t>(column)]);
 }
 
-bool DayGridReading::IsNumbered(std::int16_t index) const {
-  const WindowlessLabel* cell = cells_.Find(index);
-  return cell != nullptr && !cell->state.caption.empty();
-}
-
-bool DayGridReading::IsHighlighted(std::int16_t index) const {
-  const WindowlessLabel* cell = cells_.Find(index);
-  return cell != nullptr && cell->state.back == kSysHighlight;
-}
+bool DayGridReading::IsNumbered(std::int16_t index) const { return !model_.CaptionOf(index).empty(); }
 
 QString DayGridReading::CellName(std::int16_t index) const {
-  if (!IsNumbered(index)) return {};
-  DATE month_start = 0;
-  if (FAILED(settings_.ParseMonthCaption(month_caption_, &month_start))) return {};
-  // The caption is the day number the grid fill wrote.
-  const Text& caption = cells_.Find(index)->state.caption;
-  int day = 0;
-  for (const char16_t c : caption) {
-    if (c < u'0' || c > u'9' || day > 31) return {};
-    day = day * 10 + (c - u'0');
-  }
-  dates::CivilDate civil;
-  DATE date = 0;
+  const std::optional<DATE> date = model_.DateOf(index);
   Text name;
-  if (FAILED(dates::ToCivil(month_start, &civil)) || FAILED(dates::FromCivil({civil.year, civil.month, day}, &date)) ||
-      FAILED(settings_.FormatLongDate(date, &name)))
-    return {};
+  if (!date || FAILED(settings_.FormatLongDate(*date, &name))) return {};
   return FromText(name);
-}
-
-std::optional<std::int16_t> DayGridReading::CursorCell() const {
-  if (cells_.Find(cursor_) == nullptr) return std::nullopt;
-  return cursor_;
 }
 
 QRect DayGridReading::CellRect(std::int16_t index) const {
@@ -60,18 +41,16 @@ QRect DayGridReading::CellRect(std::int16_t index) const {
   return cell ? cell->state.rect : QRect();
 }
 
-void DayGridReading::InputStarts() { cells_.last_fetch.reset(); }
-
 void DayGridReading::InputEnded() {
-  if (!cells_.last_fetch || *cells_.last_fetch == cursor_) return;
-  cursor_ = *cells_.last_fetch;
+  if (model_.cursor() == announced_cursor_) return;
+  announced_cursor_ = model_.cursor();
   AnnounceCursor();
 }
 
 void DayGridReading::AnnounceCursor() {
   if (!QAccessible::isActive() || !grid || !grid->hasFocus() || !CursorCell()) return;
   QAccessibleEvent event(grid.data(), QAccessible::Focus);
-  event.setChild(ChildIndexOf(cursor_));
+  event.setChild(ChildIndexOf(*CursorCell()));
   QAccessible::updateAccessibility(&event);
 }
 

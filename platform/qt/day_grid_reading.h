@@ -1,7 +1,7 @@
 // What the day grid says to an assistive technology: the shown month, each day
 // cell as a whole date in the user's language, the weekday of each column, which
-// cell is highlighted and which is at the control's cursor. It follows the control
-// through the face's controls alone, and announces what changes.
+// cell is highlighted and which is at the control's cursor. It reads the face's
+// day-grid model, and announces what changes.
 #pragma once
 
 #include <QPointer>
@@ -13,33 +13,34 @@
 #include <optional>
 
 #include "platform/dates/regional_settings.h"
+#include "platform/face/day_grid_model.h"
 #include "platform/qt/qt_controls.h"
 
 namespace jv::qt {
 
-class DayGridReading {
+class DayGridReading final : public platform::DayGridListener {
  public:
-  DayGridReading(const dates::RegionalSettings& settings, const DayCells& cells, const Text& month_caption)
-      : settings_(settings), cells_(cells), month_caption_(month_caption) {}
+  DayGridReading(const dates::RegionalSettings& settings, platform::DayGridModel& model, const DayCells& cells);
+  ~DayGridReading();
   DayGridReading(const DayGridReading&) = delete;
   DayGridReading& operator=(const DayGridReading&) = delete;
 
   // The grid's shape: a week a row, as the layout places the cells.
-  static constexpr int kColumns = 7;
-  int rows() const { return (cells_.count() + kColumns - 1) / kColumns; }
-  std::int16_t lbound() const { return cells_.lbound(); }
-  std::int16_t count() const { return cells_.count(); }
+  static constexpr int kColumns = platform::DayGridModel::kColumns;
+  int rows() const { return model_.rows(); }
+  std::int16_t lbound() const { return model_.lbound(); }
+  std::int16_t count() const { return model_.count(); }
 
   QString MonthCaption() const;
   // The full weekday name of a column, Sunday first.
   QString WeekdayName(int column) const;
   // The cell's whole date ("November 14, 2003"); "" for a blank cell, or while the
-  // caption names no month.
+  // month is unknown.
   QString CellName(std::int16_t index) const;
   bool IsNumbered(std::int16_t index) const;
-  bool IsHighlighted(std::int16_t index) const;
+  bool IsHighlighted(std::int16_t index) const { return model_.IsHighlighted(index); }
   // The control's cursor while it names a cell.
-  std::optional<std::int16_t> CursorCell() const;
+  std::optional<std::int16_t> CursorCell() const { return model_.CursorCell(); }
   // Where the cell lies in the grid widget; empty for no such cell.
   QRect CellRect(std::int16_t index) const;
 
@@ -49,31 +50,27 @@ class DayGridReading {
   QPointer<QWidget> grid;
   QPointer<QWidget> surface;
 
-  // Following the control. Its cursor moves only in a day click or a key press,
-  // and the last cell it fetches while handling one is the cell at its cursor: a
-  // click stores the clicked index and reads that cell last; a key reads the cell
-  // at its new cursor last, or none when it refuses the move.
-  void InputStarts();
+  // A click or key was handled: the cursor may have moved.
   void InputEnded();
-  // A day cell's highlight came or went.
-  void HighlightChanged(std::int16_t index, bool highlighted);
-  // txtYear has a new caption: a new month in the grid.
-  void MonthChanged();
   // Picture1 took the keyboard focus: the cell at the cursor is the focused one.
   void GridFocused();
 
   // The table's child index of a cell: its place in reading order, row * 7 +
   // column, as assistive technologies compute it. The column headers are reached
   // through the cells, not as children.
-  int ChildIndexOf(std::int16_t index) const { return index - lbound(); }
+  int ChildIndexOf(std::int16_t index) const { return model_.ChildIndexOf(index); }
+
+  // The model's news.
+  void HighlightChanged(std::int16_t index, bool highlighted) override;
+  void MonthChanged() override;
 
  private:
   void AnnounceCursor();
 
   const dates::RegionalSettings& settings_;
+  platform::DayGridModel& model_;
   const DayCells& cells_;
-  const Text& month_caption_;
-  std::int16_t cursor_ = 0;  // the control starts with its cursor on no cell
+  std::int16_t announced_cursor_ = 0;  // the control starts with its cursor on no cell
 };
 
 }  // namespace jv::qt

@@ -20,7 +20,8 @@ namespace jv::qt {
 
 // A windowless label (a day cell or a heading) as its parent widget paints it.
 struct LabelState {
-  std::string name;  // "l" for the day cells
+  std::string name;
+  bool day_cell = false;  // a member of the day-cell array
   std::int16_t index = platform::kNotInArray;
   Text caption;
   OLE_COLOR fore = 0;

@@ -28,7 +28,7 @@ PictureWidget::PictureWidget(QWidget* parent, OLE_COLOR back) : LabelHost(parent
 
 std::int16_t PictureWidget::CellAt(QPoint pos) const {
   for (auto it = labels.rbegin(); it != labels.rend(); ++it)
-    if ((*it)->name == "l" && (*it)->index != platform::kNotInArray && (*it)->rect.contains(pos))
+    if ((*it)->day_cell && (*it)->rect.contains(pos))
       return (*it)->index;
   return platform::kNotInArray;
 }

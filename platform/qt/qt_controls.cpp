@@ -12,6 +12,7 @@ void WindowlessLabel::Repaint() {
 HRESULT WindowlessLabel::get_Caption(Text* out) { return platform::WriteOut(out, state.caption); }
 
 HRESULT WindowlessLabel::put_Caption(TextView caption) {
+  if (model != nullptr) model->CaptionWritten(state.index, caption);
   if (caption == state.caption) return S_OK;
   state.caption.assign(caption.data(), caption.size());
   Repaint();
@@ -27,10 +28,9 @@ HRESULT WindowlessLabel::put_ForeColor(OLE_COLOR color) {
 
 HRESULT WindowlessLabel::put_BackColor(OLE_COLOR color) {
   if (color == state.back) return S_OK;
-  const bool was_highlighted = state.back == kSysHighlight;
   state.back = color;
   Repaint();
-  if (on_highlight_changed && was_highlighted != (color == kSysHighlight)) on_highlight_changed(!was_highlighted);
+  if (model != nullptr) model->BackColorWritten(state.index, color);
   return S_OK;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/face/day_cell_array.h"
+#include "platform/face/day_grid_model.h"
 #include "platform/face/stored_controls.h"
 #include "platform/face/surface_base.h"
 #include "platform/qt/label_host.h"
@@ -27,24 +28,15 @@ class WindowlessLabel final : public platform::Label {
 
   LabelState state;
   QPointer<LabelHost> host;  // gone with the form that held it
-  // The back colour became the highlight or stopped being it.
-  std::function<void(bool highlighted)> on_highlight_changed;
+  // The model of the day grid this cell belongs to; null for a heading.
+  platform::DayGridModel* model = nullptr;
 
  private:
   void Repaint();
 };
 
-// The day-cell array l. It keeps the index of the last cell the control asked
-// for, by which the face follows the control's cursor.
-class DayCells final : public platform::DayCellArray<WindowlessLabel> {
- public:
-  HRESULT Item(std::int16_t index, platform::Label** out) override {
-    last_fetch = index;
-    return DayCellArray::Item(index, out);
-  }
-
-  mutable std::optional<std::int16_t> last_fetch;
-};
+// The day-cell array l.
+using DayCells = platform::DayCellArray<WindowlessLabel>;
 
 // The face's text is the store; the line edit shows it. Neither box takes typing,
 // so the two never part.

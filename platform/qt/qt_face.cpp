@@ -5,9 +5,7 @@
 namespace jv::qt {
 
 QtFace::QtFace(QtRuntime& runtime, platform::Container& container)
-    : runtime_(runtime), surface_(*this, container), reading_(runtime.settings(), l_, txtYear_.text) {
-  reading_.click = [this](std::int16_t index) { ClickCell(index); };
-}
+    : runtime_(runtime), surface_(*this, container) {}
 
 QtFace::~QtFace() {
   // Deleting the widgets must not reach the control, which is going too.
@@ -15,14 +13,13 @@ QtFace::~QtFace() {
   delete surface_.widget.data();
 }
 
-platform::DateFunctions& QtFace::Dates() { return runtime_.dates(); }
+platform::DateFunctions& QtFace::Dates() { return noted_dates(); }
 
 template <class Deliver>
 void QtFace::DeliverInput(Deliver deliver) {
   const std::weak_ptr<bool> alive = alive_;
-  reading_.InputStarts();
   deliver();
-  if (!alive.expired()) reading_.InputEnded();
+  if (!alive.expired()) reading_->InputEnded();
 }
 
 void QtFace::ClickCell(std::int16_t index) {

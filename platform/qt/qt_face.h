@@ -85,7 +85,7 @@ class QtFace final : public platform::FaceBase {
   platform::DesignSizedFrame frame_;
   WidgetSurface surface_;
   std::map<std::string, QPointer<QWidget>, std::less<>> widgets_;
-  DayGridReading reading_;
+  std::unique_ptr<DayGridReading> reading_;  // made with the model, in Build
 };
 
 }  // namespace jv::qt

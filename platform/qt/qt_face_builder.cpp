@@ -3,12 +3,14 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/face/layout_check.h"
+#include "platform/face/face_roles.h"
+#include "platform/face/stored_controls.h"
 #include "platform/qt/accessible_day_grid.h"
 #include "platform/qt/design_values.h"
 #include "platform/qt/frame_widget.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_face.h"
+#include "platform/qt/qt_runtime.h"
 #include "platform/qt/surface_widget.h"
 #include "platform/qt/text_box_widget.h"
 
@@ -27,19 +29,22 @@ QString NameOf(std::string_view name) {
 HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const platform::FaceLayout& layout,
                       std::unique_ptr<QtFace>* out) {
   if (out == nullptr) return E_POINTER;
-  platform::DayCellBounds bounds;
-  JV_TRY(platform::CheckLayout(layout, &bounds));
+  platform::FaceRoles roles;
+  JV_TRY(platform::ResolveRoles(layout, &roles));
   if (!WidgetSurface::FitsWidget(layout.design_width, layout.design_height)) return E_INVALIDARG;
 
   // Before the first widget: Qt makes a widget's accessible interface once.
   InstallAccessibleFactory();
   std::unique_ptr<QtFace> face(new QtFace(runtime, container));
   QtFace& f = *face;
+  f.SetUpModel(roles, runtime.dates());
+  f.reading_ = std::make_unique<DayGridReading>(runtime.settings(), *f.model(), f.l_);
+  f.reading_->click = [&f](std::int16_t index) { f.ClickCell(index); };
   // Sized once: the widgets keep pointers to these labels.
-  f.l_.Allocate(bounds);
-  f.other_labels_.resize(static_cast<std::size_t>(std::count_if(
-      layout.controls.begin(), layout.controls.end(),
-      [](const platform::ControlDesign& c) { return c.kind == platform::ControlKind::Label && c.name != "l"; })));
+  f.l_.Allocate(roles.cells);
+  f.other_labels_.resize(roles.headings.size());
+  platform::FillStoredControls(roles, f.txtYear_, f.txtDate_, f.frame_, f.l_,
+                               [&f](WindowlessLabel& cell, const platform::ControlDesign&) { cell.model = f.model(); });
 
   auto* surface = new SurfaceWidget();
   surface->setObjectName(NameOf(platform::kSurfaceName));
@@ -47,8 +52,8 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   surface->on_resized = [&f](QSize pixels) { f.surface_.WidgetResized(pixels); };
   f.surface_.widget = surface;
   f.surface_.ApplySize(layout.design_width, layout.design_height);
-  surface->setAccessibleName(AccessibleNameOf(platform::kSurfaceName));
-  f.reading_.surface = surface;
+  surface->setAccessibleName(ControlAccessibleName());
+  f.reading_->surface = surface;
 
   std::map<std::string_view, LabelHost*> hosts{{platform::kSurfaceName, surface}};
   struct Focusable {
@@ -59,13 +64,16 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   std::size_t next_other = 0;
 
   for (const platform::ControlDesign& c : layout.controls) {
+    const platform::Role role = roles.RoleOf(c);
     LabelHost* host = hosts.at(c.parent);
     const QRect geometry = ToPixels(c.left, c.top, c.width, c.height).translated(host->interior);
     QWidget* made = nullptr;
     switch (c.kind) {
       case platform::ControlKind::Label: {
-        WindowlessLabel& label = c.name == "l" ? *f.l_.Find(c.index) : f.other_labels_[next_other++];
+        const bool day_cell = role == platform::Role::DayCell;
+        WindowlessLabel& label = day_cell ? *f.l_.Find(c.index) : f.other_labels_[next_other++];
         label.state = {std::string(c.name),
+                       day_cell,
                        c.index,
                        Text(c.caption),
                        c.fore_color.value_or(kSysButtonText),
@@ -75,18 +83,12 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
                        c.font ? std::optional<QFont>(FontOf(*c.font)) : std::nullopt};
         label.host = host;
         host->labels.push_back(&label.state);
-        if (c.name == "l")
-          label.on_highlight_changed = [&f, index = c.index](bool on) { f.reading_.HighlightChanged(index, on); };
         continue;
       }
       case platform::ControlKind::Frame: {
         auto* frame = new FrameWidget(host, CaptionOf(c));
         hosts[c.name] = frame;
         made = frame;
-        if (c.name == "Frame1") {
-          f.frame_.width = c.width;
-          f.frame_.height = c.height;
-        }
         break;
       }
       case platform::ControlKind::PictureBox: {
@@ -95,20 +97,20 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
         picture->on_key_down = [&f](std::int16_t code, std::int16_t shift) { f.PressKey(code, shift); };
         hosts[c.name] = picture;
         made = picture;
-        if (c.name == "Picture1") {
+        if (role == platform::Role::Picture) {
           f.picture_.widget = picture;
-          picture->reading = &f.reading_;
-          f.reading_.grid = picture;
+          picture->reading = f.reading_.get();
+          f.reading_->grid = picture;
         }
         focus_order.push_back({c.tab_index, picture});
         break;
       }
       case platform::ControlKind::CommandButton: {
         auto* button = new QPushButton(CaptionOf(c), host);
-        if (const QString name = AccessibleNameOf(c.name); !name.isEmpty()) button->setAccessibleName(name);
-        if (c.name == "cmdNext")
+        if (const QString name = AccessibleNameOf(role); !name.isEmpty()) button->setAccessibleName(name);
+        if (role == platform::Role::NextButton)
           QObject::connect(button, &QPushButton::clicked, button, [&f] { (void)f.RaiseNextClick(); });
-        if (c.name == "cmdPrevious")
+        if (role == platform::Role::PreviousButton)
           QObject::connect(button, &QPushButton::clicked, button, [&f] { (void)f.RaisePreviousClick(); });
         made = button;
         focus_order.push_back({c.tab_index, button});
@@ -122,13 +124,12 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
         edit->setReadOnly(true);
         if (c.font) edit->setFont(FontOf(*c.font));
         if (c.alignment == platform::TextAlignment::Center) edit->setAlignment(Qt::AlignCenter);
-        LineEditTextBox* box = c.name == "txtYear" ? &f.txtYear_ : c.name == "txtDate" ? &f.txtDate_ : nullptr;
-        if (box != nullptr) {
-          box->text = Text(c.caption);
-          box->edit = edit;
-        }
-        if (box == &f.txtYear_) box->on_changed = [&f] { f.reading_.MonthChanged(); };
-        if (c.name == "txtDate") {
+        LineEditTextBox* box = role == platform::Role::YearBox ? &f.txtYear_
+                               : role == platform::Role::DateBox ? &f.txtDate_
+                                                                 : nullptr;
+        if (box != nullptr) box->edit = edit;
+        if (box == &f.txtYear_) box->on_changed = [&f] { f.model()->YearBoxWritten(f.txtYear_.text); };
+        if (role == platform::Role::DateBox) {
           // Never seen, so the focus must not wander into it either.
           edit->setFocusPolicy(Qt::NoFocus);
         } else {
@@ -148,7 +149,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   for (std::size_t i = 1; i < focus_order.size(); ++i)
     QWidget::setTabOrder(focus_order[i - 1].widget, focus_order[i].widget);
 
-  f.reading_.MonthChanged();
+  f.reading_->MonthChanged();
   *out = std::move(face);
   return S_OK;
 }
