@@ -134,13 +134,13 @@ TwipsRect DayGridModel::RectOf(std::int16_t index) const {
   return cell ? cell->rect : TwipsRect{};
 }
 
-std::int16_t DayGridModel::CellAt(std::int32_t x, std::int32_t y) const {
+std::optional<std::int16_t> DayGridModel::CellAt(std::int32_t x, std::int32_t y) const {
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     const TwipsRect& r = cells_[i].rect;
     if (x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height)
       return static_cast<std::int16_t>(lbound_ + static_cast<int>(i));
   }
-  return 0;
+  return std::nullopt;
 }
 
 void DayGridModel::AddListener(DayGridListener* listener) {

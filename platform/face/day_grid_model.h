@@ -79,8 +79,8 @@ class DayGridModel {
   bool IsAtCursor(std::int16_t index) const { return Has(index) && index == cursor_; }
   std::optional<std::int16_t> CursorCell() const;
   TwipsRect RectOf(std::int16_t index) const;
-  // The cell whose rectangle holds the point (twips in the picture box); 0 for none.
-  std::int16_t CellAt(std::int32_t x, std::int32_t y) const;
+  // The cell whose rectangle holds the point (twips in the picture box).
+  std::optional<std::int16_t> CellAt(std::int32_t x, std::int32_t y) const;
 
   void AddListener(DayGridListener* listener);
   void RemoveListener(DayGridListener* listener);

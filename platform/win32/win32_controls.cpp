@@ -1,6 +1,6 @@
 #include "platform/win32/win32_controls.h"
 
-#include "platform/win32/face_windows.h"
+#include "platform/win32/shown_windows.h"
 #include "platform/win32/win32_face.h"
 
 namespace jv::win32 {
@@ -8,12 +8,13 @@ namespace jv::win32 {
 HRESULT DayCell::get_Caption(Text* out) { return platform::WriteOut(out, caption); }
 
 HRESULT DayCell::Repaint() const {
-  if (Win32Face::Windows* w = face->shown()) w->InvalidateCell(index);
+  if (ShownWindows* w = face->shown()) w->InvalidateCell(index);
   return S_OK;
 }
 
 HRESULT DayCell::put_Caption(TextView text) {
   caption = text;
+  if (platform::DayGridModel* model = face->model()) model->CaptionWritten(index, text);
   return Repaint();
 }
 
@@ -24,11 +25,13 @@ HRESULT DayCell::put_ForeColor(OLE_COLOR color) {
 
 HRESULT DayCell::put_BackColor(OLE_COLOR color) {
   back = color;
+  if (platform::DayGridModel* model = face->model()) model->BackColorWritten(index, color);
   return Repaint();
 }
 
 HRESULT EditBox::put_Text(TextView value) {
   text = value;
+  if (this == &face->year_) face->model()->YearBoxWritten(value);
   if (face->shown() != nullptr && window != nullptr) {
     const std::wstring shown(value.begin(), value.end());
     SetWindowTextW(window, shown.c_str());
@@ -38,7 +41,7 @@ HRESULT EditBox::put_Text(TextView value) {
 
 HRESULT GridBox::SetFocus() {
   // Without windows the focus has nowhere to go, and nothing to show.
-  Win32Face::Windows* w = face->shown();
+  ShownWindows* w = face->shown();
   if (w != nullptr && GetFocus() != w->picture) ::SetFocus(w->picture);
   return S_OK;
 }

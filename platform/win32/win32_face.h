@@ -12,10 +12,12 @@
 
 #include "platform/face/day_cell_array.h"
 #include "platform/face/face_base.h"
-#include "platform/face/layout_check.h"
+#include "platform/face/face_roles.h"
 #include "platform/win32/win32_controls.h"
 
 namespace jv::win32 {
+
+struct ShownWindows;
 
 // What the face tells the one who placed it (the OLE side of the control).
 class FaceObserver {
@@ -31,9 +33,8 @@ class FaceObserver {
 
 class Win32Face final : public platform::FaceBase {
  public:
-  // `layout` passed CheckLayout, which found the day-cell array at `cells`.
-  Win32Face(platform::Container& container, platform::DateFunctions& dates, const platform::FaceLayout& layout,
-            platform::DayCellBounds cells);
+  // `layout` passed the layout check.
+  Win32Face(platform::Container& container, platform::DateFunctions& dates, const platform::FaceLayout& layout);
   ~Win32Face() override;
   Win32Face(const Win32Face&) = delete;
   Win32Face& operator=(const Win32Face&) = delete;
@@ -44,7 +45,7 @@ class Win32Face final : public platform::FaceBase {
   platform::PictureBox& Picture1() override { return grid_; }
   platform::Frame& Frame1() override { return frame_; }
   platform::Surface& UserControl() override { return surface_; }
-  platform::DateFunctions& Dates() override { return dates_; }
+  platform::DateFunctions& Dates() override { return noted_dates(); }
 
   // Creates the windows as children of `parent`, the surface's top-left corner at
   // `origin` (pixels in the parent's client area) and its size the control's own.
@@ -77,11 +78,12 @@ class Win32Face final : public platform::FaceBase {
 
   // What the windows show.
   const std::vector<platform::ControlDesign>& layout() const { return layout_; }
+  const platform::FaceRoles& roles() const { return roles_; }
   const DayCell* cell(std::int16_t index) const { return cells_.Find(index); }
   const Text& year_text() const { return year_.text; }
   const Text& date_text() const { return date_.text; }
 
-  struct Windows;
+  friend struct ShownWindows;
 
  private:
   friend struct DayCell;
@@ -89,11 +91,11 @@ class Win32Face final : public platform::FaceBase {
   friend struct GridBox;
   friend class WindowSurface;
   // The shown windows, null when there are none (or the container took them down).
-  Windows* shown() const;
+  ShownWindows* shown() const;
   void SyncSize();
 
-  platform::DateFunctions& dates_;
   std::vector<platform::ControlDesign> layout_;
+  platform::FaceRoles roles_;
   int dpi_;
   platform::DayCellArray<DayCell> cells_;
   EditBox year_, date_;
@@ -102,7 +104,7 @@ class Win32Face final : public platform::FaceBase {
   WindowSurface surface_;
   FaceObserver* observer_ = nullptr;
   bool takes_input_ = true;
-  std::unique_ptr<Windows> windows_;
+  std::unique_ptr<ShownWindows> windows_;
 };
 
 }  // namespace jv::win32

@@ -9,9 +9,8 @@ Win32Runtime::Win32Runtime() : settings_(dates::RegionalSettings::Current()), da
 HRESULT Win32Runtime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                                  std::unique_ptr<platform::Face>* out) {
   if (out == nullptr) return E_POINTER;
-  platform::DayCellBounds cells;
-  JV_TRY(platform::CheckLayout(layout, &cells));
-  auto* face = new (std::nothrow) Win32Face(container, dates_, layout, cells);
+  JV_TRY(platform::CheckLayout(layout, nullptr));
+  auto* face = new (std::nothrow) Win32Face(container, dates_, layout);
   if (face == nullptr) return E_OUTOFMEMORY;
   face_ = face;
   out->reset(face);

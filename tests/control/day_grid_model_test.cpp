@@ -120,7 +120,7 @@ TEST_F(ControlTest, TheModelHitTestsTheCellRectangles) {
     EXPECT_EQ(model.CellAt(r.left, r.top), index);
     EXPECT_EQ(model.CellAt(r.left + r.width - 1, r.top + r.height - 1), index);
   }
-  EXPECT_EQ(model.CellAt(-1, -1), 0);
+  EXPECT_EQ(model.CellAt(-1, -1), std::nullopt);
 }
 
 }  // namespace

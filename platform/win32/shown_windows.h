@@ -1,6 +1,8 @@
-// The child windows of a shown Win32 face: the window classes of the surface, the
-// frame and the picture box, the system's buttons and edit boxes, and the painting
-// and input of the windowless labels. Private to the runtime.
+// The child windows of a shown Win32 face: the surface, the frame and the picture
+// box of the runtime's own window classes, the system's buttons and edit boxes,
+// and where the windowless labels lie. Made by shown_windows.cpp, painted by
+// window_painting.cpp, their messages answered by window_messages.cpp. Private to
+// the runtime.
 #pragma once
 
 #include <windows.h>
@@ -8,29 +10,33 @@
 #include <memory>
 #include <vector>
 
+#include "platform/face/face_roles.h"
+
 #include "platform/win32/win32_face.h"
 
 namespace jv::win32 {
 
-struct Win32Face::Windows {
+struct ShownWindows {
   // A windowless label as its parent window paints it.
   struct PaintedLabel {
     const platform::ControlDesign* design;
     RECT rect;  // in the parent's client area
   };
 
-  explicit Windows(Win32Face& f) : face(f) {}
-  ~Windows();
-  Windows(const Windows&) = delete;
-  Windows& operator=(const Windows&) = delete;
+  explicit ShownWindows(Win32Face& f) : face(f) {}
+  ~ShownWindows();
+  ShownWindows(const ShownWindows&) = delete;
+  ShownWindows& operator=(const ShownWindows&) = delete;
 
-  // Creates every window of the layout in `parent`, shown, the surface at `origin`.
-  [[nodiscard]] static HRESULT Create(Win32Face& face, HWND parent, POINT origin, std::unique_ptr<Windows>* out);
+  // Creates every window of the layout in `parent`, shown, the surface at `origin`
+  // (shown_windows.cpp).
+  [[nodiscard]] static HRESULT Create(Win32Face& face, HWND parent, POINT origin, std::unique_ptr<ShownWindows>* out);
 
   void InvalidateCell(std::int16_t index);
   // The day cell under a point of Picture1's client area; 0 for none.
   std::int16_t CellAt(POINT point) const;
 
+  // window_painting.cpp
   void PaintSurface(HDC dc);
   void PaintFrame(HDC dc);
   void PaintPicture(HDC dc);
@@ -42,6 +48,8 @@ struct Win32Face::Windows {
   std::vector<PaintedLabel> frame_labels;
   std::vector<RECT> cells;  // cells[i]: the cell with index lbound + i
   std::int16_t lbound = 1;
+  OLE_COLOR grid_back = 0x80000005;  // Picture1's back colour
+  platform::TextAlignment cell_alignment = platform::TextAlignment::Center;
   std::int16_t pressed_cell = 0;  // where the left button went down on the grid
   bool grid_invalid = false;      // the whole grid waits for its next paint
 };

@@ -1,0 +1,81 @@
+// How the face's windows paint: the surface, the frame with its band and
+// headings, and the picture box with its day cells.
+#include "platform/win32/shown_windows.h"
+#include "platform/win32/screen_units.h"
+
+namespace jv::win32 {
+
+namespace {
+
+// The default back colour of a label: the button face, as a form's own.
+constexpr OLE_COLOR kButtonFace = 0x8000000F;
+
+void FillColor(HDC dc, const RECT& rect, COLORREF color) {
+  SetDCBrushColor(dc, color);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back,
+               platform::TextAlignment alignment) {
+  FillColor(dc, rect, back);
+  if (caption.empty()) return;
+  SetTextColor(dc, fore);
+  SetBkMode(dc, TRANSPARENT);
+  const UINT align = alignment == platform::TextAlignment::Center ? DT_CENTER : DT_LEFT;
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(caption.data()), static_cast<int>(caption.size()), &rect,
+            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace
+
+void ShownWindows::PaintSurface(HDC dc) {
+  RECT rc;
+  GetClientRect(surface, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void ShownWindows::PaintFrame(HDC dc) {
+  RECT rc;
+  GetClientRect(frame, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  const HGDIOBJ old_font = SelectObject(dc, default_font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  // A group box: an etched line through the middle of its caption's height.
+  RECT box = {0, tm.tmHeight / 2, rc.right, rc.bottom};
+  DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+  wchar_t caption[64] = {};
+  const int length = GetWindowTextW(frame, caption, 64);
+  if (length > 0) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption, length, &extent);
+    const RECT gap = {6, 0, 10 + extent.cx + 2, tm.tmHeight};
+    FillRect(dc, &gap, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    TextOutW(dc, 9, 0, caption, length);
+  }
+  for (const PaintedLabel& label : frame_labels) {
+    const platform::ControlDesign& d = *label.design;
+    DrawLabel(dc, label.rect, d.caption, Resolve(d.fore_color.value_or(0x80000012)),
+              Resolve(d.back_color.value_or(kButtonFace)), d.alignment);
+  }
+  SelectObject(dc, old_font);
+}
+
+void ShownWindows::PaintPicture(HDC dc) {
+  grid_invalid = false;
+  RECT rc;
+  GetClientRect(picture, &rc);
+  const platform::TextAlignment alignment = cell_alignment;
+  FillColor(dc, rc, Resolve(grid_back));
+  const HGDIOBJ old_font = SelectObject(dc, default_font);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const DayCell* cell = face.cell(static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i)));
+    if (cell != nullptr)
+      DrawLabel(dc, cells[i], cell->caption, Resolve(cell->fore), Resolve(cell->back), alignment);
+  }
+  SelectObject(dc, old_font);
+}
+
+}  // namespace jv::win32
