@@ -51,23 +51,18 @@ else
   done
 fi
 
-status=0
-for build in "${builds[@]}"; do
-  echo "=== container checks: build/$build"
-  shots=build/$build/screenshots
-  rm -rf "$shots"
-  mkdir -p "$shots"
-  # The program's requests come on its standard output; the answers go to its
-  # standard input through a FIFO this script keeps open.
+# Runs one program of the build (under its bitness's loader) with the driver's
+# answers: each "do" request on its standard output is done and answered "done"
+# on its standard input through a FIFO this script keeps open; the rest of its
+# output is passed on. Its standard error goes to $work/trace.log.
+drive() {
+  local build=$1 shots=$2
+  shift 2
   rm -f "$work/answers"
   mkfifo "$work/answers"
   exec 3<>"$work/answers"
-  shots_win=$(wine winepath -w "$shots" | tr -d '\r')
-  # +debugstr shows the calls the container made on the control (the library
-  # traces them with OutputDebugString when JV_TRACE is set).
-  run_status=0
-  JV_TRACE=1 WINEDEBUG=-all,+debugstr "$(run_of "$build")" "build/$build/tests/windows/container_checks.exe" \
-      "$shots_win" <&3 2>"$work/trace.log" | while IFS= read -r line; do
+  local run_status=0
+  "$(run_of "$build")" "$@" <&3 2>"$work/trace.log" | while IFS= read -r line; do
     line=${line%$'\r'}
     case "$line" in
       "do click "*)
@@ -89,6 +84,21 @@ for build in "${builds[@]}"; do
   done || run_status=$?
   [ "${PIPESTATUS[0]:-0}" = 0 ] || run_status=1
   exec 3>&-
+  return $run_status
+}
+
+status=0
+for build in "${builds[@]}"; do
+  echo "=== container checks: build/$build"
+  shots=build/$build/screenshots
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  shots_win=$(wine winepath -w "$shots" | tr -d '\r')
+  # +debugstr shows the calls the container made on the control (the library
+  # traces them with OutputDebugString when JV_TRACE is set).
+  run_status=0
+  JV_TRACE=1 WINEDEBUG=-all,+debugstr drive "$build" "$shots" "build/$build/tests/windows/container_checks.exe" \
+      "$shots_win" || run_status=1
   echo "--- the calls Wine's ATL container made on the control, in order:"
   grep -o 'Jornavista: [^"\\]*' "$work/trace.log" | sed 's/^Jornavista: /    /' | uniq -c | head -60 || true
   rm -f "$shots"/*.bmp.tmp
@@ -96,5 +106,9 @@ for build in "${builds[@]}"; do
   convert "$shots/oledraw.bmp" "$shots/oledraw.png" 2>/dev/null && rm -f "$shots"/*.bmp
   echo "screenshots: $shots ($(ls "$shots" | tr '\n' ' '))"
   [ $run_status -eq 0 ] || status=1
+  # A screen reader's view: the client reads the control through oleacc.dll from
+  # a process of its own, the control hosted by the same program in another.
+  echo "=== accessibility checks: build/$build"
+  drive "$build" "$shots" "build/$build/tests/windows/accessibility_checks.exe" || status=1
 done
 exit $status

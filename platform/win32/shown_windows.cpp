@@ -114,12 +114,15 @@ HRESULT ShownWindows::Create(Win32Face& face, HWND parent, POINT origin,
     else
       w->frame_labels.push_back({&c, ToPixels(c, dpi)});
   }
+  w->accessibility = std::make_unique<AccessibilityBridge>(*w);
+  for (HWND child : {w->previous, w->next, w->year}) AnswerAccessibility(child, w.get());
   ShowWindow(w->surface, SW_SHOWNA);
   *out = std::move(w);
   return S_OK;
 }
 
 ShownWindows::~ShownWindows() {
+  accessibility.reset();
   if (surface != nullptr) {
     for (HWND window : {surface, frame, picture})
       if (window != nullptr) SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -12,6 +12,7 @@
 
 #include "platform/face/face_roles.h"
 
+#include "platform/win32/accessibility_bridge.h"
 #include "platform/win32/win32_face.h"
 
 namespace jv::win32 {
@@ -51,7 +52,9 @@ struct ShownWindows {
   OLE_COLOR grid_back = 0x80000005;  // Picture1's back colour
   platform::TextAlignment cell_alignment = platform::TextAlignment::Center;
   std::int16_t pressed_cell = 0;  // where the left button went down on the grid
-  bool grid_invalid = false;      // the whole grid waits for its next paint
+  bool grid_invalid = false;
+  // Screen readers' view of these windows; gone before the windows are.
+  std::unique_ptr<AccessibilityBridge> accessibility;      // the whole grid waits for its next paint
 };
 
 }  // namespace jv::win32

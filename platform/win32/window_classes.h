@@ -29,5 +29,8 @@ using MessageAnswer = std::optional<LRESULT>;
 MessageAnswer SurfaceMessage(ShownWindows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 MessageAnswer FrameMessage(ShownWindows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 MessageAnswer PictureMessage(ShownWindows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// Makes a system control of the face (a paging button, the month caption) answer
+// WM_GETOBJECT through the face's accessibility bridge.
+void AnswerAccessibility(HWND window, ShownWindows* w);
 
 }  // namespace jv::win32

@@ -1,5 +1,7 @@
 // What the face's windows answer beyond painting: the paging buttons' commands,
 // the month caption's colour, and the grid's clicks, keys and focus.
+#include <commctrl.h>
+
 #include <utility>
 
 #include "platform/win32/window_classes.h"
@@ -18,8 +20,28 @@ std::int16_t ShiftState() {
 
 }  // namespace
 
-MessageAnswer SurfaceMessage(ShownWindows* w, HWND, UINT message, WPARAM, LPARAM) {
+namespace {
+
+LRESULT CALLBACK AccessibleChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                     DWORD_PTR data) {
+  auto* w = reinterpret_cast<ShownWindows*>(data);
+  if (message == WM_GETOBJECT && w->accessibility) {
+    if (const MessageAnswer answer = w->accessibility->GetObject(window, wparam, lparam)) return *answer;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, AccessibleChildProc, id);
+  return DefSubclassProc(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+void AnswerAccessibility(HWND window, ShownWindows* w) {
+  if (window != nullptr) SetWindowSubclass(window, AccessibleChildProc, 1, reinterpret_cast<DWORD_PTR>(w));
+}
+
+MessageAnswer SurfaceMessage(ShownWindows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_GETOBJECT && w->accessibility) return w->accessibility->GetObject(window, wparam, lparam);
   if (message == WM_NCDESTROY) {
+    w->accessibility.reset();
     // The container took its window down, and ours with it.
     w->surface = w->frame = w->picture = w->previous = w->next = w->year = w->date = nullptr;
   }
@@ -78,18 +100,26 @@ MessageAnswer PictureMessage(ShownWindows* w, HWND window, UINT message, WPARAM 
       if (cell == 0 || cell != pressed) return 0;
       FaceObserver* observer = w->face.observer();
       (void)w->face.RaiseCellClick(cell);
-      if (IsWindow(window) && observer != nullptr) observer->OnInputHandled();
+      if (!IsWindow(window)) return 0;
+      if (observer != nullptr) observer->OnInputHandled();
+      if (w->accessibility) w->accessibility->InputHandled();
       return 0;
     }
     case WM_KEYDOWN: {
       FaceObserver* observer = w->face.observer();
       (void)w->face.RaiseKeyDown(static_cast<std::int16_t>(wparam), ShiftState());
-      if (IsWindow(window) && observer != nullptr) observer->OnInputHandled();
+      if (!IsWindow(window)) return 0;
+      if (observer != nullptr) observer->OnInputHandled();
+      if (w->accessibility) w->accessibility->InputHandled();
       return 0;
     }
     case WM_SETFOCUS:
       if (FaceObserver* observer = w->face.observer()) observer->OnFocusChanged(true);
+      if (IsWindow(window) && w->accessibility) w->accessibility->GridFocused();
       return 0;
+    case WM_GETOBJECT:
+      if (w->accessibility) return w->accessibility->GetObject(window, wparam, lparam);
+      break;
     case WM_KILLFOCUS:
       if (FaceObserver* observer = w->face.observer();
           observer != nullptr && !w->face.IsOwnWindow(reinterpret_cast<HWND>(wparam)))
