@@ -51,6 +51,7 @@ inline constexpr long kRoleGrouping = 0x14;
 inline constexpr long kRoleTable = 0x18;
 inline constexpr long kRoleCell = 0x1D;
 inline constexpr long kRoleText = 0x2A;
+inline constexpr long kRolePushButton = 0x2B;
 
 inline constexpr long kStateSelected = 0x2;
 inline constexpr long kStateFocused = 0x4;

@@ -44,6 +44,7 @@ AccessibleOverride* AccessibilityBridge::OverrideFor(HWND window) {
     answers.description = [this] { return model_.month_caption(); };
   } else if (window == w_.previous || window == w_.next) {
     const platform::Role role = window == w_.next ? platform::Role::NextButton : platform::Role::PreviousButton;
+    answers.role = platform::msaa::kRolePushButton;
     answers.name = [role] { return Text(platform::AccessibleNameOf(role)); };
     // Windows names a push button's action "Press"; pressing it is the system's click.
     answers.action_name = u"Press";
@@ -80,10 +81,10 @@ std::optional<LRESULT> AccessibilityBridge::GetObject(HWND window, WPARAM wparam
 bool AccessibilityBridge::GridHasFocus() { return w_.picture != nullptr && GetFocus() == w_.picture; }
 
 platform::ScreenRect AccessibilityBridge::ToScreen(const platform::TwipsRect& r) {
-  const int dpi = w_.face.dpi();
-  POINT origin{ToPixels(r.left, dpi), ToPixels(r.top, dpi)};
+  const RECT pixels = ToPixels(r, w_.face.dpi());
+  POINT origin{pixels.left, pixels.top};
   if (w_.picture != nullptr) ClientToScreen(w_.picture, &origin);
-  return {origin.x, origin.y, ToPixels(r.width, dpi), ToPixels(r.height, dpi)};
+  return {origin.x, origin.y, pixels.right - pixels.left, pixels.bottom - pixels.top};
 }
 
 platform::ScreenRect AccessibilityBridge::GridOnScreen() {

@@ -19,6 +19,11 @@ RECT ToPixels(const platform::ControlDesign& design, int dpi) {
   return {left, top, left + ToPixels(design.width, dpi), top + ToPixels(design.height, dpi)};
 }
 
+RECT ToPixels(const platform::TwipsRect& rect, int dpi) {
+  const int left = ToPixels(rect.left, dpi), top = ToPixels(rect.top, dpi);
+  return {left, top, left + ToPixels(rect.width, dpi), top + ToPixels(rect.height, dpi)};
+}
+
 COLORREF Resolve(OLE_COLOR color) {
   if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFFu));
   return static_cast<COLORREF>(color & 0x00FFFFFFu);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/automation/types.h"
+#include "platform/face/day_grid_model.h"
 #include "platform/runtime/layout.h"
 
 namespace jv::win32 {
@@ -17,6 +18,7 @@ int ScreenDpi();
 int ToPixels(std::int32_t twips, int dpi);
 std::int32_t ToTwips(int pixels, int dpi);
 RECT ToPixels(const platform::ControlDesign& design, int dpi);
+RECT ToPixels(const platform::TwipsRect& rect, int dpi);
 
 // A colour as it paints now: a system colour (high bit set) through GetSysColor,
 // an RGB value (red in the low byte) as it stands.

@@ -23,9 +23,6 @@ HRESULT ShownWindows::Create(Win32Face& face, HWND parent, POINT origin,
   if (w->surface == nullptr) return HRESULT_FROM_WIN32(GetLastError());
 
   const platform::FaceRoles& roles = face.roles();
-  const std::int16_t lowest = roles.cells.lbound;
-  w->lbound = lowest;
-  w->cells.assign(roles.day_cells.size(), RECT{});
   if (roles.picture->back_color) w->grid_back = *roles.picture->back_color;
   if (!roles.day_cells.empty()) w->cell_alignment = roles.day_cells.back()->alignment;
 
@@ -109,10 +106,7 @@ HRESULT ShownWindows::Create(Win32Face& face, HWND parent, POINT origin,
   // The labels paint in the table's order: the band before the headings on it.
   for (const platform::ControlDesign& c : face.layout()) {
     if (c.kind != platform::ControlKind::Label) continue;
-    if (roles.RoleOf(c) == platform::Role::DayCell)
-      w->cells[static_cast<std::size_t>(c.index - lowest)] = ToPixels(c, dpi);
-    else
-      w->frame_labels.push_back({&c, ToPixels(c, dpi)});
+    if (roles.RoleOf(c) != platform::Role::DayCell) w->frame_labels.push_back({&c, ToPixels(c, dpi)});
   }
   w->accessibility = std::make_unique<AccessibilityBridge>(*w);
   for (HWND child : {w->previous, w->next, w->year}) AnswerAccessibility(child, w.get());
@@ -133,8 +127,7 @@ ShownWindows::~ShownWindows() {
 }
 
 void ShownWindows::InvalidateCell(std::int16_t index) {
-  const int slot = index - lbound;
-  if (picture == nullptr || slot < 0 || slot >= static_cast<int>(cells.size())) return;
+  if (picture == nullptr || !face.model()->Has(index)) return;
   // A redraw writes every cell two or three times: the first write marks the whole
   // grid for the next paint, and the rest need not ask the system again.
   if (grid_invalid) return;
@@ -142,9 +135,15 @@ void ShownWindows::InvalidateCell(std::int16_t index) {
   grid_invalid = true;
 }
 
+RECT ShownWindows::CellRect(std::int16_t index) const { return ToPixels(face.model()->RectOf(index), face.dpi()); }
+
 std::int16_t ShownWindows::CellAt(POINT point) const {
-  for (std::size_t i = 0; i < cells.size(); ++i)
-    if (PtInRect(&cells[i], point)) return static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i));
+  const platform::DayGridModel& model = *face.model();
+  for (int child = 0; child < model.count(); ++child) {
+    const std::int16_t index = model.IndexOfChild(child);
+    const RECT rect = CellRect(index);
+    if (PtInRect(&rect, point)) return index;
+  }
   return 0;
 }
 

@@ -36,6 +36,8 @@ struct ShownWindows {
   void InvalidateCell(std::int16_t index);
   // The day cell under a point of Picture1's client area; 0 for none.
   std::int16_t CellAt(POINT point) const;
+  // Where a day cell lies in Picture1's client area, from the day-grid model.
+  RECT CellRect(std::int16_t index) const;
 
   // window_painting.cpp
   void PaintSurface(HDC dc);
@@ -47,8 +49,6 @@ struct ShownWindows {
   HWND previous = nullptr, next = nullptr, year = nullptr, date = nullptr;
   HFONT default_font = nullptr, year_font = nullptr;
   std::vector<PaintedLabel> frame_labels;
-  std::vector<RECT> cells;  // cells[i]: the cell with index lbound + i
-  std::int16_t lbound = 1;
   OLE_COLOR grid_back = 0x80000005;  // Picture1's back colour
   platform::TextAlignment cell_alignment = platform::TextAlignment::Center;
   std::int16_t pressed_cell = 0;  // where the left button went down on the grid

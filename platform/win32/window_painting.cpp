@@ -70,10 +70,14 @@ void ShownWindows::PaintPicture(HDC dc) {
   const platform::TextAlignment alignment = cell_alignment;
   FillColor(dc, rc, Resolve(grid_back));
   const HGDIOBJ old_font = SelectObject(dc, default_font);
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    const DayCell* cell = face.cell(static_cast<std::int16_t>(lbound + static_cast<std::int16_t>(i)));
+  // What the cells show and where comes from the day-grid model; the colours are
+  // the ones the control wrote.
+  const platform::DayGridModel& model = *face.model();
+  for (int child = 0; child < model.count(); ++child) {
+    const std::int16_t index = model.IndexOfChild(child);
+    const DayCell* cell = face.cell(index);
     if (cell != nullptr)
-      DrawLabel(dc, cells[i], cell->caption, Resolve(cell->fore), Resolve(cell->back), alignment);
+      DrawLabel(dc, CellRect(index), model.CaptionOf(index), Resolve(cell->fore), Resolve(cell->back), alignment);
   }
   SelectObject(dc, old_font);
 }

@@ -386,6 +386,10 @@ int Client() {
     Case c(report, "the paging buttons say what they do; the month caption is read-only text");
     c.Equal(U8w(Ask(previous, CHILDID_SELF).name), std::string("Previous month"), "the << button");
     c.Equal(U8w(Ask(next, CHILDID_SELF).name), std::string("Next month"), "the >> button");
+    c.Equal(Ask(next, CHILDID_SELF).role, static_cast<LONG>(ROLE_SYSTEM_PUSHBUTTON), "a push button");
+    BSTR b = nullptr;
+    c.Status(previous->get_accDefaultAction(Child(CHILDID_SELF), &b), S_OK, "the button's action");
+    c.Equal(U8w(TakeBstr(b)), std::string("Press"), "the button's action's name");
     const Answers a = Ask(year_box, CHILDID_SELF);
     c.Equal(a.role, static_cast<LONG>(ROLE_SYSTEM_TEXT), "caption role");
     c.Equal(U8w(a.value), U8w(caption_text), "caption value");
