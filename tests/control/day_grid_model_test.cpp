@@ -36,6 +36,8 @@ std::vector<Session> Sessions() {
        {ClickOn(20), Press(kRight), Press(kDown), Press(kUp), Press(kLeft), ClickOn(26)}, std::nullopt},
       {"arrows off the month's cells and back", 2003, 11, 15,
        {Press(kDown), Press(kLeft), Press(kLeft), Press(kUp), Press(kRight), Press(kRight)}, std::nullopt},
+      {"up and left from day 1, the month's first cell", 2003, 11, 15,
+       {ClickOn(7), Press(kUp), Press(kUp), Press(kDown), Press(kLeft), Press(kLeft), Press(kRight)}, std::nullopt},
       {"right after start-up", 2003, 11, 15, {Press(kUp), Press(kLeft), Press(kRight), Press(kDown)}, std::nullopt},
       {"past the last day and back", 2003, 11, 15,
        {ClickOn(36), Press(kDown), Press(kDown), Press(kRight), Press(kUp), Press(kRight), Press(kRight)}, std::nullopt},
