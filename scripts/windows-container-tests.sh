@@ -6,7 +6,10 @@
 # one fresh 64-bit prefix with the 32-bit Wine beside it. Each build's library is
 # registered by its own bitness's regsvr32, and its container_checks.exe (which
 # loads that bitness's atl.dll) asks for each click, key and screenshot on its
-# standard output; this script does them and answers "done". Expects the presets
+# standard output; this script does them and answers "done". Then the build's
+# accessibility_checks.exe, a screen reader's client that hosts the control in a
+# second process and reads it through oleacc.dll, asks for a click the same way.
+# Expects the presets
 # built (scripts/windows-tests.sh). Run it under xvfb-run, or let it start one.
 # The screenshots stay in build/PRESET/screenshots.
 # Usage: scripts/windows-container-tests.sh [windows|windows-x86 ...]

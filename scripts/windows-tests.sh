@@ -7,7 +7,8 @@
 # with VBScript and JScript, a COM client in C++), and its unregistration. Then
 # both libraries registered side by side, each bitness's client served by its own
 # file, and either one unregistered leaving the other working. Then the control in
-# Wine's ATL container under Xvfb, with real input, for both bitnesses
+# Wine's ATL container under Xvfb, with real input, and read by an
+# assistive-technology client through oleacc.dll, for both bitnesses
 # (scripts/windows-container-tests.sh, a prefix of its own). Prints how long each
 # step took.
 set -euo pipefail
@@ -221,11 +222,11 @@ register 32 /u
 nothing_left "after both are unregistered"
 took "side by side"
 
-echo "=== windows stage: the control in Wine's ATL container, under Xvfb"
+echo "=== windows stage: the control in Wine's ATL container and to a screen reader, under Xvfb"
 if scripts/windows-container-tests.sh; then
-  pass "container_checks"
+  pass "container_checks and accessibility_checks"
 else
-  fail "container_checks"
+  fail "container_checks and accessibility_checks"
 fi
 took "container"
 
