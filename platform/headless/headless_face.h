@@ -60,7 +60,7 @@ class LabelText {
 };
 
 struct ModelLabel {
-  std::string name;          // "l" for day cells, "Label1".. for headings
+  std::string name;          // the design name: the array's for day cells, a heading's own
   std::int16_t index = platform::kNotInArray;
   LabelText caption;
   OLE_COLOR fore = 0;

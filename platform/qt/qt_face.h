@@ -42,8 +42,8 @@ class QtFace final : public platform::FaceBase {
   // form. The face deletes it unless the container deleted it first; after that
   // the face keeps working on its own state and shows nothing.
   QWidget* surface() const { return surface_.widget.data(); }
-  // The widget of a constituent control ("Frame1", "Picture1", "cmdNext",
-  // "cmdPrevious", "txtYear", "txtDate"); null for a windowless or unknown name.
+  // The widget of a constituent control by its design name (the frame, the
+  // picture box, the buttons, the text boxes); null for a windowless or unknown name.
   QWidget* widget(std::string_view name) const;
   // The name of the constituent control that has the keyboard focus within its
   // window, "" when none of this face's has it.
