@@ -7,33 +7,50 @@
 
 namespace jv::qt {
 
+QRect LabelHost::CellRect(std::int16_t index) const {
+  if (model == nullptr || !model->Has(index)) return {};
+  const platform::TwipsRect r = model->RectOf(index);
+  return ToPixels(r.left, r.top, r.width, r.height).translated(interior);
+}
+
+QRect LabelHost::RectOf(const LabelState& label) const {
+  return label.day_cell && model != nullptr ? CellRect(label.index) : label.rect;
+}
+
+TextView LabelHost::CaptionOf(const LabelState& label) const {
+  return label.day_cell && model != nullptr ? model->CaptionOf(label.index) : TextView(label.caption);
+}
+
 void LabelHost::PaintLabels(QPainter& p, const QRect& dirty) {
   const QPalette& pal = palette();
   p.setFont(font());
   const QFont* current = nullptr;
   QString font_key = p.font().key();
+  // The colours and font are the ones written to the label; the model holds none.
   for (const LabelState* label : labels) {
-    if (!label->rect.intersects(dirty)) continue;
-    p.fillRect(label->rect, Resolve(label->back, pal));
-    if (label->caption.empty()) continue;
+    const QRect rect = RectOf(*label);
+    if (!rect.intersects(dirty)) continue;
+    p.fillRect(rect, Resolve(label->back, pal));
+    const TextView caption = CaptionOf(*label);
+    if (caption.empty()) continue;
     const QFont* wanted = label->font ? &*label->font : nullptr;
     if (wanted != current) {
       p.setFont(wanted ? *wanted : font());
       current = wanted;
       font_key = p.font().key();
     }
-    const QStaticText& text = ShapedText(ToQString(label->caption), p.font(), font_key);
+    const QStaticText& text = ShapedText(ToQString(caption), p.font(), font_key);
     const QSizeF size = text.size();
     const int x = label->alignment == platform::TextAlignment::Center
-                      ? label->rect.left() + static_cast<int>((label->rect.width() - size.width()) / 2)
-                      : label->rect.left();
-    const bool overflows = size.width() > label->rect.width() || size.height() > label->rect.height();
+                      ? rect.left() + static_cast<int>((rect.width() - size.width()) / 2)
+                      : rect.left();
+    const bool overflows = size.width() > rect.width() || size.height() > rect.height();
     if (overflows) {
       p.save();
-      p.setClipRect(label->rect, Qt::IntersectClip);
+      p.setClipRect(rect, Qt::IntersectClip);
     }
     p.setPen(Resolve(label->fore, pal));
-    p.drawStaticText(QPoint(x, label->rect.top()), text);
+    p.drawStaticText(QPoint(x, rect.top()), text);
     if (overflows) p.restore();
   }
 }

@@ -14,11 +14,14 @@
 #include <vector>
 
 #include "platform/automation/types.h"
+#include "platform/face/day_grid_model.h"
 #include "platform/runtime/layout.h"
 
 namespace jv::qt {
 
-// A windowless label (a day cell or a heading) as its parent widget paints it.
+// A windowless label (a day cell or a heading) as its parent widget paints it. A
+// day cell's caption and place are read from the day-grid model instead, when its
+// host has one.
 struct LabelState {
   std::string name;
   bool day_cell = false;  // a member of the day-cell array
@@ -39,6 +42,16 @@ class LabelHost : public QWidget {
 
   std::vector<const LabelState*> labels;
   QPoint interior;  // where the interior's (0, 0) lies
+  // The model of the day cells placed here; null for a host without day cells.
+  const platform::DayGridModel* model = nullptr;
+
+  // Where a label lies in this widget and what it says: a day cell's from the
+  // model, any other label's from its own state.
+  QRect RectOf(const LabelState& label) const;
+  TextView CaptionOf(const LabelState& label) const;
+  // Day cell `index` of the model in this widget's coordinates; empty for no such
+  // cell or no model.
+  QRect CellRect(std::int16_t index) const;
 
  protected:
   // Paints the labels that meet `dirty`: each fills its rectangle with its back

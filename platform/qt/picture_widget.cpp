@@ -27,9 +27,13 @@ PictureWidget::PictureWidget(QWidget* parent, OLE_COLOR back) : LabelHost(parent
 }
 
 std::int16_t PictureWidget::CellAt(QPoint pos) const {
-  for (auto it = labels.rbegin(); it != labels.rend(); ++it)
-    if ((*it)->day_cell && (*it)->rect.contains(pos))
-      return (*it)->index;
+  // The cells' places are the model's, rounded to pixels as they are painted; the
+  // last of overlapping cells is the one on top.
+  if (model == nullptr) return platform::kNotInArray;
+  for (int child = model->count() - 1; child >= 0; --child) {
+    const std::int16_t index = model->IndexOfChild(child);
+    if (CellRect(index).contains(pos)) return index;
+  }
   return platform::kNotInArray;
 }
 

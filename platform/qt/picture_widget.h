@@ -24,7 +24,7 @@ class PictureWidget final : public LabelHost {
   // box that holds no day grid.
   DayGridReading* reading = nullptr;
 
-  // The member of the day-cell array under `pos`, or kNotInArray over a gap.
+  // The day cell of the model under `pos`, or kNotInArray over a gap.
   std::int16_t CellAt(QPoint pos) const;
 
  protected:

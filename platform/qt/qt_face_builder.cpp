@@ -82,6 +82,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
                        c.alignment,
                        c.font ? std::optional<QFont>(FontOf(*c.font)) : std::nullopt};
         label.host = host;
+        if (day_cell) host->model = f.model();
         host->labels.push_back(&label.state);
         continue;
       }

@@ -85,6 +85,19 @@ TEST_F(QtFaceTest, AClickAtTheCentreOfEachCellRaisesClickWithItsIndexAndNoOther)
   }
 }
 
+// The cells are hit-tested at their place in the day-grid model and laid out from
+// the design: the outermost pixels of each cell as laid out must still be that cell.
+TEST_F(QtFaceTest, AClickOnEachCornerPixelOfACellRaisesClickWithItsIndex) {
+  for (int i = 1; i <= kGridCells; ++i) {
+    const QRect cell = face_->CellRect(static_cast<std::int16_t>(i));
+    for (const QPoint corner : {cell.topLeft(), cell.topRight(), cell.bottomLeft(), cell.bottomRight()}) {
+      QTest::mouseClick(&W("Picture1"), Qt::LeftButton, {}, corner);
+      EXPECT_EQ(events_.Take(), Events{"Click " + std::to_string(i)})
+          << "cell " << i << " at " << corner.x() << "," << corner.y();
+    }
+  }
+}
+
 TEST_F(QtFaceTest, PressesThatAreNoClickOnACellRaiseNothing) {
   const QRect first = face_->CellRect(1), ninth = face_->CellRect(9);
   struct Case {
