@@ -120,7 +120,7 @@ Command InvokeCommand() {
           DISPPARAMS params{arg ? &raw_arg : nullptr, puts ? &named : nullptr, arg ? 1u : 0u, puts ? 1u : 0u};
           Variant result;
           UINT arg_err = ~0u;
-          c.changes->changed.clear();
+          c.changed.clear();
           const HRESULT hr =
               c.instance->Invoke(dispid, IID_NULL, 0x0409, flags, &params, result.put(), nullptr, &arg_err);
           ordered_json j;
@@ -129,7 +129,7 @@ Command InvokeCommand() {
           j["status"] = StatusText(hr);
           if (SUCCEEDED(hr) && flags == DISPATCH_PROPERTYGET) j["value"] = ValueJson(result.raw());
           if (arg_err != ~0u) j["arg_err"] = arg_err;
-          j["changed"] = c.changes->changed;
+          j["changed"] = c.changed;
           j["events"] = c.events->raised;
           s.out << j.dump() << "\n";
           return std::nullopt;

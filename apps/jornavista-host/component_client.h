@@ -7,29 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "apps/jornavista-host/container_objects.h"
 #include "apps/jornavista-host/script.h"
 #include "platform/automation/ref_counted.h"
 #include "platform/component/component_library.h"
+#include "platform/headless/headless_runtime.h"
 
 namespace jv::host {
 
 // A dispatch id as the host prints it.
 std::string Hex(DISPID id);
 
-// The container's side of both outgoing interfaces: what it was told, in order.
-class ChangeSink final : public RefCounted<IPropertyNotifySink> {
- public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IPropertyNotifySink});
-  }
-  HRESULT OnChanged(DISPID id) override {
-    changed.push_back(Hex(id));
-    return S_OK;
-  }
-  HRESULT OnRequestEdit(DISPID) override { return S_OK; }
-  std::vector<std::string> changed;
-};
-
+// The container's side of the event interface: the events raised, in order.
 class EventSink final : public RefCounted<IDispatch> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
@@ -58,11 +47,15 @@ struct Connection {
 // the latest when the process ends: the instance first, then the library.
 struct ComponentClient {
   std::unique_ptr<component::ComponentLibrary> library;
-  ComPtr<IControlSite> site;
+  // The runtime and site of an instance created on a day of the script's choosing.
+  std::unique_ptr<headless::HeadlessRuntime> runtime;
+  ComPtr<ContainerSite> site;
   ComPtr<IDispatch> instance;
-  ComPtr<ChangeSink> changes;
+  ComPtr<ChangeNoticeSink> changes;
   ComPtr<EventSink> events;
   Connection notify_connection, event_connection;
+  // The dispatch ids the property sink was told of, as the host prints them.
+  std::vector<std::string> changed;
   std::string name;
 
   ~ComponentClient() { Release(); }
@@ -74,9 +67,13 @@ struct ComponentClient {
       *c = Connection{};
     }
     instance.reset();
+    if (changes) changes->Detach();
     changes.reset();
     events.reset();
+    if (site) site->Detach();
     site.reset();
+    runtime.reset();
+    changed.clear();
     bool unloaded = true;
     if (library) unloaded = library->Unload() == S_OK;
     library.reset();

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/jornavista-host/form_library.h"
+#include "apps/jornavista-host/form_host.h"
 #include "platform/automation/dispatch.h"
 
 namespace jv::host {

@@ -2,7 +2,7 @@
 // (the window), or kept for the next TakeChanged (scripts), never without bound.
 #include <gtest/gtest.h>
 
-#include "apps/jornavista-host/form_library.h"
+#include "apps/jornavista-host/form_host.h"
 #include "platform/dates/calendar.h"
 #include "platform/headless/headless_face.h"
 

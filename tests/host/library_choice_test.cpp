@@ -13,7 +13,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "apps/jornavista-host/form_library.h"
+#include "apps/jornavista-host/form_host.h"
 #include "apps/jornavista-host/script.h"
 #include "housing/jornavista_ids.h"
 #include "platform/automation/std_font.h"
