@@ -62,12 +62,14 @@ Command RegistrationCommand(bool registering) {
 }
 
 Command InvokeCommand() {
+  static const std::string help =
+      "calls a member of the component instance through IDispatch::Invoke and prints the status, the value "
+      "and the dispatch ids the property sink was told of; ARG is " +
+      std::string(kArgumentForms);
   return {
       "invoke",
       "invoke DISPID|NAME get|put|putref|call [ARG]",
-      "calls a member of the component instance through IDispatch::Invoke and prints the status, the value "
-      "and the dispatch ids the property sink was told of; ARG is a number, i2:N, true, false, a \"JSON "
-      "string\", font:NAME,POINTS, nothing, empty, null or missing",
+      help,
       false,
       false,
       [](const ScriptLine& line, Action* run) -> std::optional<std::string> {

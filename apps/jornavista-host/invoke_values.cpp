@@ -5,13 +5,28 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "apps/document/document_font.h"
+#include "apps/jornavista-host/font_json.h"
+#include "apps/jornavista-host/member_calls.h"
 #include "apps/jornavista-host/script_values.h"
-#include "platform/automation/font_disp.h"
 #include "platform/automation/std_font.h"
 
 namespace jv::host {
 
 using nlohmann::ordered_json;
+
+namespace {
+
+// A new standard font as the dispatch interface an argument passes.
+std::optional<std::string> FontValue(const FontDescription& desc, Variant* out) {
+  IFont* font = nullptr;
+  if (FAILED(CreateStdFont(desc, &font))) return "not a font: " + Shown(ToUtf8Lossy(desc.name));
+  const FontRef held = FontRef::Adopt(font);
+  if (FAILED(FontArgument(held.get(), out))) return std::string("the font has no dispatch interface");
+  return std::nullopt;
+}
+
+}  // namespace
 
 // An argument as a script writes it.
 std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
@@ -29,9 +44,9 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
     return std::nullopt;
   }
   if (text.starts_with("i2:")) {
-    const auto n = ParseInteger(text.substr(3));
-    if (!n || *n < INT16_MIN || *n > INT16_MAX) return "not a 16-bit integer: " + Shown(std::string(text));
-    *out = Variant::I2(static_cast<std::int16_t>(*n));
+    const auto n = ParseInt16(text.substr(3));
+    if (!n) return "not a 16-bit integer: " + Shown(std::string(text));
+    *out = Variant::I2(*n);
     return std::nullopt;
   }
   if (text == "true" || text == "false") {
@@ -52,8 +67,14 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
     *out = Variant::Attach(v);
     return std::nullopt;
   }
+  // A font: the JSON object that put and the document write, or the older
+  // font:NAME,POINTS that saved scripts may use.
+  if (!text.empty() && text.front() == '{') {
+    FontDescription desc;
+    if (auto error = document::ParseFontJson(text, &desc)) return "not a font: " + *error;
+    return FontValue(desc, out);
+  }
   if (text.starts_with("font:")) {
-    // font:NAME,POINTS
     const std::string_view font_text = text.substr(5);
     const std::size_t comma = font_text.rfind(',');
     double points = 0;
@@ -64,18 +85,7 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
     FontDescription desc;
     desc.name = name;
     desc.size_cy = static_cast<std::int64_t>(std::llround(points * 10000));
-    IFont* font = nullptr;
-    if (FAILED(CreateStdFont(desc, &font))) return "not a font: " + Shown(std::string(text));
-    IFontDisp* face = nullptr;
-    const HRESULT hr = font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&face));
-    font->Release();
-    if (FAILED(hr)) return "the font has no dispatch face";
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_DISPATCH;
-    v.pdispVal = face;
-    *out = Variant::Attach(v);
-    return std::nullopt;
+    return FontValue(desc, out);
   }
   if (!text.empty() && text.front() == '"') {
     std::string error;
@@ -90,9 +100,7 @@ std::optional<std::string> ParseArgument(std::string_view text, Variant* out) {
     *out = Variant::R8(d);
     return std::nullopt;
   }
-  return "not an argument: " + Shown(text) +
-         " (a number, i2:N, true, false, a \"JSON string\", font:NAME,POINTS, nothing, empty, null or "
-         "missing)";
+  return "not an argument: " + Shown(text) + " (" + std::string(kArgumentForms) + ")";
 }
 
 ordered_json ValueJson(const VARIANT& v) {
@@ -124,10 +132,7 @@ ordered_json ValueJson(const VARIANT& v) {
         j["value"] = nullptr;
       } else if (SUCCEEDED(v.punkVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()))) &&
                  SUCCEEDED(DescribeFont(font.get(), &d))) {
-        j["font"] = {{"name", ToUtf8Lossy(d.name)},
-                     {"size", static_cast<double>(d.size_cy) / 10000},
-                     {"bold", d.bold},
-                     {"italic", d.italic}};
+        j["font"] = FontJson(font.get());
       } else {
         j["value"] = "object";
       }

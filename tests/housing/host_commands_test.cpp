@@ -74,7 +74,7 @@ TEST_F(HostComponentTest, AScriptDrivesTheControlThroughTheLibraryAlone) {
   EXPECT_EQ(l[2]["changed"], json::array({"0x68030000"}));
   EXPECT_EQ(l[3]["value"], (json{{"type", "VT_BSTR"}, {"value", "any text"}}));
   EXPECT_EQ(l[5]["value"], (json{{"type", "VT_I2"}, {"value", 7}}));
-  EXPECT_EQ(l[7]["value"]["font"]["name"], "Arial");
+  EXPECT_EQ(l[7]["value"]["font"]["Name"], "Arial");
   EXPECT_EQ(l[8]["status"], "0x00000000");
   EXPECT_EQ(l[9]["status"], "0x80020005");
   EXPECT_EQ(l[9]["arg_err"], 0);
@@ -85,12 +85,37 @@ TEST_F(HostComponentTest, AScriptDrivesTheControlThroughTheLibraryAlone) {
   for (std::size_t i = 2; i <= 10; ++i) EXPECT_EQ(l[i]["events"], json::array()) << "line " << i;
 }
 
+// Saved scripts keep their older spellings: each pair of lines puts the same value,
+// the canonical spelling first.
+TEST_F(HostComponentTest, OlderArgumentSpellingsPutWhatTheCanonicalOnesPut) {
+  const struct {
+    std::string canonical, older, get;
+  } pairs[] = {
+      {"invoke Font putref {\"Name\":\"Arial\",\"Size\":12}", "invoke Font putref font:Arial,12",
+       "invoke Font get"},
+      {"invoke BorderStyle put i2:&H0001", "invoke BorderStyle put i2:1", "invoke BorderStyle get"},
+  };
+  for (const auto& p : pairs) {
+    ASSERT_EQ(Run("component " + kOcx + " 2003-11-09\n" + p.canonical + "\n" + p.get + "\n" + p.older +
+                  "\n" + p.get + "\n"),
+              0)
+        << p.canonical << ": " << err_.str();
+    const std::vector<json> l = Lines();
+    ASSERT_EQ(l.size(), 5u) << out_.str();
+    EXPECT_EQ(l[1]["status"], "0x00000000") << p.canonical;
+    EXPECT_EQ(l[3]["status"], "0x00000000") << p.older;
+    EXPECT_EQ(l[2]["value"], l[4]["value"]) << p.canonical << " and " << p.older;
+  }
+}
+
 TEST_F(HostComponentTest, MalformedLinesStopTheScriptBeforeAnythingRuns) {
   const char* malformed[] = {
       "invoke 0x68030000 frob\n",
       "invoke 0x68030000 put\n",
       "invoke 0x68030000 put not-an-argument\n",
       "invoke 0x68030000 put i2:70000\n",
+      "invoke -512 putref {\"Name\":\"Arial\"}\n",
+      "invoke -512 putref font:Arial\n",
       "component\n",
       "component x.ocx 2003-13-01\n",
       "register\n",

@@ -138,8 +138,8 @@ std::vector<Check> MemberChecks(const std::string& ocx) {
       {{"invoke Font putref font:Arial,12", "invoke Font get"},
        [](const std::vector<json>& j) {
          const json& font = j[1].at("value").at("font");
-         return "Font putref StdFont: " + Status(j[0]) + ", size as set " + Bool(font.at("size") == 12.0) +
-                ", bold " + Bool(font.at("bold").get<bool>());
+         return "Font putref StdFont: " + Status(j[0]) + ", size as set " + Bool(font.at("Size") == 12.0) +
+                ", bold " + Bool(font.at("Bold").get<bool>());
        }},
       {{"invoke Refresh call"}, [](const std::vector<json>& j) { return "Refresh: " + Status(j[0]); }},
       PutGet("BackStyle put \"abc\"", "BackStyle", "\"abc\"", Number),
@@ -153,7 +153,7 @@ std::vector<Check> MemberChecks(const std::string& ocx) {
        [](const std::vector<json>& j) {
          const json& font = j[1].at("value").at("font");
          return "Font putref a non-font: " + Status(j[0]) + ", same font " +
-                Bool(font.at("size") == 12.0 && font.at("name") == "Arial");
+                Bool(font.at("Size") == 12.0 && font.at("Name") == "Arial");
        }},
       {{"invoke Refresh call 1"},
        [](const std::vector<json>& j) { return "Refresh with an argument: " + Status(j[0]); }},
