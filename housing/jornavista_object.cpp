@@ -275,7 +275,7 @@ HRESULT JV_STDMETHODCALLTYPE JornavistaObject::QueryInterface(REFIID riid, void*
   if (riid == IID_IProvideClassInfo) return Hand<IProvideClassInfo>(object);
   if (riid == IID_IControlState) return Hand<IControlState>(object);
 #ifdef _WIN32
-  if (ole_ && ole_->Answer(riid, object)) return S_OK;
+  if (ole_ && ole_->FindInterface(riid, object)) return S_OK;
 #endif
   return E_NOINTERFACE;
 }

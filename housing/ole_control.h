@@ -16,18 +16,16 @@
 #include "housing/ambient_properties.h"
 #include "housing/data_object.h"
 #include "housing/quick_activation.h"
+#include "housing/ole_trace.h"
 #include "platform/automation/unknown.h"
 #include "platform/win32/win32_face.h"
 
 namespace jv::housing {
 
-// With JV_TRACE set (to anything but "0"), every call a container makes goes to the
-// debugger's output, where a developer (or Wine's +debugstr channel) sees the order
-// in which a container drives the control. Off by default, like a toolkit's debug
-// channel; the setting is read once.
-void Trace(const char* call);
-
-// The OLE side's persistence methods are in ole_persistence.cpp.
+// The OLE side of an instance on Windows. Its jobs are in files of their own:
+// ole_control.cpp (IOleObject, IOleControl, the face's news), ole_in_place.cpp
+// (in-place activation), ole_view.cpp (drawing), ole_persistence.cpp (streams and
+// storages), ole_ambient.cpp and ole_property_pages.cpp.
 class OleControl final : public IOleObject,
                          public IOleInPlaceObject,
                          public IOleInPlaceActiveObject,
@@ -45,8 +43,9 @@ class OleControl final : public IOleObject,
   OleControl(const OleControl&) = delete;
   OleControl& operator=(const OleControl&) = delete;
 
-  // QueryInterface for the interfaces above; false for any other.
-  bool Answer(REFIID riid, void** object);
+  // The instance's QueryInterface for the interfaces above and those of the parts
+  // below, with a new reference; false, and *object untouched, for any other.
+  bool FindInterface(REFIID riid, void** object);
   // The instance told its container that a property changed: the document needs
   // saving, and a container drawing the control draws it again.
   void OnChanged();
@@ -172,7 +171,7 @@ class OleControl final : public IOleObject,
   bool placing_ = false;
   bool dirty_ = false;
   AmbientProperties ambient_;
-  // Parts with interfaces of their own, answered by Answer.
+  // Parts with interfaces of their own, found by FindInterface.
   QuickActivation quick_{outer_, *this};
   DataObject data_{outer_, face_};
 };
