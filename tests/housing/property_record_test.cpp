@@ -100,7 +100,7 @@ TEST(PropertyRecordTest, AllSevenPropertiesSurviveTheBinaryForm) {
 
 TEST(PropertyRecordTest, ANoneFontAndEveryKindEncodeAndDecodeAlike) {
   const std::vector<NamedProperty> all = {
-      {u"a", std::int16_t{-2}}, {u"b", std::int32_t{-70000}}, {u"c", Truth{true}},
+      {u"a", std::int16_t{-2}}, {u"b", std::int32_t{-70000}}, {u"c", BooleanValue{true}},
       {u"d", Text(u"x\u00e9\U0001F600")}, {u"e", NoFont{}}, {u"f", Text()},
   };
   std::vector<NamedProperty> decoded;
@@ -156,7 +156,7 @@ TEST(PropertyRecordTest, DamagedRecordsAreRefusedWithTheirReason) {
   twice_bytes[12 + 8 + 2] = 'x';  // the second entry's name, "y", becomes "x"
   std::vector<NamedProperty> out;
   EXPECT_EQ(DecodeRecord(twice_bytes, &out), STG_E_DOCFILECORRUPT) << "a name twice";
-  std::vector<std::uint8_t> bad_bool = Encoded(std::vector<NamedProperty>{{u"e", Truth{true}}});
+  std::vector<std::uint8_t> bad_bool = Encoded(std::vector<NamedProperty>{{u"e", BooleanValue{true}}});
   bad_bool.back() = 0x01;
   EXPECT_EQ(DecodeRecord(bad_bool, &out), STG_E_DOCFILECORRUPT) << "a truth value neither 0 nor -1";
 }
