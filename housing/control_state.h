@@ -1,4 +1,4 @@
-// IControlState, the diagnostic face of a housed ctrJornavista: a copy of the
+// IControlState, the diagnostic interface of a housed ctrJornavista: a copy of the
 // control's state record for a host that shows it (the scripting host's state dump).
 #pragma once
 

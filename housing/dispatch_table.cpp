@@ -18,10 +18,10 @@ using control::ctrJornavista;
 // the coercion of an argument into it and the variant a get hands back. A colour
 // goes back as a 32-bit integer, the variant type that holds its bit pattern.
 template <ValueType T>
-struct Travel;
+struct VariantCoding;
 
 template <>
-struct Travel<ValueType::kOleColor> {
+struct VariantCoding<ValueType::kOleColor> {
   using Value = OLE_COLOR;
   static Value* Out(Value& v) { return &v; }
   static Value In(const Value& v) { return v; }
@@ -34,7 +34,7 @@ struct Travel<ValueType::kOleColor> {
 };
 
 template <>
-struct Travel<ValueType::kBool> {
+struct VariantCoding<ValueType::kBool> {
   using Value = VARIANT_BOOL;
   static Value* Out(Value& v) { return &v; }
   static Value In(const Value& v) { return v; }
@@ -47,7 +47,7 @@ struct Travel<ValueType::kBool> {
 };
 
 template <>
-struct Travel<ValueType::kI2> {
+struct VariantCoding<ValueType::kI2> {
   using Value = std::int16_t;
   static Value* Out(Value& v) { return &v; }
   static Value In(const Value& v) { return v; }
@@ -60,7 +60,7 @@ struct Travel<ValueType::kI2> {
 };
 
 template <>
-struct Travel<ValueType::kBstr> {
+struct VariantCoding<ValueType::kBstr> {
   using Value = Text;
   static Value* Out(Value& v) { return &v; }
   static TextView In(const Value& v) { return v; }
@@ -75,10 +75,10 @@ struct Travel<ValueType::kBstr> {
   }
 };
 
-// A font goes back as its dispatch face (the type library's Font), or as the
+// A font goes back as its dispatch view (the type library's Font), or as the
 // object itself when it has none; either way QueryInterface leads to the font.
 template <>
-struct Travel<ValueType::kFont> {
+struct VariantCoding<ValueType::kFont> {
   using Value = FontRef;
   static IFont** Out(Value& v) { return v.put(); }
   static IFont* In(const Value& v) { return v.get(); }
@@ -89,10 +89,10 @@ struct Travel<ValueType::kFont> {
       out->pdispVal = nullptr;
       return S_OK;
     }
-    IDispatch* face = nullptr;
-    if (SUCCEEDED(v->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&face))) && face != nullptr) {
+    IDispatch* view = nullptr;
+    if (SUCCEEDED(v->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&view))) && view != nullptr) {
       out->vt = VT_DISPATCH;
-      out->pdispVal = face;
+      out->pdispVal = view;
       return S_OK;
     }
     out->vt = VT_UNKNOWN;
@@ -118,16 +118,16 @@ constexpr Binding Property(DISPID id, MemberKind kind = MemberKind::kProperty) {
           kind,
           T,
           [](ctrJornavista& c, VARIANT* out) -> HRESULT {
-            typename Travel<T>::Value v{};
-            JV_TRY((c.*Get)(Travel<T>::Out(v)));
-            return Travel<T>::To(v, out);
+            typename VariantCoding<T>::Value v{};
+            JV_TRY((c.*Get)(VariantCoding<T>::Out(v)));
+            return VariantCoding<T>::To(v, out);
           },
           [](ctrJornavista& c, const VARIANT& in, bool* coerced) -> HRESULT {
-            typename Travel<T>::Value v{};
+            typename VariantCoding<T>::Value v{};
             *coerced = false;
-            JV_TRY(Travel<T>::From(in, &v));
+            JV_TRY(VariantCoding<T>::From(in, &v));
             *coerced = true;
-            return (c.*Put)(Travel<T>::In(v));
+            return (c.*Put)(VariantCoding<T>::In(v));
           },
           nullptr};
 }

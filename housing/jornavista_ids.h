@@ -47,7 +47,7 @@ inline constexpr DISPID DISPID_MouseUp = 8;
 
 }  // namespace jornavista
 
-// The vtable face of the dual interface, in the order of its members in the type
+// The vtable view of the dual interface, in the order of its members in the type
 // library (a get before its put).
 struct _ctrJornavista : IDispatch {
   virtual HRESULT JV_STDMETHODCALLTYPE get_BackColor(OLE_COLOR* BackColor) = 0;

@@ -116,7 +116,8 @@ std::optional<JsonError> FontFromJson(const JsonValue& value, FontDescription* o
   std::string name;
   if (auto e = JsonShape::String(*m, "the font's Name", false, &name)) return e;
   if (FAILED(Utf8ToText(name, &f.name))) return JsonShape::At(m->line, "the font's Name is not valid UTF-8");
-  if (f.name.find(u'\0') != Text::npos) return JsonShape::At(m->line, "the font's Name holds a zero character");
+  if (f.name.find(u'\0') != Text::npos)
+    return JsonShape::At(m->line, "the font's Name holds a zero character");
 
   if (auto e = JsonShape::Require(value, "Size", what, &m)) return e;
   std::optional<std::int64_t> size;
@@ -125,8 +126,8 @@ std::optional<JsonError> FontFromJson(const JsonValue& value, FontDescription* o
   } else if (m->value.kind == Kind::kReal) {
     size = FontSizeFromText(m->value.text);
   } else if (m->value.kind != Kind::kInteger) {
-    return JsonShape::At(m->line,
-                     "the font's Size is " + std::string(KindName(m->value.kind)) + ", expected a number");
+    return JsonShape::At(
+        m->line, "the font's Size is " + std::string(KindName(m->value.kind)) + ", expected a number");
   }
   if (!size)
     return JsonShape::At(
@@ -167,7 +168,7 @@ std::optional<JsonError> FontFromJson(const JsonValue& value, FontDescription* o
   }
   if (f.bold != (f.weight >= 600))
     return JsonShape::At(bold->line, std::string("the font's Bold is ") + (f.bold ? "true" : "false") +
-                                     " but its Weight is " + std::to_string(f.weight));
+                                         " but its Weight is " + std::to_string(f.weight));
   *out = std::move(f);
   return std::nullopt;
 }

@@ -65,7 +65,6 @@ std::optional<std::string> ValueJson(const VARIANT& v, ordered_json* out) {
 
 // ---- Reading ----
 
-
 std::optional<JsonError> ReadPropertyValue(const JsonMember& property, Variant* out) {
   const std::string what = "property " + Quoted(property.key);
   if (auto e = JsonShape::Expect(property.value, Kind::kObject, what))
@@ -95,7 +94,8 @@ std::optional<JsonError> ReadPropertyValue(const JsonMember& property, Variant* 
     std::string utf8;
     if (auto e = JsonShape::String(*value, value_what, true, &utf8)) return e;
     Text text;
-    if (FAILED(Utf8ToText(utf8, &text))) return JsonShape::At(value->line, value_what + " is not valid UTF-8");
+    if (FAILED(Utf8ToText(utf8, &text)))
+      return JsonShape::At(value->line, value_what + " is not valid UTF-8");
     Variant v = Variant::Str(text);
     if (v.vt() != VT_BSTR) return JsonShape::At(value->line, value_what + " is too long");
     *out = std::move(v);
@@ -103,19 +103,22 @@ std::optional<JsonError> ReadPropertyValue(const JsonMember& property, Variant* 
     if (value->value.kind == Kind::kNull) {
       *out = Variant::Object(nullptr);  // Nothing
     } else {
-      if (auto e = JsonShape::Expect(value->value, Kind::kObject, value_what + " (an object, or null for none)"))
+      if (auto e =
+              JsonShape::Expect(value->value, Kind::kObject, value_what + " (an object, or null for none)"))
         return JsonShape::At(value->line, e->message);
       FontDescription description;
       if (auto e = FontFromJson(value->value, &description))
         return JsonShape::At(e->line, what + ": " + e->message);
       IFont* font = nullptr;
-      if (FAILED(CreateStdFont(description, &font))) return JsonShape::At(value->line, what + ": out of memory");
+      if (FAILED(CreateStdFont(description, &font)))
+        return JsonShape::At(value->line, what + ": out of memory");
       *out = Variant::Object(font);
       font->Release();
     }
   } else {
-    return JsonShape::At(type->line, what + ": unknown type " + Quoted(tag) +
-                                     " (expected \"int16\", \"int32\", \"boolean\", \"string\" or \"font\")");
+    return JsonShape::At(type->line,
+                         what + ": unknown type " + Quoted(tag) +
+                             " (expected \"int16\", \"int32\", \"boolean\", \"string\" or \"font\")");
   }
   return std::nullopt;
 }
@@ -124,7 +127,8 @@ std::optional<JsonError> ReadControl(const JsonValue& v, std::size_t index, std:
                                      ControlRecord* out) {
   std::string what = "controls[" + std::to_string(index) + "]";
   if (auto e = JsonShape::Expect(v, Kind::kObject, what)) return e;
-  if (auto e = JsonShape::OnlyKeys(v, {"class", "name", "left", "top", "width", "height", "properties"}, what))
+  if (auto e =
+          JsonShape::OnlyKeys(v, {"class", "name", "left", "top", "width", "height", "properties"}, what))
     return e;
 
   ControlRecord record;
@@ -183,11 +187,12 @@ std::optional<JsonError> ReadForm(const JsonValue& root, FormDocument* out) {
   if (auto e = JsonShape::Integer(*m, INT64_MIN, INT64_MAX, "\"version\"", &version)) return e;
   if (version != kFormatVersion)
     return JsonShape::At(m->line, "version " + std::to_string(version) +
-                                  " is not supported (this host reads version " +
-                                  std::to_string(kFormatVersion) + ")");
+                                      " is not supported (this host reads version " +
+                                      std::to_string(kFormatVersion) + ")");
   if (auto e = JsonShape::OnlyKeys(root, {"format", "version", "controls"}, what)) return e;
   if (auto e = JsonShape::Require(root, "controls", what, &m)) return e;
-  if (auto e = JsonShape::Expect(m->value, Kind::kArray, "\"controls\"")) return JsonShape::At(m->line, e->message);
+  if (auto e = JsonShape::Expect(m->value, Kind::kArray, "\"controls\""))
+    return JsonShape::At(m->line, e->message);
 
   FormDocument form;
   std::set<std::string> names;
@@ -201,7 +206,6 @@ std::optional<JsonError> ReadForm(const JsonValue& root, FormDocument* out) {
 }
 
 }  // namespace
-
 
 std::optional<std::string> FormatDocument(const FormDocument& document, std::string* out) {
   ordered_json root;

@@ -37,7 +37,7 @@ std::optional<std::string> CreateComponent(Session& s, const std::string& what, 
     return "DllGetClassObject failed: " + StatusText(hr);
   HRESULT hr = S_OK;
   if (today) {
-    // The class object's site face, when it has one, takes the script's today.
+    // The class object's site-taking interface, when it has one, takes the script's today.
     ComPtr<IClassFactorySite> with_site;
     if (FAILED(factory->QueryInterface(IID_IClassFactorySite, reinterpret_cast<void**>(with_site.put()))))
       return "the class object takes no site, so it cannot be given a day";

@@ -32,9 +32,9 @@ HRESULT FontArgument(IFont* font, Variant* out) {
   v.vt = VT_DISPATCH;
   v.pdispVal = nullptr;
   if (font != nullptr) {
-    IFontDisp* face = nullptr;
-    JV_TRY(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&face)));
-    v.pdispVal = face;
+    IFontDisp* view = nullptr;
+    JV_TRY(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&view)));
+    v.pdispVal = view;
   }
   *out = Variant::Attach(v);
   return S_OK;

@@ -18,9 +18,9 @@ namespace jv::host {
                                   const Variant& value);
 [[nodiscard]] HRESULT GetProperty(FormDriver& form, DISPID id, Variant* result);
 
-// A font as the interface takes it: its dispatch face, or Nothing for null.
+// A font as the interface takes it: its dispatch view, or Nothing for null.
 [[nodiscard]] HRESULT FontArgument(IFont* font, Variant* out);
-// The font a get handed back (as its dispatch face or as the object), or null.
+// The font a get handed back (as its dispatch view or as the object), or null.
 FontRef FontOf(const Variant& value);
 
 }  // namespace jv::host

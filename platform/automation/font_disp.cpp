@@ -78,7 +78,7 @@ class FontDispatch final : public RefCounted<IFontDisp> {
     bool known = false;
     for (const FontMember& m : kMembers) known |= m.id == id;
     if (!known) return DISP_E_MEMBERNOTFOUND;
-    // The call may release the last outside reference to this face.
+    // The call may release the last outside reference to this dispatch view.
     ComPtr<IFontDisp> self(this);
     switch (CallFormOf(flags, false, false)) {
       case CallForm::kGet: {
@@ -199,9 +199,9 @@ HRESULT CreateFontDispatch(IFont* font, IFontDisp** out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (font == nullptr) return E_INVALIDARG;
-  auto* face = new (std::nothrow) FontDispatch(font);
-  if (face == nullptr) return E_OUTOFMEMORY;
-  *out = face;
+  auto* view = new (std::nothrow) FontDispatch(font);
+  if (view == nullptr) return E_OUTOFMEMORY;
+  *out = view;
   return S_OK;
 }
 

@@ -1,4 +1,4 @@
-// IFontDisp, the dispatch face of a font: its properties by the standard font
+// IFontDisp, the dispatch view of a font: its properties by the standard font
 // dispatch ids, for clients that bind late (a script setting Font.Size).
 #pragma once
 

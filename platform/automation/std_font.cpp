@@ -96,11 +96,11 @@ HRESULT DescribeFont(IFont* font, FontDescription* out) {
 
 HRESULT StdFont::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
-  // The dispatch face is a tear-off: it answers IUnknown and IFont from this object.
+  // The dispatch view is a tear-off: it answers IUnknown and IFont from this object.
   if (riid == IID_IDispatch || riid == IID_IFontDisp) {
-    IFontDisp* face = nullptr;
-    const HRESULT hr = CreateFontDispatch(this, &face);
-    *object = face;
+    IFontDisp* view = nullptr;
+    const HRESULT hr = CreateFontDispatch(this, &view);
+    *object = view;
     return hr;
   }
   return Answer(riid, object, {IID_IFont});

@@ -52,7 +52,7 @@ std::size_t LiveStdFontCount();
 // Used from one apartment (thread) only, as the control is, so the count is plain.
 // Device handles, text metrics and scaling have no meaning without a Windows device
 // context and answer E_NOTIMPL. QueryInterface also answers IDispatch and IFontDisp
-// with the font's dispatch face (font_disp.h), for scripting hosts.
+// with the font's dispatch view (font_disp.h), for scripting hosts.
 class StdFont final : public RefCounted<IFont> {
  public:
   StdFont(const StdFont&) = delete;

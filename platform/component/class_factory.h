@@ -1,5 +1,5 @@
 // The class object of one creatable class: IClassFactory with LockServer, and the
-// site-taking face IClassFactorySite. Counted by the module while it lives.
+// site-taking interface IClassFactorySite. Counted by the module while it lives.
 #pragma once
 
 #include "platform/component/control_site.h"

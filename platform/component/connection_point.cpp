@@ -111,12 +111,12 @@ HRESULT JV_STDMETHODCALLTYPE ConnectionPoint::Advise(IUnknown* sink, DWORD* cook
   if (cookie == nullptr) return E_POINTER;
   *cookie = 0;
   if (sink == nullptr) return E_POINTER;
-  IUnknown* face = nullptr;
-  HRESULT hr = sink->QueryInterface(iid_, reinterpret_cast<void**>(&face));
+  IUnknown* sink_interface = nullptr;
+  HRESULT hr = sink->QueryInterface(iid_, reinterpret_cast<void**>(&sink_interface));
   if (FAILED(hr) && dispatch_sinks_)
-    hr = sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&face));
-  if (FAILED(hr) || face == nullptr) return CONNECT_E_CANNOTCONNECT;
-  ComPtr<IUnknown> held = ComPtr<IUnknown>::Adopt(face);
+    hr = sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink_interface));
+  if (FAILED(hr) || sink_interface == nullptr) return CONNECT_E_CANNOTCONNECT;
+  ComPtr<IUnknown> held = ComPtr<IUnknown>::Adopt(sink_interface);
   if (next_cookie_ == 0) return CONNECT_E_ADVISELIMIT;  // every cookie was handed out once
   connections_.push_back({next_cookie_, std::move(held)});
   *cookie = next_cookie_++;

@@ -22,7 +22,7 @@ struct IControlSite : IUnknown {
   ~IControlSite() = default;
 };
 
-// The class object's second face, for containers that have a site to offer.
+// The class object's second interface, for containers that have a site to offer.
 struct IClassFactorySite : IClassFactory {
   virtual HRESULT JV_STDMETHODCALLTYPE CreateInstanceOnSite(IControlSite* site, REFIID riid,
                                                             void** object) = 0;

@@ -1,5 +1,5 @@
 // The runtime's generic pieces a component is made of: GUID text, the enumerators
-// over connections, and the font's dispatch face.
+// over connections, and the font's dispatch view.
 #include <gtest/gtest.h>
 
 #include "platform/automation/font_disp.h"
