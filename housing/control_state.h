@@ -3,6 +3,7 @@
 #pragma once
 
 #include "control/state.h"
+#include "platform/automation/interface_ids.h"
 #include "platform/automation/unknown.h"
 
 // A C++ seam like IControlSite, valid only between libraries of the same compiler
@@ -16,3 +17,5 @@ struct IControlState : IUnknown {
 
 inline constexpr IID IID_IControlState = {
     0x3F0B9C52, 0x8E1A, 0x4D6B, {0xA4, 0x37, 0x5C, 0x92, 0x1E, 0x6F, 0x08, 0xD3}};
+
+JV_INTERFACE_IDS(IControlState, JV_IID(IControlState));

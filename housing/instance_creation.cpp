@@ -53,14 +53,9 @@ HRESULT JornavistaObject::Start() {
 }
 
 HRESULT JV_STDMETHODCALLTYPE JornavistaObject::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == jornavista::IID__ctrJornavista)
-    return Hand<_ctrJornavista>(object);
-  if (riid == IID_IConnectionPointContainer) return Hand<IConnectionPointContainer>(object);
-  if (riid == IID_IPersist || riid == IID_IPersistPropertyBag) return Hand<IPersistPropertyBag>(object);
-  if (riid == IID_IProvideClassInfo) return Hand<IProvideClassInfo>(object);
-  if (riid == IID_IControlState) return Hand<IControlState>(object);
+  // The interfaces of the base list, then those of the OLE part.
+  const HRESULT hr = RefCounted::QueryInterface(riid, object);
+  if (hr != E_NOINTERFACE) return hr;
 #ifdef _WIN32
   if (ole_ && ole_->FindInterface(riid, object)) return S_OK;
 #endif

@@ -6,6 +6,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/font.h"
+#include "platform/automation/interface_ids.h"
 
 namespace jornavista {
 
@@ -69,3 +70,6 @@ struct _ctrJornavista : IDispatch {
  protected:
   ~_ctrJornavista() = default;
 };
+
+JV_INTERFACE_IDS(_ctrJornavista, JV_IID(IDispatch),
+                 (jv::NamedIid{&jornavista::IID__ctrJornavista, "_ctrJornavista"}));

@@ -45,7 +45,8 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
 
   HRESULT Start();
 
-  // IUnknown: one identity, the dual interface's.
+  // IUnknown: one identity, the dual interface's; the base list answers for the
+  // interfaces above, the OLE part for its own.
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
 
   // IDispatch

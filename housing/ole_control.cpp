@@ -15,13 +15,6 @@ namespace {
 
 constexpr int kHimetricPerInch = 2540;
 
-// An interface the OLE side serves, and the pointer of the object that serves it.
-struct Served {
-  const IID* iid;
-  const char* name;
-  void* object;
-};
-
 }  // namespace
 
 OleControl::OleControl(IUnknown& outer, win32::Win32Face& face) : outer_(outer), face_(face) {
@@ -34,28 +27,17 @@ OleControl::~OleControl() {
 }
 
 bool OleControl::FindInterface(REFIID riid, void** object) {
-  const Served served[] = {
-      {&IID_IOleObject, "IOleObject", static_cast<IOleObject*>(this)},
-      {&IID_IOleWindow, "IOleWindow", static_cast<IOleInPlaceObject*>(this)},
-      {&IID_IOleInPlaceObject, "IOleInPlaceObject", static_cast<IOleInPlaceObject*>(this)},
-      {&IID_IOleInPlaceActiveObject, "IOleInPlaceActiveObject", static_cast<IOleInPlaceActiveObject*>(this)},
-      {&IID_IViewObject, "IViewObject", static_cast<IViewObject2*>(this)},
-      {&IID_IViewObject2, "IViewObject2", static_cast<IViewObject2*>(this)},
-      {&IID_IOleControl, "IOleControl", static_cast<IOleControl*>(this)},
-      {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages", static_cast<ISpecifyPropertyPages*>(this)},
-      {&IID_IPersistStreamInit, "IPersistStreamInit", static_cast<IPersistStreamInit*>(this)},
-      {&IID_IPersistStorage, "IPersistStorage", static_cast<IPersistStorage*>(this)},
-      {&IID_IQuickActivate, "IQuickActivate", static_cast<IQuickActivate*>(&quick_)},
-      {&IID_IDataObject, "IDataObject", static_cast<IDataObject*>(&data_)},
-  };
-  for (const Served& s : served) {
-    if (!(*s.iid == riid)) continue;
-    Trace((std::string("QueryInterface ") + s.name).c_str());
-    AddRef();
-    *object = s.object;
-    return true;
-  }
-  return false;
+  const char* name = nullptr;
+  void* found = FindInterfaceOf<IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject, IViewObject2,
+                                IOleControl, ISpecifyPropertyPages, IPersistStreamInit, IPersistStorage>(
+      this, riid, &name);
+  if (found == nullptr) found = FindInterfaceOf<IQuickActivate>(&quick_, riid, &name);
+  if (found == nullptr) found = FindInterfaceOf<IDataObject>(&data_, riid, &name);
+  if (found == nullptr) return false;
+  Trace((std::string("QueryInterface ") + name).c_str());
+  AddRef();
+  *object = found;
+  return true;
 }
 
 HRESULT OleControl::QueryInterface(REFIID riid, void** object) { return outer_.QueryInterface(riid, object); }

@@ -18,6 +18,8 @@
 #include "platform/automation/ref_counted.h"
 #include "platform/component/control_site.h"
 
+JV_INTERFACE_IDS(IPropertyPage2, JV_IID(IPropertyPage), JV_IID(IPropertyPage2));
+
 namespace jv::housing {
 
 // The page class's creation function (the site is not used: the page's own window
@@ -27,10 +29,6 @@ namespace jv::housing {
 class PropertyPage final : public RefCounted<IPropertyPage2> {
  public:
   PropertyPage() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IPropertyPage, IID_IPropertyPage2});
-  }
 
   // IPropertyPage
   HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* site) override;

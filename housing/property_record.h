@@ -23,10 +23,6 @@ class PropertyRecord final : public RefCounted<IPropertyBag> {
   // A new record with one reference, owned by the caller.
   static PropertyRecord* Create(std::vector<NamedProperty> properties = {});
 
-  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IPropertyBag});
-  }
-
   HRESULT JV_STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
   HRESULT JV_STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override;
 

@@ -10,14 +10,6 @@ TextView Key(LPCOLESTR name) { return TextView(reinterpret_cast<const char16_t*>
 
 }  // namespace
 
-HRESULT DocumentPropertyBag::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IUnknown || riid == IID_IPropertyBag) return Hand<IPropertyBag>(object);
-  if (riid == IID_IPropertyBagDefaults) return Hand<IPropertyBagDefaults>(object);
-  return E_NOINTERFACE;
-}
-
 HRESULT DocumentPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
   if (name == nullptr || value == nullptr) return E_POINTER;
   if (bag_ == nullptr) return E_UNEXPECTED;

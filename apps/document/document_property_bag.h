@@ -20,7 +20,6 @@ class DocumentPropertyBag final : public RefCounted<IPropertyBag, IPropertyBagDe
   explicit DocumentPropertyBag(DocumentBag& bag) : bag_(&bag) {}
   void Detach() { bag_ = nullptr; }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override;
   HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
   HRESULT Write(LPCOLESTR name, VARIANT* value) override;
   HRESULT WriteWithDefault(LPCOLESTR name, VARIANT* value, VARIANT* default_value) override;

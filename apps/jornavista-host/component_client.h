@@ -21,9 +21,6 @@ std::string Hex(DISPID id);
 // The container's side of the event interface: the events raised, in order.
 class EventSink final : public RefCounted<IDispatch> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IDispatch});
-  }
   HRESULT GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 0;

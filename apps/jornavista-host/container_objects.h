@@ -23,9 +23,6 @@ class ContainerSite final : public RefCounted<IControlSite> {
       : runtime_(runtime), ambient_font_(ambient_font) {}
   void Detach() { attached_ = false; }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IControlSite});
-  }
   HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
     if (runtime == nullptr) return E_POINTER;
     *runtime = nullptr;
@@ -54,9 +51,6 @@ class ChangeNoticeSink final : public RefCounted<IPropertyNotifySink> {
   explicit ChangeNoticeSink(std::function<void(DISPID)> told) : told_(std::move(told)) {}
   void Detach() { told_ = nullptr; }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IPropertyNotifySink});
-  }
   HRESULT OnChanged(DISPID id) override {
     if (told_) told_(id);
     return S_OK;

@@ -6,6 +6,7 @@
 
 #include "platform/automation/dispatch.h"
 #include "platform/automation/font.h"
+#include "platform/automation/interface_ids.h"
 
 #ifndef _WIN32
 struct IFontDisp : IDispatch {
@@ -16,6 +17,8 @@ struct IFontDisp : IDispatch {
 inline constexpr IID IID_IFontDisp = {
     0xBEF6E003, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 #endif
+
+JV_INTERFACE_IDS(IFontDisp, JV_IID(IDispatch), JV_IID(IFontDisp));
 
 namespace jv {
 

@@ -1,10 +1,9 @@
-// The lifetime half of IUnknown written once: a reference count that ends the
-// object on its last Release, and the QueryInterface answers of an object that
-// serves one or several interfaces.
+// IUnknown written once: a reference count that ends the object on its last
+// Release, and the QueryInterface of an object that serves one or several
+// interfaces, answered from the list of interfaces it derives from.
 #pragma once
 
-#include <initializer_list>
-
+#include "platform/automation/interface_ids.h"
 #include "platform/automation/unknown.h"
 
 namespace jv {
@@ -16,6 +15,18 @@ namespace jv {
 template <class First, class... Rest>
 class RefCounted : public First, public Rest... {
  public:
+  // IUnknown and the ids of First (as First, the identity) and of each of Rest (as
+  // that base): a new reference; E_NOINTERFACE and null for any other. An object
+  // that serves more (a tear-off, a part) answers those first, then calls this.
+  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (riid == IID_IUnknown || InterfaceIds<First>::Match(riid) != nullptr) return HandOutAs<First>(object);
+    HRESULT hr = E_NOINTERFACE;
+    ((hr = hr == E_NOINTERFACE && InterfaceIds<Rest>::Match(riid) != nullptr ? HandOutAs<Rest>(object) : hr),
+     ...);
+    return hr;
+  }
   ULONG JV_STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG JV_STDMETHODCALLTYPE Release() override {
     const ULONG left = --refs_;
@@ -29,22 +40,9 @@ class RefCounted : public First, public Rest... {
   RefCounted& operator=(const RefCounted&) = delete;
   virtual ~RefCounted() = default;
 
-  // The whole QueryInterface of an object that answers IUnknown and each of
-  // `own` through First: a new reference for those, E_NOINTERFACE and null
-  // otherwise.
-  HRESULT Answer(REFIID riid, void** object, std::initializer_list<IID> own) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    bool known = riid == IID_IUnknown;
-    for (const IID& id : own) known = known || riid == id;
-    if (!known) return E_NOINTERFACE;
-    return Hand<First>(object);
-  }
-
-  // Hands out the object as Interface, with a new reference: the step of a
-  // QueryInterface that serves interfaces through different bases.
+  // Hands out the object as Interface, with a new reference.
   template <class Interface>
-  HRESULT Hand(void** object) {
+  HRESULT HandOutAs(void** object) {
     *object = static_cast<Interface*>(this);
     AddRef();
     return S_OK;

@@ -103,7 +103,7 @@ HRESULT StdFont::QueryInterface(REFIID riid, void** object) {
     *object = view;
     return hr;
   }
-  return Answer(riid, object, {IID_IFont});
+  return RefCounted::QueryInterface(riid, object);
 }
 
 HRESULT StdFont::get_Name(BSTR* name) {

@@ -13,10 +13,6 @@ class ClassFactory final : public RefCounted<IClassFactorySite> {
  public:
   explicit ClassFactory(CreateInstanceFunction create) : create_(create) {}
 
-  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IClassFactory, IID_IClassFactorySite});
-  }
-
   HRESULT JV_STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;

@@ -40,10 +40,6 @@ class SnapshotEnumerator final : public RefCounted<Interface> {
   explicit SnapshotEnumerator(std::vector<Item> items, std::size_t position = 0)
       : items_(std::move(items)), position_(position) {}
 
-  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    return this->Answer(riid, object, {kIid});
-  }
-
   HRESULT JV_STDMETHODCALLTYPE Next(ULONG count, Out* out, ULONG* fetched) override {
     if (out == nullptr) return E_POINTER;
     if (fetched == nullptr && count != 1) return E_INVALIDARG;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/automation/font.h"
+#include "platform/automation/interface_ids.h"
 #include "platform/automation/ocidl.h"
 #include "platform/runtime/face.h"
 
@@ -49,3 +50,7 @@ inline constexpr IID IID_IClassFactorySite = {
     0xC5FF8FB8, 0xCAC4, 0x4743, {0xA8, 0x9B, 0xE0, 0x63, 0xAE, 0x15, 0x64, 0xE7}};
 inline constexpr IID IID_IPropertyBagDefaults = {
     0x9A4E61C7, 0x2B58, 0x4F03, {0x8D, 0x1C, 0xE6, 0x75, 0x3A, 0x0B, 0x94, 0x2F}};
+
+JV_INTERFACE_IDS(IControlSite, JV_IID(IControlSite));
+JV_INTERFACE_IDS(IClassFactorySite, JV_IID(IClassFactory), JV_IID(IClassFactorySite));
+JV_INTERFACE_IDS(IPropertyBagDefaults, JV_IID(IPropertyBagDefaults));

@@ -11,7 +11,6 @@ class CountedObject final : public RefCounted<IUnknown> {
   // *ended becomes true when the last reference goes.
   static CountedObject* Create(bool* ended) { return new CountedObject(ended); }
 
-  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid, object, {}); }
   using RefCounted::refs;
 
  private:

@@ -36,9 +36,6 @@ TEST(GuidTextTest, ReadsTheRegistryFormAndRefusesTheRest) {
 // A container of one point, as an object holds its points.
 class PointOwner final : public testing::TestObject<IConnectionPointContainer> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IConnectionPointContainer});
-  }
   HRESULT EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
   HRESULT FindConnectionPoint(REFIID, IConnectionPoint**) override { return E_NOTIMPL; }
   ConnectionPoint point{*this, IID_IPropertyNotifySink, false};

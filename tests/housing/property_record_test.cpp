@@ -181,9 +181,6 @@ TEST(PropertyRecordTest, TheBagRefusesWhatItCannotKeep) {
 class ForeignFont final : public RefCounted<IFont> {
  public:
   explicit ForeignFont(FontDescription d) : d_(std::move(d)) {}
-  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IFont});
-  }
   HRESULT JV_STDMETHODCALLTYPE get_Name(BSTR* name) override {
     *name = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(d_.name.data()),
                               static_cast<std::uint32_t>(d_.name.size()));

@@ -36,9 +36,6 @@ class TestObject : public RefCounted<Interfaces...> {
 // makes runtime operations fail and clicks the cells of the instance built on it.
 class TestSite final : public TestObject<IControlSite>, private platform::ControlRuntime {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IControlSite});
-  }
   HRESULT GetControlRuntime(platform::ControlRuntime** runtime) override {
     *runtime = this;
     return S_OK;
@@ -68,9 +65,6 @@ class TestSite final : public TestObject<IControlSite>, private platform::Contro
 
 class NotifySink final : public TestObject<IPropertyNotifySink> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IPropertyNotifySink});
-  }
   HRESULT OnChanged(DISPID id) override {
     changed.push_back(id);
     if (release_on_change != nullptr) std::exchange(release_on_change, nullptr)->Release();
@@ -86,9 +80,6 @@ class NotifySink final : public TestObject<IPropertyNotifySink> {
 // A generic event sink: answers only IDispatch, as script hosts' sinks do.
 class EventSink final : public TestObject<IDispatch> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IDispatch});
-  }
   HRESULT GetTypeInfoCount(UINT* n) override {
     *n = 0;
     return S_OK;
@@ -106,9 +97,6 @@ class EventSink final : public TestObject<IDispatch> {
 // A property bag in memory; a name it does not hold reads as E_INVALIDARG.
 class MapBag final : public TestObject<IPropertyBag> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid, object, {IID_IPropertyBag});
-  }
   HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
     const auto it = values.find(name);
     if (it == values.end()) return E_INVALIDARG;

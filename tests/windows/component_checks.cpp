@@ -36,15 +36,7 @@ using nlohmann::ordered_json;
 
 // A client-side COM object with a plain count, serving IUnknown and I.
 template <class I>
-class ClientObject : public jv::RefCounted<I> {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    return this->Answer(riid, object, {Iid()});
-  }
-
- protected:
-  virtual const IID& Iid() const = 0;
-};
+class ClientObject : public jv::RefCounted<I> {};
 
 class NotifySink final : public ClientObject<IPropertyNotifySink> {
  public:
@@ -54,9 +46,6 @@ class NotifySink final : public ClientObject<IPropertyNotifySink> {
   }
   HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
   std::vector<DISPID> changed;
-
- private:
-  const IID& Iid() const override { return IID_IPropertyNotifySink; }
 };
 
 // Answers only IDispatch, as a script host's generic event sink does.
@@ -76,9 +65,6 @@ class EventSink final : public ClientObject<IDispatch> {
     return S_OK;
   }
   std::vector<DISPID> raised;
-
- private:
-  const IID& Iid() const override { return IID_IDispatch; }
 };
 
 class MapBag final : public ClientObject<IPropertyBag> {
@@ -100,9 +86,6 @@ class MapBag final : public ClientObject<IPropertyBag> {
     return S_OK;
   }
   std::map<std::wstring, VARIANT> values;
-
- private:
-  const IID& Iid() const override { return IID_IPropertyBag; }
 };
 
 template <class T>
@@ -324,7 +307,6 @@ class PagingSite final : public ClientObject<IControlSite>, private jv::platform
   jv::headless::HeadlessFace* face = nullptr;
 
  private:
-  const IID& Iid() const override { return IID_IControlSite; }
   HRESULT CreateFace(const jv::platform::FaceLayout& layout, jv::platform::Container& container,
                      std::unique_ptr<jv::platform::Face>* out) override {
     const HRESULT hr = runtime.CreateFace(layout, container, out);
