@@ -17,21 +17,8 @@
 #include "housing/data_object.h"
 #include "housing/quick_activation.h"
 #include "housing/ole_trace.h"
-#include "platform/automation/interface_ids.h"
 #include "platform/automation/unknown.h"
 #include "platform/win32/win32_face.h"
-
-// The interfaces the OLE side serves, each with the ids it answers to.
-JV_INTERFACE_IDS(IOleObject, JV_IID(IOleObject));
-JV_INTERFACE_IDS(IOleInPlaceObject, JV_IID(IOleWindow), JV_IID(IOleInPlaceObject));
-JV_INTERFACE_IDS(IOleInPlaceActiveObject, JV_IID(IOleInPlaceActiveObject));
-JV_INTERFACE_IDS(IViewObject2, JV_IID(IViewObject), JV_IID(IViewObject2));
-JV_INTERFACE_IDS(IOleControl, JV_IID(IOleControl));
-JV_INTERFACE_IDS(ISpecifyPropertyPages, JV_IID(ISpecifyPropertyPages));
-JV_INTERFACE_IDS(IPersistStreamInit, JV_IID(IPersistStreamInit));
-JV_INTERFACE_IDS(IPersistStorage, JV_IID(IPersistStorage));
-JV_INTERFACE_IDS(IQuickActivate, JV_IID(IQuickActivate));
-JV_INTERFACE_IDS(IDataObject, JV_IID(IDataObject));
 
 namespace jv::housing {
 

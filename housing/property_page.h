@@ -18,8 +18,6 @@
 #include "platform/automation/ref_counted.h"
 #include "platform/component/control_site.h"
 
-JV_INTERFACE_IDS(IPropertyPage2, JV_IID(IPropertyPage), JV_IID(IPropertyPage2));
-
 namespace jv::housing {
 
 // The page class's creation function (the site is not used: the page's own window

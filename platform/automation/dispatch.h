@@ -6,6 +6,7 @@
 
 #include "platform/automation/bstr.h"
 #include "platform/automation/hresult.h"
+#include "platform/automation/interface_ids.h"
 #include "platform/automation/unknown.h"
 #include "platform/automation/variant.h"
 
@@ -91,3 +92,5 @@ struct IDispatch : IUnknown {
 
 inline constexpr IID IID_IDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 #endif
+
+JV_INTERFACE_IDS(IDispatch, JV_IID(IDispatch));

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/automation/bstr.h"
+#include "platform/automation/interface_ids.h"
 #include "platform/automation/unknown.h"
 
 #ifdef _WIN32
@@ -54,8 +55,11 @@ struct IFont : IUnknown {
   ~IFont() = default;
 };
 
-inline constexpr IID IID_IFont = {0xBEF6E002, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+inline constexpr IID IID_IFont = {
+    0xBEF6E002, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
 #endif
+
+JV_INTERFACE_IDS(IFont, JV_IID(IFont));
 
 namespace jv {
 using FontRef = ComPtr<IFont>;

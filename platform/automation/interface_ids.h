@@ -2,12 +2,9 @@
 // and those of the interfaces it derives from, IUnknown apart. RefCounted answers
 // QueryInterface from its list of interfaces through this trait, so an object names
 // the interfaces it serves once, in its base list; an interface without its ids
-// does not build.
+// does not build. Each interface's ids are declared beside it.
 #pragma once
 
-#include "platform/automation/dispatch.h"
-#include "platform/automation/font.h"
-#include "platform/automation/ocidl.h"
 #include "platform/automation/unknown.h"
 
 namespace jv {
@@ -34,6 +31,22 @@ void* FindInterfaceOf(Object* self, REFIID riid, const char** name) {
   return found;
 }
 
+// The whole QueryInterface of an object that serves Interfaces (the first is its
+// identity, which IUnknown also gets): `self` as the first of them whose ids hold
+// riid, with a new reference; E_NOINTERFACE and null for any other.
+template <class First, class... Rest, class Object>
+HRESULT QueryInterfaceOf(Object* self, REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  const char* name = nullptr;
+  void* found =
+      riid == IID_IUnknown ? static_cast<First*>(self) : FindInterfaceOf<First, Rest...>(self, riid, &name);
+  if (found == nullptr) return E_NOINTERFACE;
+  self->AddRef();
+  *object = found;
+  return S_OK;
+}
+
 }  // namespace jv
 
 // An IID by its interface's name: JV_IID(IPersist) is IID_IPersist, named "IPersist".
@@ -42,25 +55,14 @@ void* FindInterfaceOf(Object* self, REFIID riid, const char** name) {
 
 // Declares the ids of `Interface`, as JV_IIDs or NamedIids (Windows' ids are
 // link-time constants). Used at global scope, beside the interface's declaration.
-#define JV_INTERFACE_IDS(Interface, ...)             \
-  template <>                                        \
-  struct jv::InterfaceIds<Interface> {               \
-    static const char* Match(REFIID riid) {          \
-      for (const jv::NamedIid& id : {__VA_ARGS__})   \
-        if (*id.iid == riid) return id.name;         \
-      return nullptr;                                \
-    }                                                \
+#define JV_INTERFACE_IDS(Interface, ...)           \
+  template <>                                      \
+  struct jv::InterfaceIds<Interface> {             \
+    static const char* Match(REFIID riid) {        \
+      for (const jv::NamedIid& id : {__VA_ARGS__}) \
+        if (*id.iid == riid) return id.name;       \
+      return nullptr;                              \
+    }                                              \
   }
 
 JV_INTERFACE_IDS(IUnknown, JV_IID(IUnknown));
-JV_INTERFACE_IDS(IDispatch, JV_IID(IDispatch));
-JV_INTERFACE_IDS(IFont, JV_IID(IFont));
-JV_INTERFACE_IDS(IClassFactory, JV_IID(IClassFactory));
-JV_INTERFACE_IDS(IConnectionPoint, JV_IID(IConnectionPoint));
-JV_INTERFACE_IDS(IConnectionPointContainer, JV_IID(IConnectionPointContainer));
-JV_INTERFACE_IDS(IEnumConnections, JV_IID(IEnumConnections));
-JV_INTERFACE_IDS(IEnumConnectionPoints, JV_IID(IEnumConnectionPoints));
-JV_INTERFACE_IDS(IPropertyNotifySink, JV_IID(IPropertyNotifySink));
-JV_INTERFACE_IDS(IPropertyBag, JV_IID(IPropertyBag));
-JV_INTERFACE_IDS(IPersistPropertyBag, JV_IID(IPersist), JV_IID(IPersistPropertyBag));
-JV_INTERFACE_IDS(IProvideClassInfo, JV_IID(IProvideClassInfo));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/automation/dispatch.h"
+#include "platform/automation/interface_ids.h"
 #include "platform/automation/typeinfo.h"
 #include "platform/automation/unknown.h"
 #include "platform/automation/variant.h"
@@ -144,4 +145,30 @@ inline constexpr IID IID_IPropertyBag = {
     0x55272A00, 0x42CB, 0x11CE, {0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 inline constexpr IID IID_IErrorLog = {
     0x3127CA40, 0x446E, 0x11CE, {0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+#endif
+
+// The ids each interface answers to (interface_ids.h).
+JV_INTERFACE_IDS(IClassFactory, JV_IID(IClassFactory));
+JV_INTERFACE_IDS(IConnectionPoint, JV_IID(IConnectionPoint));
+JV_INTERFACE_IDS(IConnectionPointContainer, JV_IID(IConnectionPointContainer));
+JV_INTERFACE_IDS(IEnumConnections, JV_IID(IEnumConnections));
+JV_INTERFACE_IDS(IEnumConnectionPoints, JV_IID(IEnumConnectionPoints));
+JV_INTERFACE_IDS(IPropertyNotifySink, JV_IID(IPropertyNotifySink));
+JV_INTERFACE_IDS(IPropertyBag, JV_IID(IPropertyBag));
+JV_INTERFACE_IDS(IPersistPropertyBag, JV_IID(IPersist), JV_IID(IPersistPropertyBag));
+JV_INTERFACE_IDS(IProvideClassInfo, JV_IID(IProvideClassInfo));
+
+#ifdef _WIN32
+// The OLE control interfaces, which only the Windows build serves.
+JV_INTERFACE_IDS(IOleObject, JV_IID(IOleObject));
+JV_INTERFACE_IDS(IOleInPlaceObject, JV_IID(IOleWindow), JV_IID(IOleInPlaceObject));
+JV_INTERFACE_IDS(IOleInPlaceActiveObject, JV_IID(IOleInPlaceActiveObject));
+JV_INTERFACE_IDS(IViewObject2, JV_IID(IViewObject), JV_IID(IViewObject2));
+JV_INTERFACE_IDS(IOleControl, JV_IID(IOleControl));
+JV_INTERFACE_IDS(ISpecifyPropertyPages, JV_IID(ISpecifyPropertyPages));
+JV_INTERFACE_IDS(IPersistStreamInit, JV_IID(IPersistStreamInit));
+JV_INTERFACE_IDS(IPersistStorage, JV_IID(IPersistStorage));
+JV_INTERFACE_IDS(IQuickActivate, JV_IID(IQuickActivate));
+JV_INTERFACE_IDS(IDataObject, JV_IID(IDataObject));
+JV_INTERFACE_IDS(IPropertyPage2, JV_IID(IPropertyPage), JV_IID(IPropertyPage2));
 #endif

@@ -19,13 +19,7 @@ class RefCounted : public First, public Rest... {
   // that base): a new reference; E_NOINTERFACE and null for any other. An object
   // that serves more (a tear-off, a part) answers those first, then calls this.
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (riid == IID_IUnknown || InterfaceIds<First>::Match(riid) != nullptr) return HandOutAs<First>(object);
-    HRESULT hr = E_NOINTERFACE;
-    ((hr = hr == E_NOINTERFACE && InterfaceIds<Rest>::Match(riid) != nullptr ? HandOutAs<Rest>(object) : hr),
-     ...);
-    return hr;
+    return QueryInterfaceOf<First, Rest...>(this, riid, object);
   }
   ULONG JV_STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG JV_STDMETHODCALLTYPE Release() override {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/automation/dispatch.h"
+#include "platform/automation/interface_ids.h"
 
 #ifdef _WIN32
 #include <oaidl.h>
@@ -208,3 +209,6 @@ struct ITypeLib : IUnknown {
 inline constexpr IID IID_ITypeInfo = {0x00020401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr IID IID_ITypeLib = {0x00020402, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 #endif
+
+JV_INTERFACE_IDS(ITypeInfo, JV_IID(ITypeInfo));
+JV_INTERFACE_IDS(ITypeLib, JV_IID(ITypeLib));

@@ -53,6 +53,19 @@ inline std::u16string_view View(const OLECHAR* text) {
   return {reinterpret_cast<const char16_t*>(text), n};
 }
 
+// What a type and a library answer alike: their attribute record, which lives as
+// long as they do (its Release is empty), and no ITypeComp.
+template <class Attributes>
+HRESULT HandOutAttributes(Attributes& attributes, Attributes** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = &attributes;
+  return S_OK;
+}
+inline HRESULT NoTypeComp(ITypeComp** comp) {
+  if (comp != nullptr) *comp = nullptr;
+  return E_NOTIMPL;
+}
+
 class Graph;
 class Library;
 
@@ -62,27 +75,13 @@ class TypeInfo final : public ITypeInfo {
            const TypeLibraryDesc& lib_desc);
 
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
-      *object = static_cast<ITypeInfo*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return QueryInterfaceOf<ITypeInfo>(this, riid, object);
   }
   ULONG JV_STDMETHODCALLTYPE AddRef() override;
   ULONG JV_STDMETHODCALLTYPE Release() override;
 
-  HRESULT JV_STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** attr) override {
-    if (attr == nullptr) return E_POINTER;
-    *attr = &attr_;
-    return S_OK;
-  }
-  HRESULT JV_STDMETHODCALLTYPE GetTypeComp(ITypeComp** comp) override {
-    if (comp != nullptr) *comp = nullptr;
-    return E_NOTIMPL;
-  }
+  HRESULT JV_STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** attr) override { return HandOutAttributes(attr_, attr); }
+  HRESULT JV_STDMETHODCALLTYPE GetTypeComp(ITypeComp** comp) override { return NoTypeComp(comp); }
   HRESULT JV_STDMETHODCALLTYPE GetFuncDesc(UINT index, FUNCDESC** desc) override {
     if (desc == nullptr) return E_POINTER;
     if (index >= funcs_.size()) return TYPE_E_ELEMENTNOTFOUND;
@@ -154,14 +153,7 @@ class Library final : public ITypeLib {
   Library(Graph& graph, const TypeLibraryDesc& desc) : graph_(graph), desc_(&desc) {}
 
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ITypeLib) {
-      *object = static_cast<ITypeLib*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return QueryInterfaceOf<ITypeLib>(this, riid, object);
   }
   ULONG JV_STDMETHODCALLTYPE AddRef() override;
   ULONG JV_STDMETHODCALLTYPE Release() override;
@@ -188,15 +180,8 @@ class Library final : public ITypeLib {
       if (infos_[i]->attr().guid == guid) return GetTypeInfo(i, info);
     return TYPE_E_ELEMENTNOTFOUND;
   }
-  HRESULT JV_STDMETHODCALLTYPE GetLibAttr(TLIBATTR** attr) override {
-    if (attr == nullptr) return E_POINTER;
-    *attr = &attr_;
-    return S_OK;
-  }
-  HRESULT JV_STDMETHODCALLTYPE GetTypeComp(ITypeComp** comp) override {
-    if (comp != nullptr) *comp = nullptr;
-    return E_NOTIMPL;
-  }
+  HRESULT JV_STDMETHODCALLTYPE GetLibAttr(TLIBATTR** attr) override { return HandOutAttributes(attr_, attr); }
+  HRESULT JV_STDMETHODCALLTYPE GetTypeComp(ITypeComp** comp) override { return NoTypeComp(comp); }
   HRESULT JV_STDMETHODCALLTYPE GetDocumentation(INT index, BSTR* name, BSTR* doc, DWORD* context,
                                                 BSTR* file) override {
     if (name != nullptr) *name = nullptr;
