@@ -34,14 +34,6 @@ class RefCounted : public First, public Rest... {
   RefCounted& operator=(const RefCounted&) = delete;
   virtual ~RefCounted() = default;
 
-  // Hands out the object as Interface, with a new reference.
-  template <class Interface>
-  HRESULT HandOutAs(void** object) {
-    *object = static_cast<Interface*>(this);
-    AddRef();
-    return S_OK;
-  }
-
   // The count as it stands, for objects that report it (test doubles).
   ULONG refs() const { return refs_; }
 

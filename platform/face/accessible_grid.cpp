@@ -42,7 +42,7 @@ AccessibleGrid::Target AccessibleGrid::Resolve(const VARIANT& child) const {
 }
 
 HRESULT AccessibleGrid::QueryInterface(REFIID riid, void** object) {
-  return Answer(riid, object, {IID_IDispatch, kIID_IAccessible});
+  return RefCounted::QueryInterface(riid, object);
 }
 
 HRESULT AccessibleGrid::GetTypeInfoCount(UINT* count) {

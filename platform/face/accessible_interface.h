@@ -69,3 +69,6 @@ inline constexpr long kSelectTakeFocus = 0x1, kSelectTakeSelection = 0x2;
 inline constexpr HRESULT kDisconnected = static_cast<HRESULT>(0x80010108u);  // RPC_E_DISCONNECTED
 
 }  // namespace jv::platform::msaa
+
+JV_INTERFACE_IDS(IAccessible, JV_IID(IDispatch),
+                 (jv::NamedIid{&jv::platform::msaa::kIID_IAccessible, "IAccessible"}));

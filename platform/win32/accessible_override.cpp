@@ -28,7 +28,7 @@ HRESULT AccessibleOverride::QueryInterface(REFIID riid, void** object) {
   // walk the tree through it.
   static constexpr IID kIID_IEnumVARIANT = {0x00020404, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
   if (riid == kIID_IEnumVARIANT && inner_ != nullptr) return inner_->QueryInterface(riid, object);
-  return Answer(riid, object, {IID_IDispatch, platform::msaa::kIID_IAccessible});
+  return RefCounted::QueryInterface(riid, object);
 }
 
 HRESULT AccessibleOverride::GetTypeInfoCount(UINT* count) {
