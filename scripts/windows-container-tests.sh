@@ -20,27 +20,9 @@ if [ -z "${JV_UNDER_XVFB:-}" ]; then
   JV_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
-builds=("$@")
-[ ${#builds[@]} -gt 0 ] || builds=(windows windows-x86)
-export WINEARCH=win64 WINEDEBUG=-all
-# A bare prefix: no Mono or Gecko installers.
-export WINEDLLOVERRIDES="mscoree=;mshtml="
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/jv-wine-container.XXXXXX")
-export WINEPREFIX
-work=$(mktemp -d "${TMPDIR:-/tmp}/jv-container.XXXXXX")
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX" "$work"
-}
-trap cleanup EXIT
-wine wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
-
-# The loader and the system folder whose programs have the build's bitness
-# (Debian's `wine` starts system programs 32-bit when the 32-bit Wine is there).
-wine64=/usr/lib/wine/wine64
-[ -x "$wine64" ] || wine64=wine
-run_of() { [ "$1" = windows-x86 ] && echo wine || echo "$wine64"; }
-system_of() { [ "$1" = windows-x86 ] && echo 'C:\windows\syswow64' || echo 'C:\windows\system32'; }
+JV_STAGE=container
+# shellcheck source=scripts/windows-driver.sh
+. scripts/windows-driver.sh
 
 # JV_CONTAINER_MSI names an installer: the control then comes from the files and
 # the registration that the installer put in place (scripts/msi-tests.sh).
@@ -53,42 +35,6 @@ else
       { echo "FAIL regsvr32 of build/$build in the container prefix"; exit 1; }
   done
 fi
-
-# Runs one program of the build (under its bitness's loader) with the driver's
-# answers: each "do" request on its standard output is done and answered "done"
-# on its standard input through a FIFO this script keeps open; the rest of its
-# output is passed on. Its standard error goes to $work/trace.log.
-drive() {
-  local build=$1 shots=$2
-  shift 2
-  rm -f "$work/answers"
-  mkfifo "$work/answers"
-  exec 3<>"$work/answers"
-  local run_status=0
-  "$(run_of "$build")" "$@" <&3 2>"$work/trace.log" | while IFS= read -r line; do
-    line=${line%$'\r'}
-    case "$line" in
-      "do click "*)
-        read -r _ _ x y n <<<"$line"
-        xdotool mousemove "$x" "$y" click --repeat "${n:-1}" --delay 80 1
-        echo done >&3 ;;
-      "do key "*)
-        read -r _ _ name x y <<<"$line"
-        # The pointer stays over the control while the key goes down.
-        xdotool mousemove "$x" "$y" key "$name"
-        echo done >&3 ;;
-      "do shot "*)
-        name=${line#do shot }
-        import -window root "$shots/$name.png"
-        convert "$shots/$name.png" -type truecolor "BMP3:$shots/$name.bmp"
-        echo done >&3 ;;
-      *) echo "$line" ;;
-    esac
-  done || run_status=$?
-  [ "${PIPESTATUS[0]:-0}" = 0 ] || run_status=1
-  exec 3>&-
-  return $run_status
-}
 
 status=0
 for build in "${builds[@]}"; do
