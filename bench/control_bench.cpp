@@ -2,6 +2,7 @@
 // click, an arrow key, and the start-up of a whole instance.
 #include <benchmark/benchmark.h>
 
+#include "bench/ratio_reporter.h"
 #include "control/ctr_jornavista.h"
 #include "platform/dates/calendar.h"
 #include "platform/headless/headless_face.h"
@@ -74,4 +75,17 @@ BENCHMARK(BM_StartUp);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  jv::bench::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\nthe core's own figures:\n");
+  using jv::bench::Goal;
+  // Paging forth and back shows two months.
+  reporter.PrintFigure("one month shown", "BM_PageForthAndBack", 0.5 / 1000, "us", Goal::AtMost(1));
+  reporter.PrintFigure("start-up of an instance", "BM_StartUp", 1.0 / 1000, "us", Goal::AtMost(3));
+  reporter.PrintSummary("control_bench");
+  benchmark::Shutdown();
+  return 0;
+}

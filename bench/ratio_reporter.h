@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/goal_tally.h"
+
 namespace jv::bench {
 
 class RatioReporter final : public benchmark::ConsoleReporter {
@@ -32,14 +34,24 @@ class RatioReporter final : public benchmark::ConsoleReporter {
     }
   }
 
-  // "  WHAT  N.NNx  (A against B)" for A / B, where A and B are the real times of
-  // the two benchmarks, or their `counter`; nothing when either is missing.
-  void PrintRatio(const char* what, const std::string& numerator, const std::string& denominator,
-                  const std::string& counter = {}) const {
+  // A / B, where A and B are the real times of the two benchmarks, or their
+  // `counter`, printed with its goal; missed when either is missing.
+  void PrintRatio(const char* what, const std::string& numerator, const std::string& denominator, const Goal& goal,
+                  const std::string& counter = {}) {
     const double a = Value(numerator, counter), b = Value(denominator, counter);
-    if (a <= 0 || b <= 0) return;
-    std::printf("  %-32s %6.2fx  (%.4g against %.4g)\n", what, a / b, a, b);
+    char detail[96];
+    std::snprintf(detail, sizeof detail, "%.4g against %.4g", a, b);
+    tally_.Print(what, a > 0 && b > 0 ? a / b : 0, "x", goal, detail);
   }
+
+  // One benchmark's real time (or its `counter`) times `scale`, printed in `unit`
+  // with its goal: a figure of its own rather than one against a peer.
+  void PrintFigure(const char* what, const std::string& name, double scale, const char* unit, const Goal& goal,
+                   const std::string& counter = {}) {
+    tally_.Print(what, Value(name, counter) * scale, unit, goal);
+  }
+
+  void PrintSummary(const char* run) const { tally_.PrintSummary(run); }
 
  private:
   struct Values {
@@ -56,6 +68,7 @@ class RatioReporter final : public benchmark::ConsoleReporter {
   }
 
   std::map<std::string, Values> values_;
+  GoalTally tally_;
 };
 
 }  // namespace jv::bench

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/goal_tally.h"
 #include "housing/jornavista_ids.h"
 
 namespace {
@@ -141,9 +142,12 @@ Figures MeasureCommonControl(HWND parent, int rounds) {
   return f;
 }
 
-void PrintRatio(const char* what, double ours, double theirs, const char* target) {
-  std::printf("%-34s Jornavista %8.3f ms   SysMonthCal32 %8.3f ms   %5.2fx  (target %s)\n", what, ours * 1e3,
-              theirs * 1e3, theirs > 0 ? ours / theirs : 0.0, target);
+// Ours against the common control's, as a ratio: below 1 means faster.
+void PrintRatio(jv::bench::GoalTally& tally, const char* what, double ours, double theirs,
+                const jv::bench::Goal& goal) {
+  char detail[96];
+  std::snprintf(detail, sizeof detail, "Jornavista %.3f ms, SysMonthCal32 %.3f ms", ours * 1e3, theirs * 1e3);
+  tally.Print(what, theirs > 0 ? ours / theirs : 0.0, "x", goal, detail);
 }
 
 }  // namespace
@@ -197,11 +201,19 @@ int wmain(int argc, wchar_t** argv) {
 
   std::printf("month_calendar_bench (%d-bit): %d rounds, medians\n", static_cast<int>(sizeof(void*) * 8),
               rounds);
-  PrintRatio("create, activate, first paint", Median(ours.first_paint), Median(theirs.first_paint), "<= 2x");
-  PrintRatio("  of which creation and activation", Median(ours.creation), Median(theirs.creation), "none");
-  std::printf("  of which CoCreateInstance alone  Jornavista %8.3f ms\n", Median(ours.instance) * 1e3);
-  PrintRatio("\">>\" click and repaint", Median(ours.paging), Median(theirs.paging), "<= 1x");
+  std::printf("Jornavista / SysMonthCal32 (below 1: faster):\n");
+  using jv::bench::Goal;
+  jv::bench::GoalTally tally;
+  PrintRatio(tally, "create, activate, first paint", Median(ours.first_paint), Median(theirs.first_paint),
+             Goal::AtMost(1));
+  PrintRatio(tally, "  of which creation and activation", Median(ours.creation), Median(theirs.creation),
+             Goal::None());
+  std::printf("  of which CoCreateInstance alone: Jornavista %.3f ms\n", Median(ours.instance) * 1e3);
+  PrintRatio(tally, "\">>\" click and repaint", Median(ours.paging), Median(theirs.paging), Goal::AtMost(1));
   if (ours.paging.empty() || theirs.paging.empty()) std::printf("note a paging button was not found\n");
+  char run[48];
+  std::snprintf(run, sizeof run, "month_calendar_bench, %d-bit", static_cast<int>(sizeof(void*) * 8));
+  tally.PrintSummary(run);
 
   DestroyWindow(parent);
   unreg();
