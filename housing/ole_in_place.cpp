@@ -67,9 +67,7 @@ HRESULT OleControl::PlaceAt(const RECT& position) {
     return E_INVALIDARG;
   }
   position_ = {position.left, position.top, position.left + size.cx, position.top + size.cy};
-  if (HWND window = face_.window())
-    SetWindowPos(window, nullptr, position_.left, position_.top, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  face_.PlaceAt({position_.left, position_.top});
   if (in_place_site_ && !EqualRect(&position, &position_)) (void)in_place_site_->OnPosRectChange(&position_);
   placing_ = false;
   return SUCCEEDED(hr) ? S_OK : hr;

@@ -8,7 +8,7 @@ namespace jv::win32 {
 HRESULT DayCell::get_Caption(Text* out) { return platform::WriteOut(out, caption); }
 
 HRESULT DayCell::Repaint() const {
-  if (ShownWindows* w = face->shown()) w->InvalidateCell(index);
+  if (ShownWindows* w = face->shown_windows_or_null()) w->InvalidateCell(index);
   return S_OK;
 }
 
@@ -32,7 +32,7 @@ HRESULT DayCell::put_BackColor(OLE_COLOR color) {
 HRESULT EditBox::put_Text(TextView value) {
   text = value;
   if (this == &face->year_) face->model()->YearBoxWritten(value);
-  if (face->shown() != nullptr && window != nullptr) {
+  if (face->shown_windows_or_null() != nullptr && window != nullptr) {
     const std::wstring shown(value.begin(), value.end());
     SetWindowTextW(window, shown.c_str());
   }
@@ -41,7 +41,7 @@ HRESULT EditBox::put_Text(TextView value) {
 
 HRESULT GridBox::SetFocus() {
   // Without windows the focus has nowhere to go, and nothing to show.
-  ShownWindows* w = face->shown();
+  ShownWindows* w = face->shown_windows_or_null();
   if (w != nullptr && GetFocus() != w->picture) ::SetFocus(w->picture);
   return S_OK;
 }

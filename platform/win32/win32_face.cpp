@@ -1,5 +1,7 @@
 #include "platform/win32/win32_face.h"
 
+#include <utility>
+
 #include "platform/face/stored_controls.h"
 #include "platform/win32/shown_windows.h"
 #include "platform/win32/screen_units.h"
@@ -30,13 +32,14 @@ Win32Face::Win32Face(platform::Container& container, platform::DateFunctions& da
 
 Win32Face::~Win32Face() { Hide(); }
 
-ShownWindows* Win32Face::shown() const {
+ShownWindows* Win32Face::shown_windows_or_null() const {
   return windows_ && windows_->surface != nullptr ? windows_.get() : nullptr;
 }
 
 HRESULT Win32Face::Show(HWND parent, POINT origin) {
   if (parent == nullptr) return E_INVALIDARG;
-  if (windows_ && shown() == nullptr) windows_.reset();  // gone with the container's window
+  // Gone with the container's window.
+  if (windows_ && shown_windows_or_null() == nullptr) windows_.reset();
   if (!windows_) return ShownWindows::Create(*this, parent, origin, &windows_);
   if (GetParent(windows_->surface) != parent) SetParent(windows_->surface, parent);
   SetWindowPos(windows_->surface, nullptr, origin.x, origin.y, 0, 0,
@@ -49,22 +52,45 @@ void Win32Face::Hide() {
   year_.window = date_.window = nullptr;
 }
 
-HWND Win32Face::window() const { return shown() ? windows_->surface : nullptr; }
-HWND Win32Face::grid_window() const { return shown() ? windows_->picture : nullptr; }
+HWND Win32Face::window() const { return shown_windows_or_null() ? windows_->surface : nullptr; }
+HWND Win32Face::grid_window() const { return shown_windows_or_null() ? windows_->picture : nullptr; }
 
 bool Win32Face::IsOwnWindow(HWND window) const {
-  return shown() && window != nullptr && (window == windows_->surface || IsChild(windows_->surface, window));
+  return shown_windows_or_null() != nullptr && window != nullptr &&
+         (window == windows_->surface || IsChild(windows_->surface, window));
 }
 
 HRESULT Win32Face::RequestSize(int width, int height) {
-  return surface_.Request(ToTwips(width, dpi_), ToTwips(height, dpi_));
+  // The request and the resize rule it raises may size the surface three times
+  // (the size asked for, then the frame's width, then its height): the window
+  // takes only the size the surface ends with, in one move or none.
+  const bool outer = !std::exchange(deferring_size_, true);
+  const HRESULT hr = surface_.Request(ToTwips(width, dpi_), ToTwips(height, dpi_));
+  if (outer) {
+    deferring_size_ = false;
+    SyncSize();
+  }
+  return hr;
+}
+
+void Win32Face::PlaceAt(POINT origin) {
+  ShownWindows* w = shown_windows_or_null();
+  if (w == nullptr) return;
+  const SIZE size = pixel_size();
+  RECT now{};
+  GetWindowRect(w->surface, &now);
+  MapWindowPoints(HWND_DESKTOP, GetParent(w->surface), reinterpret_cast<POINT*>(&now), 2);
+  if (now.left == origin.x && now.top == origin.y && now.right - now.left == size.cx &&
+      now.bottom - now.top == size.cy)
+    return;  // a move to where it is would still cost the window server a round trip
+  SetWindowPos(w->surface, nullptr, origin.x, origin.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE Win32Face::pixel_size() const { return {ToPixels(surface_.width(), dpi_), ToPixels(surface_.height(), dpi_)}; }
 
 void Win32Face::SyncSize() {
-  ShownWindows* w = shown();
-  if (w == nullptr) return;
+  ShownWindows* w = shown_windows_or_null();
+  if (w == nullptr || deferring_size_) return;
   const SIZE size = pixel_size();
   RECT now{};
   GetWindowRect(w->surface, &now);
@@ -74,7 +100,7 @@ void Win32Face::SyncSize() {
 
 HRESULT Win32Face::Print(HDC dc, const RECT& bounds) {
   if (dc == nullptr) return E_INVALIDARG;
-  if (ShownWindows* w = shown()) return PrintWindowTree(w->surface, dc, bounds);
+  if (ShownWindows* w = shown_windows_or_null()) return PrintWindowTree(w->surface, dc, bounds);
   // A hidden top-level window holds a hidden set of windows for the one drawing.
   HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   if (holder == nullptr) return HRESULT_FROM_WIN32(GetLastError());

@@ -60,6 +60,9 @@ class Win32Face final : public platform::FaceBase {
   // The container asks for a size in pixels: the surface takes it and Resize runs,
   // whose rule sets the control back to its frame's size. Then the windows follow.
   [[nodiscard]] HRESULT RequestSize(int width, int height);
+  // Moves the surface's window to `origin` at the control's size; nothing when it
+  // is there already or not shown.
+  void PlaceAt(POINT origin);
   SIZE pixel_size() const;
   int dpi() const { return dpi_; }
 
@@ -91,7 +94,7 @@ class Win32Face final : public platform::FaceBase {
   friend struct GridBox;
   friend class WindowSurface;
   // The shown windows, null when there are none (or the container took them down).
-  ShownWindows* shown() const;
+  ShownWindows* shown_windows_or_null() const;
   void SyncSize();
 
   std::vector<platform::ControlDesign> layout_;
@@ -104,6 +107,7 @@ class Win32Face final : public platform::FaceBase {
   WindowSurface surface_;
   FaceObserver* observer_ = nullptr;
   bool takes_input_ = true;
+  bool deferring_size_ = false;  // a size request runs: the window follows once, after it
   std::unique_ptr<ShownWindows> windows_;
 };
 
