@@ -8,10 +8,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/face/face_roles.h"
-
 #include "platform/win32/accessibility_bridge.h"
 #include "platform/win32/win32_face.h"
 
@@ -29,9 +29,16 @@ struct ShownWindows {
   ShownWindows(const ShownWindows&) = delete;
   ShownWindows& operator=(const ShownWindows&) = delete;
 
+  // When the windows that lie outside the surface, and so never show, are made.
+  enum class Unseen { AtOnce, AfterFirstPaint };
   // Creates every window of the layout in `parent`, shown, the surface at `origin`
-  // (shown_windows.cpp).
-  [[nodiscard]] static HRESULT Create(Win32Face& face, HWND parent, POINT origin, std::unique_ptr<ShownWindows>* out);
+  // (shown_windows.cpp). With Unseen::AfterFirstPaint the unseen ones come on a
+  // timer's message, which a message loop receives only once nothing is left to
+  // paint (and no sooner than the system's shortest timer interval).
+  [[nodiscard]] static HRESULT Create(Win32Face& face, HWND parent, POINT origin, Unseen unseen,
+                                      std::unique_ptr<ShownWindows>* out);
+  // The timer came: makes the windows left for it.
+  void MakeUnseen();
 
   void InvalidateCell(std::int16_t index);
   // The day cell under a point of Picture1's client area; 0 for none.
@@ -47,14 +54,29 @@ struct ShownWindows {
   Win32Face& face;
   HWND surface = nullptr, frame = nullptr, picture = nullptr;
   HWND previous = nullptr, next = nullptr, year = nullptr, date = nullptr;
-  HFONT default_font = nullptr, year_font = nullptr;
+  HFONT default_font = nullptr;  // shared by every face (shared_fonts.h), never deleted here
   std::vector<PaintedLabel> frame_labels;
   OLE_COLOR grid_back = 0x80000005;  // Picture1's back colour
   platform::TextAlignment cell_alignment = platform::TextAlignment::Center;
   std::int16_t pressed_cell = 0;  // where the left button went down on the grid
-  bool grid_invalid = false;
+  bool grid_invalid = false;      // the whole grid waits for its next paint
   // Screen readers' view of these windows; gone before the windows are.
-  std::unique_ptr<AccessibilityBridge> accessibility;      // the whole grid waits for its next paint
+  std::unique_ptr<AccessibilityBridge> accessibility;
+
+ private:
+  struct Placed {
+    std::string_view name;
+    HWND window;
+  };
+  // Makes the window of one constituent control in its parent's, which is made.
+  HRESULT MakeChild(const platform::ControlDesign& c);
+  static bool OutsideSurface(const platform::ControlDesign& c, SIZE surface, int dpi);
+
+  std::vector<Placed> placed_;                          // the windows made, by control name
+  std::vector<const platform::ControlDesign*> unseen_;  // left for the timer, in their order
 };
+
+// The surface's timer that makes the unseen windows.
+inline constexpr UINT_PTR kMakeUnseenTimer = 1;
 
 }  // namespace jv::win32

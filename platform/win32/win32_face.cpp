@@ -40,7 +40,8 @@ HRESULT Win32Face::Show(HWND parent, POINT origin) {
   if (parent == nullptr) return E_INVALIDARG;
   // Gone with the container's window.
   if (windows_ && shown_windows_or_null() == nullptr) windows_.reset();
-  if (!windows_) return ShownWindows::Create(*this, parent, origin, &windows_);
+  if (!windows_)
+    return ShownWindows::Create(*this, parent, origin, ShownWindows::Unseen::AfterFirstPaint, &windows_);
   if (GetParent(windows_->surface) != parent) SetParent(windows_->surface, parent);
   SetWindowPos(windows_->surface, nullptr, origin.x, origin.y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -105,7 +106,7 @@ HRESULT Win32Face::Print(HDC dc, const RECT& bounds) {
   HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   if (holder == nullptr) return HRESULT_FROM_WIN32(GetLastError());
   std::unique_ptr<ShownWindows> hidden;
-  HRESULT hr = ShownWindows::Create(*this, holder, {0, 0}, &hidden);
+  HRESULT hr = ShownWindows::Create(*this, holder, {0, 0}, ShownWindows::Unseen::AtOnce, &hidden);
   if (SUCCEEDED(hr)) hr = PrintWindowTree(hidden->surface, dc, bounds);
   hidden.reset();
   year_.window = date_.window = nullptr;

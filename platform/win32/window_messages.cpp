@@ -40,6 +40,10 @@ void AnswerAccessibility(HWND window, ShownWindows* w) {
 
 MessageAnswer SurfaceMessage(ShownWindows* w, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_GETOBJECT && w->accessibility) return w->accessibility->GetObject(window, wparam, lparam);
+  if (message == WM_TIMER && wparam == kMakeUnseenTimer) {
+    w->MakeUnseen();
+    return 0;
+  }
   if (message == WM_NCDESTROY) {
     w->accessibility.reset();
     // The container took its window down, and ours with it.

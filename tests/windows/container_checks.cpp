@@ -323,6 +323,19 @@ void Checks::LayoutAndStartUp() {
   c.Equal(U8w(WindowText(FindChild(surface_window_, L"Edit", ES_CENTER))), U8w(MonthCaption(shown_.ym)),
           "the month caption");
   c.Equal(U8w(SDateOf(control_)), U8w(DateText(today_)), "SDate");
+  // The selected date's box lies below the frame and never shows; it is made once
+  // the control has painted, the last of the surface's children, as if made with
+  // the rest, and holds SDate.
+  HWND date_box = GetWindow(GetWindow(surface_window_, GW_CHILD), GW_HWNDLAST);
+  wchar_t date_class[16] = {};
+  if (date_box != nullptr) GetClassNameW(date_box, date_class, 16);
+  RECT date_rect{};
+  if (date_box != nullptr) GetWindowRect(date_box, &date_rect);
+  c.Expect(lstrcmpiW(date_class, L"Edit") == 0, "the surface's last child is the selected date's edit box");
+  c.Expect((GetWindowLongW(date_box, GWL_STYLE) & (ES_CENTER | ES_READONLY)) == ES_READONLY,
+           "read-only, its text on the left");
+  c.Equal(date_rect.top - r.top >= kFrameHeight, true, "below the frame's bottom edge");
+  c.Equal(U8w(WindowText(date_box)), U8w(SDateOf(control_)), "the date box holds SDate");
   const Shot shot = Screenshot("1-start-up");
   if (!c.Expect(shot.width > 0, "a screenshot")) return;
   ExpectHighlight(c, shot, shown_.CellOf(int(unsigned(today_.day()))), "start-up");
@@ -356,6 +369,8 @@ void Checks::DayClickAsInTheOverview() {
   Click(Centre(CellRect(surface_, cell)));
   const year_month_day fourteenth = shown_.ym / 14;
   c.Equal(U8w(SDateOf(control_)), U8w(DateText(fourteenth)), "SDate after the click");
+  c.Equal(U8w(WindowText(GetWindow(GetWindow(surface_window_, GW_CHILD), GW_HWNDLAST))), U8w(DateText(fourteenth)),
+          "the date box after the click");
   c.Equal(sink_.sdate_notices - notices, 1, "change notices of SDate");
   HWND focus = GetFocus();
   wchar_t name[64] = {};
