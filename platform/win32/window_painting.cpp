@@ -1,7 +1,9 @@
 // How the face's windows paint: the surface, the frame with its band and
 // headings, and the picture box with its day cells.
-#include "platform/win32/shown_windows.h"
+#include <optional>
+
 #include "platform/win32/screen_units.h"
+#include "platform/win32/shown_windows.h"
 
 namespace jv::win32 {
 
@@ -15,9 +17,11 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+// `ground` is what the rectangle holds already: the fill is left out when it
+// would paint the same colour again.
 void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back,
-               platform::TextAlignment alignment) {
-  FillColor(dc, rect, back);
+               platform::TextAlignment alignment, std::optional<COLORREF> ground = std::nullopt) {
+  if (back != ground) FillColor(dc, rect, back);
   if (caption.empty()) return;
   SetTextColor(dc, fore);
   SetBkMode(dc, TRANSPARENT);
@@ -68,7 +72,8 @@ void ShownWindows::PaintPicture(HDC dc) {
   RECT rc;
   GetClientRect(picture, &rc);
   const platform::TextAlignment alignment = cell_alignment;
-  FillColor(dc, rc, Resolve(grid_back));
+  const COLORREF ground = Resolve(grid_back);
+  FillColor(dc, rc, ground);
   const HGDIOBJ old_font = SelectObject(dc, default_font);
   // What the cells show and where comes from the day-grid model; the colours are
   // the ones the control wrote.
@@ -77,7 +82,8 @@ void ShownWindows::PaintPicture(HDC dc) {
     const std::int16_t index = model.IndexOfChild(child);
     const DayCell* cell = face.cell(index);
     if (cell != nullptr)
-      DrawLabel(dc, CellRect(index), model.CaptionOf(index), Resolve(cell->fore), Resolve(cell->back), alignment);
+      DrawLabel(dc, CellRect(index), model.CaptionOf(index), Resolve(cell->fore), Resolve(cell->back),
+                alignment, ground);
   }
   SelectObject(dc, old_font);
 }
