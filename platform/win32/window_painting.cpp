@@ -17,17 +17,36 @@ void FillColor(HDC dc, const RECT& rect, COLORREF color) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+// A label's caption on one line at the top of its rectangle, clipped to it, left
+// or centred as DrawText places it (x = (left + right - width) / 2), drawn
+// directly: DrawText would ask the font's metrics again for every label. With
+// `opaque` the text's own call fills the rectangle in the background colour.
+void DrawCaption(HDC dc, const RECT& rect, TextView caption, platform::TextAlignment alignment, bool opaque) {
+  const auto* text = reinterpret_cast<LPCWSTR>(caption.data());
+  const int length = static_cast<int>(caption.size());
+  int x = rect.left;
+  if (alignment == platform::TextAlignment::Center) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    x = (rect.left + rect.right - extent.cx) / 2;
+  }
+  ExtTextOutW(dc, x, rect.top, ETO_CLIPPED | (opaque ? ETO_OPAQUE : 0), &rect, text, static_cast<UINT>(length),
+              nullptr);
+}
+
 // `ground` is what the rectangle holds already: the fill is left out when it
 // would paint the same colour again.
-void DrawLabel(HDC dc, RECT rect, TextView caption, COLORREF fore, COLORREF back,
+void DrawLabel(HDC dc, const RECT& rect, TextView caption, COLORREF fore, COLORREF back,
                platform::TextAlignment alignment, std::optional<COLORREF> ground = std::nullopt) {
-  if (back != ground) FillColor(dc, rect, back);
-  if (caption.empty()) return;
+  const bool fill = back != ground;
+  if (caption.empty()) {
+    if (fill) FillColor(dc, rect, back);
+    return;
+  }
   SetTextColor(dc, fore);
   SetBkMode(dc, TRANSPARENT);
-  const UINT align = alignment == platform::TextAlignment::Center ? DT_CENTER : DT_LEFT;
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(caption.data()), static_cast<int>(caption.size()), &rect,
-            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  if (fill) SetBkColor(dc, back);
+  DrawCaption(dc, rect, caption, alignment, fill);
 }
 
 }  // namespace
