@@ -242,6 +242,7 @@ class Checks {
   void Drawing();
   void Extent();
   void Answers();
+  void SecondInstance();
 
   Report& report_;
   std::string folder_;
@@ -768,6 +769,50 @@ void Checks::Answers() {
   }
 }
 
+// A second control on the form, hidden, takes the same fonts as the first; when
+// it goes, the first keeps them whole.
+void Checks::SecondInstance() {
+  Case c(report_, "a second control shares the first's fonts, and its end leaves them to the first");
+  using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+  auto get_control = reinterpret_cast<GetControl>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"atl.dll"), "AtlAxGetControl")));
+  HWND host = CreateWindowExW(0, L"AtlAxWin", L"JornavistaControl.ctrJornavista", WS_CHILD, 0, 0, 300, 320, main_,
+                              nullptr, nullptr, nullptr);
+  IUnknown* second = nullptr;
+  IOleWindow* window = nullptr;
+  HWND surface = nullptr;
+  if (host != nullptr && get_control != nullptr && SUCCEEDED(get_control(host, &second)) &&
+      SUCCEEDED(second->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)))) {
+    window->GetWindow(&surface);
+    window->Release();
+  }
+  if (second != nullptr) second->Release();
+  if (!c.Expect(surface != nullptr, "the second control is in place")) {
+    if (host != nullptr) DestroyWindow(host);
+    return;
+  }
+  const struct {
+    const wchar_t* class_name;
+    DWORD style_bit;
+    const char* what;
+  } boxes[] = {{L"Edit", ES_CENTER, "the month caption's font"}, {L"Button", 0, "the paging buttons' font"}};
+  HWND caption = FindChild(surface_window_, L"Edit", ES_CENTER);
+  const HFONT caption_font = reinterpret_cast<HFONT>(SendMessageW(caption, WM_GETFONT, 0, 0));
+  for (const auto& b : boxes) {
+    const LRESULT first = SendMessageW(FindChild(surface_window_, b.class_name, b.style_bit), WM_GETFONT, 0, 0);
+    const LRESULT other = SendMessageW(FindChild(surface, b.class_name, b.style_bit), WM_GETFONT, 0, 0);
+    c.Expect(first != 0 && first == other, std::string(b.what) + " is one font in both controls");
+  }
+  DestroyWindow(host);
+  Pump(100);
+  LOGFONTW font{};
+  c.Equal(GetObjectW(caption_font, sizeof font, &font), static_cast<int>(sizeof font),
+          "the first control's caption font lives on");
+  c.Equal(U8w(font.lfFaceName), std::string("Arial"), "and is still the caption's Arial");
+  c.Equal(SendMessageW(caption, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(caption_font),
+          "the caption box keeps it");
+}
+
 int Checks::Run() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
@@ -785,6 +830,7 @@ int Checks::Run() {
   Extent();
   Answers();
   Persistence();
+  SecondInstance();
   OleSiteChecks(report_);
   // The container takes the control down as a form does when it closes.
   control_->Release();
