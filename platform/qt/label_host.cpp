@@ -7,6 +7,15 @@
 
 namespace jv::qt {
 
+LabelHost::~LabelHost() {
+  for (LabelState* label : labels) label->host = nullptr;
+}
+
+void LabelHost::Place(LabelState& label) {
+  label.host = this;
+  labels.push_back(&label);
+}
+
 QRect LabelHost::CellRect(std::int16_t index) const {
   if (model == nullptr || !model->Has(index)) return {};
   const platform::TwipsRect r = model->RectOf(index);
@@ -33,7 +42,7 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty) {
     p.fillRect(rect, Resolve(label->back, pal));
     const TextView caption = CaptionOf(*label);
     if (caption.empty()) continue;
-    const QFont* wanted = label->font ? &*label->font : nullptr;
+    const QFont* wanted = label->font.get();
     if (wanted != current) {
       p.setFont(wanted ? *wanted : font());
       current = wanted;

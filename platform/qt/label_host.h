@@ -9,8 +9,7 @@
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
-#include <optional>
-#include <string>
+#include <memory>
 #include <vector>
 
 #include "platform/automation/types.h"
@@ -19,19 +18,24 @@
 
 namespace jv::qt {
 
+class LabelHost;
+
 // A windowless label (a day cell or a heading) as its parent widget paints it. A
 // day cell's caption and place are read from the day-grid model instead, when its
-// host has one.
+// host has one. Every face holds 50 of these, so they are kept small: no name
+// (the layout has it), a font only where the design gives one.
 struct LabelState {
-  std::string name;
-  bool day_cell = false;  // a member of the day-cell array
-  std::int16_t index = platform::kNotInArray;
   Text caption;
+  QRect rect;  // logical pixels, in the parent widget
   OLE_COLOR fore = 0;
   OLE_COLOR back = 0;
-  QRect rect;  // logical pixels, in the parent widget
+  std::int16_t index = platform::kNotInArray;
+  bool day_cell = false;  // a member of the day-cell array
   platform::TextAlignment alignment = platform::TextAlignment::Left;
-  std::optional<QFont> font;  // none: the parent widget's font
+  std::unique_ptr<const QFont> font;  // none: the parent widget's font
+  // The widget that paints the label; null once it has gone (its destructor
+  // clears this in every label it held).
+  LabelHost* host = nullptr;
 };
 
 // A widget that paints the windowless labels placed in it, in the order of the
@@ -39,8 +43,12 @@ struct LabelState {
 class LabelHost : public QWidget {
  public:
   explicit LabelHost(QWidget* parent) : QWidget(parent) {}
+  ~LabelHost() override;
 
-  std::vector<const LabelState*> labels;
+  // Puts `label` in this widget, painted above the ones placed before it.
+  void Place(LabelState& label);
+
+  std::vector<LabelState*> labels;
   QPoint interior;  // where the interior's (0, 0) lies
   // The model of the day cells placed here; null for a host without day cells.
   const platform::DayGridModel* model = nullptr;

@@ -26,8 +26,7 @@ class WindowlessLabel final : public platform::Label {
   HRESULT put_ForeColor(OLE_COLOR color) override;
   HRESULT put_BackColor(OLE_COLOR color) override;
 
-  LabelState state;
-  QPointer<LabelHost> host;  // gone with the form that held it
+  LabelState state;  // its host is gone with the form that held it
   // The model of the day grid this cell belongs to; null for a heading.
   platform::DayGridModel* model = nullptr;
 

@@ -31,8 +31,19 @@ void QtFace::PressKey(std::int16_t key_code, std::int16_t shift) {
 }
 
 QWidget* QtFace::widget(std::string_view name) const {
-  const auto it = widgets_.find(name);
-  return it == widgets_.end() ? nullptr : it->second.data();
+  for (const auto& [known, made] : widgets_)
+    if (known == name) return made.data();
+  return nullptr;
+}
+
+void QtFace::Keep(std::string_view name, QWidget* made) {
+  for (auto& [known, widget] : widgets_) {
+    if (known == name) {
+      widget = made;
+      return;
+    }
+  }
+  widgets_.emplace_back(std::string(name), made);
 }
 
 std::string QtFace::FocusedControl() const {

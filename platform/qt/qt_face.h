@@ -5,10 +5,10 @@
 
 #include <QRect>
 #include <QWidget>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/face/day_cell_array.h"
@@ -75,6 +75,8 @@ class QtFace final : public platform::FaceBase {
   // is left alone afterwards if the handler destroyed it.
   template <class Deliver>
   void DeliverInput(Deliver deliver);
+  // Records the widget made for a control; a later one of the same name replaces it.
+  void Keep(std::string_view name, QWidget* made);
 
   QtRuntime& runtime_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -84,7 +86,8 @@ class QtFace final : public platform::FaceBase {
   WidgetPictureBox picture_;
   platform::DesignSizedFrame frame_;
   WidgetSurface surface_;
-  std::map<std::string, QPointer<QWidget>, std::less<>> widgets_;
+  // The constituent controls' widgets by design name, in the layout's order.
+  std::vector<std::pair<std::string, QPointer<QWidget>>> widgets_;
   std::unique_ptr<DayGridReading> reading_;  // made with the model, in Build
 };
 

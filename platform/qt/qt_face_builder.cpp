@@ -1,6 +1,5 @@
 // QtFace::Build: the widgets and windowless labels of a face, made from its layout
 // after the layout passed the shared check.
-#include <QPushButton>
 #include <algorithm>
 
 #include "platform/face/face_roles.h"
@@ -8,6 +7,7 @@
 #include "platform/qt/accessible_day_grid.h"
 #include "platform/qt/design_values.h"
 #include "platform/qt/frame_widget.h"
+#include "platform/qt/paging_button.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/qt_runtime.h"
@@ -72,18 +72,16 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
       case platform::ControlKind::Label: {
         const bool day_cell = role == platform::Role::DayCell;
         WindowlessLabel& label = day_cell ? *f.l_.Find(c.index) : f.other_labels_[next_other++];
-        label.state = {std::string(c.name),
-                       day_cell,
-                       c.index,
-                       Text(c.caption),
+        label.state = {Text(c.caption),
+                       geometry,
                        c.fore_color.value_or(kSysButtonText),
                        c.back_color.value_or(kSysButtonFace),
-                       geometry,
+                       c.index,
+                       day_cell,
                        c.alignment,
-                       c.font ? std::optional<QFont>(FontOf(*c.font)) : std::nullopt};
-        label.host = host;
+                       c.font ? std::make_unique<const QFont>(FontOf(*c.font)) : nullptr};
         if (day_cell) host->model = f.model();
-        host->labels.push_back(&label.state);
+        host->Place(label.state);
         continue;
       }
       case platform::ControlKind::Frame: {
@@ -107,7 +105,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
         break;
       }
       case platform::ControlKind::CommandButton: {
-        auto* button = new QPushButton(CaptionOf(c), host);
+        auto* button = new PagingButton(CaptionOf(c), host);
         if (const QString name = AccessibleNameOf(role); !name.isEmpty()) button->setAccessibleName(name);
         if (role == platform::Role::NextButton)
           QObject::connect(button, &QPushButton::clicked, button, [&f] { (void)f.RaiseNextClick(); });
@@ -142,7 +140,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
     }
     made->setObjectName(NameOf(c.name));
     made->setGeometry(geometry);
-    f.widgets_[std::string(c.name)] = made;
+    f.Keep(c.name, made);
   }
 
   std::stable_sort(focus_order.begin(), focus_order.end(),
@@ -150,6 +148,9 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   for (std::size_t i = 1; i < focus_order.size(); ++i)
     QWidget::setTabOrder(focus_order[i - 1].widget, focus_order[i].widget);
 
+  // The hosts' lists hold exactly their labels, and no spare room.
+  for (const auto& [name, host] : hosts) host->labels.shrink_to_fit();
+  f.widgets_.shrink_to_fit();
   f.reading_->MonthChanged();
   *out = std::move(face);
   return S_OK;
