@@ -9,19 +9,30 @@
 namespace jv::qt {
 
 void FrameWidget::paintEvent(QPaintEvent* event) {
+  // A repaint under a button or a text box touches neither the etched border nor
+  // the caption: what lies wholly outside the dirty rectangle (the bound of the
+  // painter's clip) is left out, which paints the same pixels.
+  const QRect dirty = event->rect();
   QPainter p(this);
   const QPalette& pal = palette();
-  p.fillRect(rect(), Resolve(kSysButtonFace, pal));
+  p.fillRect(dirty & rect(), Resolve(kSysButtonFace, pal));
   const QFontMetrics metrics(font());
   const int line = metrics.height() / 2;
-  qDrawShadeRect(&p, 0, line, width(), height() - line, pal, true, 1, 0);
+  const QRect shade(0, line, width(), height() - line);
+  // The two-pixel etched lines, with a pixel to spare.
+  constexpr int kShadeBand = 3;
+  if (!shade.adjusted(kShadeBand, kShadeBand, -kShadeBand, -kShadeBand).contains(dirty))
+    qDrawShadeRect(&p, shade.x(), shade.y(), shade.width(), shade.height(), pal, true, 1, 0);
   if (!caption_.isEmpty()) {
     const QRect text(8, 0, metrics.horizontalAdvance(caption_) + 4, metrics.height());
-    p.fillRect(text, Resolve(kSysButtonFace, pal));
-    p.setPen(Resolve(kSysButtonText, pal));
-    p.drawText(text, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    // Glyphs may reach a little past their advance.
+    if (text.adjusted(-kShadeBand, -kShadeBand, kShadeBand, kShadeBand).intersects(dirty)) {
+      p.fillRect(text, Resolve(kSysButtonFace, pal));
+      p.setPen(Resolve(kSysButtonText, pal));
+      p.drawText(text, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    }
   }
-  PaintLabels(p, event->rect());
+  PaintLabels(p, dirty);
 }
 
 }  // namespace jv::qt

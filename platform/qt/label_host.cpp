@@ -1,11 +1,83 @@
 #include "platform/qt/label_host.h"
 
+#include <QPointer>
 #include <QStaticText>
+#include <QVarLengthArray>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/design_values.h"
 #include "platform/qt/shaped_text_cache.h"
 
 namespace jv::qt {
+
+namespace {
+
+// The batches open now, and the repaints they hold back: each host once, with its
+// rectangles. A host deleted meanwhile drops out of `hosts` by itself.
+struct PendingRepaints {
+  int depth = 0;
+  std::vector<QPointer<LabelHost>> hosts;
+  std::vector<std::pair<const LabelHost*, QRect>> rects;
+};
+
+PendingRepaints& Pending() {
+  static PendingRepaints pending;
+  return pending;
+}
+
+// Past this many distinct rectangles a host is updated once, by their bound.
+constexpr std::size_t kSeparateUpdates = 8;
+
+void Flush(PendingRepaints& pending) {
+  // Taken out first: an update may run nothing, but nothing here may see the
+  // lists change while it walks them.
+  std::vector<QPointer<LabelHost>> hosts;
+  std::vector<std::pair<const LabelHost*, QRect>> rects;
+  hosts.swap(pending.hosts);
+  rects.swap(pending.rects);
+  for (const QPointer<LabelHost>& host : hosts) {
+    if (host.isNull()) continue;
+    QVarLengthArray<QRect, 16> own;
+    for (const auto& [whose, rect] : rects)
+      if (whose == host.data() && std::find(own.begin(), own.end(), rect) == own.end()) own.append(rect);
+    if (own.size() <= static_cast<qsizetype>(kSeparateUpdates)) {
+      for (const QRect& rect : own) host->update(rect);
+    } else {
+      QRect bound;
+      for (const QRect& rect : own) bound |= rect;
+      host->update(bound);
+    }
+  }
+  // The storage is kept for the next batch.
+  hosts.clear();
+  rects.clear();
+  if (pending.hosts.empty()) pending.hosts.swap(hosts);
+  if (pending.rects.empty()) pending.rects.swap(rects);
+}
+
+}  // namespace
+
+RepaintBatch::RepaintBatch() { ++Pending().depth; }
+
+RepaintBatch::~RepaintBatch() {
+  PendingRepaints& pending = Pending();
+  if (--pending.depth == 0 && !pending.rects.empty()) Flush(pending);
+}
+
+void LabelHost::Invalidate(const LabelState& label) {
+  const QRect rect = RectOf(label);
+  PendingRepaints& pending = Pending();
+  if (pending.depth == 0) {
+    update(rect);
+    return;
+  }
+  if (std::none_of(pending.hosts.begin(), pending.hosts.end(),
+                   [this](const QPointer<LabelHost>& host) { return host.data() == this; }))
+    pending.hosts.emplace_back(this);
+  pending.rects.emplace_back(this, rect);
+}
 
 LabelHost::~LabelHost() {
   for (LabelState* label : labels) label->host = nullptr;
@@ -30,8 +102,11 @@ TextView LabelHost::CaptionOf(const LabelState& label) const {
   return label.day_cell && model != nullptr ? model->CaptionOf(label.index) : TextView(label.caption);
 }
 
-void LabelHost::PaintLabels(QPainter& p, const QRect& dirty) {
+void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& beneath) {
   const QPalette& pal = palette();
+  // The labels painted so far in this pass: a label over none of them lies on
+  // the host's own fill alone.
+  QVarLengthArray<QRect, 64> painted;
   p.setFont(font());
   const QFont* current = nullptr;
   QString font_key = p.font().key();
@@ -39,7 +114,14 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty) {
   for (const LabelState* label : labels) {
     const QRect rect = RectOf(*label);
     if (!rect.intersects(dirty)) continue;
-    p.fillRect(rect, Resolve(label->back, pal));
+    const QColor back = Resolve(label->back, pal);
+    // Filling an opaque colour over the same colour changes no pixel: a day cell
+    // in the grid's own background colour is not filled again.
+    const bool on_same_fill = back.alpha() == 255 && back == beneath.color && beneath.area.contains(rect) &&
+                              std::none_of(painted.begin(), painted.end(),
+                                           [&rect](const QRect& under) { return under.intersects(rect); });
+    if (!on_same_fill) p.fillRect(rect, back);
+    painted.append(rect);
     const TextView caption = CaptionOf(*label);
     if (caption.empty()) continue;
     const QFont* wanted = label->font.get();

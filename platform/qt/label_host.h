@@ -3,6 +3,7 @@
 // child widgets.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPainter>
 #include <QPoint>
@@ -60,11 +61,33 @@ class LabelHost : public QWidget {
   // Day cell `index` of the model in this widget's coordinates; empty for no such
   // cell or no model.
   QRect CellRect(std::int16_t index) const;
+  // The label's rectangle must be painted again: now, or when the open
+  // RepaintBatch closes.
+  void Invalidate(const LabelState& label);
 
  protected:
+  // What the widget filled before its labels: `color` over `area` (none: an
+  // invalid colour).
+  struct Beneath {
+    QColor color;
+    QRect area;
+  };
   // Paints the labels that meet `dirty`: each fills its rectangle with its back
   // colour and draws its caption, clipped to the rectangle only when it overflows.
-  void PaintLabels(QPainter& p, const QRect& dirty);
+  void PaintLabels(QPainter& p, const QRect& dirty, const Beneath& beneath = {});
+};
+
+// While one is open, the labels' repaints are gathered and handed to Qt when the
+// outermost one closes, one update per host: a month shown rewrites every cell,
+// and Qt's own gathering of 40-odd rectangles costs more than painting them. A
+// few rectangles go as they are; many go as the rectangle that bounds them,
+// which paints the same pixels. For the widgets' one thread.
+class RepaintBatch {
+ public:
+  RepaintBatch();
+  ~RepaintBatch();
+  RepaintBatch(const RepaintBatch&) = delete;
+  RepaintBatch& operator=(const RepaintBatch&) = delete;
 };
 
 }  // namespace jv::qt

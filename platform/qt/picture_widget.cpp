@@ -40,9 +40,10 @@ std::int16_t PictureWidget::CellAt(QPoint pos) const {
 void PictureWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   qDrawWinPanel(&p, rect(), palette(), true, nullptr);
-  p.fillRect(rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder),
-             Resolve(back_, palette()));
-  PaintLabels(p, event->rect());
+  const Beneath interior{Resolve(back_, palette()),
+                         rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder)};
+  p.fillRect(interior.area, interior.color);
+  PaintLabels(p, event->rect(), interior);
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {

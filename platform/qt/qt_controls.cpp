@@ -6,7 +6,7 @@
 namespace jv::qt {
 
 void WindowlessLabel::Repaint() {
-  if (state.host != nullptr) state.host->update(state.host->RectOf(state));
+  if (state.host != nullptr) state.host->Invalidate(state);
 }
 
 HRESULT WindowlessLabel::get_Caption(Text* out) { return platform::WriteOut(out, state.caption); }

@@ -18,7 +18,10 @@ platform::DateFunctions& QtFace::Dates() { return noted_dates(); }
 template <class Deliver>
 void QtFace::DeliverInput(Deliver deliver) {
   const std::weak_ptr<bool> alive = alive_;
-  deliver();
+  {
+    const RepaintBatch batch;
+    deliver();
+  }
   if (!alive.expired()) reading_->InputEnded();
 }
 

@@ -108,9 +108,15 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
         auto* button = new PagingButton(CaptionOf(c), host);
         if (const QString name = AccessibleNameOf(role); !name.isEmpty()) button->setAccessibleName(name);
         if (role == platform::Role::NextButton)
-          QObject::connect(button, &QPushButton::clicked, button, [&f] { (void)f.RaiseNextClick(); });
+          QObject::connect(button, &QPushButton::clicked, button, [&f] {
+            const RepaintBatch batch;
+            (void)f.RaiseNextClick();
+          });
         if (role == platform::Role::PreviousButton)
-          QObject::connect(button, &QPushButton::clicked, button, [&f] { (void)f.RaisePreviousClick(); });
+          QObject::connect(button, &QPushButton::clicked, button, [&f] {
+            const RepaintBatch batch;
+            (void)f.RaisePreviousClick();
+          });
         made = button;
         focus_order.push_back({c.tab_index, button});
         break;
