@@ -217,8 +217,8 @@ std::int16_t QtDriver::CellCount() {
 
 CellView QtDriver::Cell(std::int16_t index) {
   qt::QtFace* face = d_->face();
-  const qt::LabelState* cell = face ? face->cell(index) : nullptr;
-  if (cell == nullptr) return {};
+  const std::optional<qt::QtFace::CellLook> cell = face ? face->cell(index) : std::nullopt;
+  if (!cell) return {};
   return {cell->caption, cell->fore, cell->back};
 }
 

@@ -37,8 +37,8 @@ QString DayGridReading::CellName(std::int16_t index) const {
 }
 
 QRect DayGridReading::CellRect(std::int16_t index) const {
-  const WindowlessLabel* cell = cells_.Find(index);
-  return cell ? cell->state.rect : QRect();
+  const DayCellLabel* cell = cells_.Find(index);
+  return cell ? cell->Rect() : QRect();
 }
 
 void DayGridReading::InputEnded() {

@@ -95,11 +95,12 @@ QRect LabelHost::CellRect(std::int16_t index) const {
 }
 
 QRect LabelHost::RectOf(const LabelState& label) const {
-  return label.day_cell && model != nullptr ? CellRect(label.index) : label.rect;
+  return label.day_cell ? CellRect(label.index) : static_cast<const HeadingState&>(label).rect;
 }
 
 TextView LabelHost::CaptionOf(const LabelState& label) const {
-  return label.day_cell && model != nullptr ? model->CaptionOf(label.index) : TextView(label.caption);
+  if (!label.day_cell) return static_cast<const HeadingState&>(label).caption;
+  return model != nullptr ? model->CaptionOf(label.index) : TextView();
 }
 
 void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& beneath) {

@@ -21,22 +21,29 @@ namespace jv::qt {
 
 class LabelHost;
 
-// A windowless label (a day cell or a heading) as its parent widget paints it. A
-// day cell's caption and place are read from the day-grid model instead, when its
-// host has one. Every face holds 50 of these, so they are kept small: no name
-// (the layout has it), a font only where the design gives one.
+// A windowless label (a day cell or a heading) as its parent widget paints it:
+// its colours, font and place in the layout. Every face holds 50 of these, so
+// they are kept small: no name (the layout has it), a font only where the design
+// gives one, and a day cell's caption and rectangle are the day-grid model's.
 struct LabelState {
-  Text caption;
-  QRect rect;  // logical pixels, in the parent widget
   OLE_COLOR fore = 0;
   OLE_COLOR back = 0;
   std::int16_t index = platform::kNotInArray;
-  bool day_cell = false;  // a member of the day-cell array
+  bool day_cell = false;  // a member of the day-cell array; otherwise a HeadingState
+  // A day cell's offset from twips to its host's pixels (the host's interior),
+  // kept so that its place is known after the host has gone.
+  std::int8_t interior_x = 0, interior_y = 0;
   platform::TextAlignment alignment = platform::TextAlignment::Left;
   std::unique_ptr<const QFont> font;  // none: the parent widget's font
   // The widget that paints the label; null once it has gone (its destructor
   // clears this in every label it held).
   LabelHost* host = nullptr;
+};
+
+// A label outside the day-cell array keeps its own caption and place.
+struct HeadingState final : LabelState {
+  Text caption;
+  QRect rect;  // logical pixels, in the parent widget
 };
 
 // A widget that paints the windowless labels placed in it, in the order of the

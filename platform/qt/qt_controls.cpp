@@ -5,32 +5,67 @@
 
 namespace jv::qt {
 
-void WindowlessLabel::Repaint() {
+namespace {
+
+void Repaint(const LabelState& state) {
   if (state.host != nullptr) state.host->Invalidate(state);
 }
 
-HRESULT WindowlessLabel::get_Caption(Text* out) { return platform::WriteOut(out, state.caption); }
+}  // namespace
 
-HRESULT WindowlessLabel::put_Caption(TextView caption) {
-  if (model != nullptr) model->CaptionWritten(state.index, caption);
-  if (caption == state.caption) return S_OK;
-  state.caption.assign(caption.data(), caption.size());
-  Repaint();
+HRESULT DayCellLabel::get_Caption(Text* out) {
+  return platform::WriteOut(out, Text(model->CaptionOf(state.index)));
+}
+
+HRESULT DayCellLabel::put_Caption(TextView caption) {
+  // The model holds the caption: whether it changes is asked before it notes it.
+  const bool same = caption == model->CaptionOf(state.index);
+  model->CaptionWritten(state.index, caption);
+  if (!same) Repaint(state);
   return S_OK;
 }
 
-HRESULT WindowlessLabel::put_ForeColor(OLE_COLOR color) {
+HRESULT DayCellLabel::put_ForeColor(OLE_COLOR color) {
   if (color == state.fore) return S_OK;
   state.fore = color;
-  if (!state.caption.empty()) Repaint();
+  if (!model->CaptionOf(state.index).empty()) Repaint(state);
   return S_OK;
 }
 
-HRESULT WindowlessLabel::put_BackColor(OLE_COLOR color) {
+HRESULT DayCellLabel::put_BackColor(OLE_COLOR color) {
   if (color == state.back) return S_OK;
   state.back = color;
-  Repaint();
-  if (model != nullptr) model->BackColorWritten(state.index, color);
+  Repaint(state);
+  model->BackColorWritten(state.index, color);
+  return S_OK;
+}
+
+QRect DayCellLabel::Rect() const {
+  if (!model->Has(state.index)) return {};
+  const platform::TwipsRect r = model->RectOf(state.index);
+  return ToPixels(r.left, r.top, r.width, r.height).translated(state.interior_x, state.interior_y);
+}
+
+HRESULT HeadingLabel::get_Caption(Text* out) { return platform::WriteOut(out, state.caption); }
+
+HRESULT HeadingLabel::put_Caption(TextView caption) {
+  if (caption == state.caption) return S_OK;
+  state.caption.assign(caption.data(), caption.size());
+  Repaint(state);
+  return S_OK;
+}
+
+HRESULT HeadingLabel::put_ForeColor(OLE_COLOR color) {
+  if (color == state.fore) return S_OK;
+  state.fore = color;
+  if (!state.caption.empty()) Repaint(state);
+  return S_OK;
+}
+
+HRESULT HeadingLabel::put_BackColor(OLE_COLOR color) {
+  if (color == state.back) return S_OK;
+  state.back = color;
+  Repaint(state);
   return S_OK;
 }
 

@@ -18,24 +18,36 @@
 
 namespace jv::qt {
 
-// A put that changes nothing repaints nothing.
-class WindowlessLabel final : public platform::Label {
+// A day cell: its caption lives in the day-grid model, which notes every caption
+// the control writes. A put that changes nothing repaints nothing.
+class DayCellLabel final : public platform::Label {
  public:
   HRESULT get_Caption(Text* out) override;
   HRESULT put_Caption(TextView caption) override;
   HRESULT put_ForeColor(OLE_COLOR color) override;
   HRESULT put_BackColor(OLE_COLOR color) override;
 
-  LabelState state;  // its host is gone with the form that held it
-  // The model of the day grid this cell belongs to; null for a heading.
-  platform::DayGridModel* model = nullptr;
+  // Where the cell lies in its host, in logical pixels.
+  QRect Rect() const;
 
- private:
-  void Repaint();
+  LabelState state;  // its host is gone with the form that held it
+  // The model of the day grid this cell belongs to; set before the first put.
+  platform::DayGridModel* model = nullptr;
+};
+
+// Any other label (the weekday initials and their band), with its own caption.
+class HeadingLabel final : public platform::Label {
+ public:
+  HRESULT get_Caption(Text* out) override;
+  HRESULT put_Caption(TextView caption) override;
+  HRESULT put_ForeColor(OLE_COLOR color) override;
+  HRESULT put_BackColor(OLE_COLOR color) override;
+
+  HeadingState state;
 };
 
 // The day-cell array l.
-using DayCells = platform::DayCellArray<WindowlessLabel>;
+using DayCells = platform::DayCellArray<DayCellLabel>;
 
 // The face's text is the store; the line edit shows it. Neither box takes typing,
 // so the two never part.

@@ -59,13 +59,14 @@ std::string QtFace::FocusedControl() const {
 }
 
 QRect QtFace::CellRect(std::int16_t index) const {
-  const WindowlessLabel* cell = l_.Find(index);
-  return cell ? cell->state.rect : QRect();
+  const DayCellLabel* cell = l_.Find(index);
+  return cell ? cell->Rect() : QRect();
 }
 
-const LabelState* QtFace::cell(std::int16_t index) const {
-  const WindowlessLabel* cell = l_.Find(index);
-  return cell ? &cell->state : nullptr;
+std::optional<QtFace::CellLook> QtFace::cell(std::int16_t index) const {
+  const DayCellLabel* cell = l_.Find(index);
+  if (cell == nullptr) return std::nullopt;
+  return CellLook{Text(model()->CaptionOf(index)), cell->state.fore, cell->state.back};
 }
 
 }  // namespace jv::qt

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -51,7 +52,12 @@ class QtFace final : public platform::FaceBase {
 
   // Where day cell `index` lies in Picture1's coordinates; empty for no such cell.
   QRect CellRect(std::int16_t index) const;
-  const LabelState* cell(std::int16_t index) const;
+  // What day cell `index` shows: its caption and colours; none for no such cell.
+  struct CellLook {
+    Text caption;
+    OLE_COLOR fore = 0, back = 0;
+  };
+  std::optional<CellLook> cell(std::int16_t index) const;
   std::int16_t cell_count() const { return l_.count(); }
   const Text& year_text() const { return txtYear_.text; }
   const Text& date_text() const { return txtDate_.text; }
@@ -81,7 +87,7 @@ class QtFace final : public platform::FaceBase {
   QtRuntime& runtime_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   DayCells l_;
-  std::vector<WindowlessLabel> other_labels_;  // sized once: widgets point at them
+  std::vector<HeadingLabel> other_labels_;  // sized once: widgets point at them
   LineEditTextBox txtYear_, txtDate_;
   WidgetPictureBox picture_;
   platform::DesignSizedFrame frame_;

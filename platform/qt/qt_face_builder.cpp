@@ -44,7 +44,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   f.l_.Allocate(roles.cells);
   f.other_labels_.resize(roles.headings.size());
   platform::FillStoredControls(roles, f.txtYear_, f.txtDate_, f.frame_, f.l_,
-                               [&f](WindowlessLabel& cell, const platform::ControlDesign&) { cell.model = f.model(); });
+                               [&f](DayCellLabel& cell, const platform::ControlDesign&) { cell.model = f.model(); });
 
   auto* surface = new SurfaceWidget();
   surface->setObjectName(NameOf(platform::kSurfaceName));
@@ -70,18 +70,23 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
     QWidget* made = nullptr;
     switch (c.kind) {
       case platform::ControlKind::Label: {
-        const bool day_cell = role == platform::Role::DayCell;
-        WindowlessLabel& label = day_cell ? *f.l_.Find(c.index) : f.other_labels_[next_other++];
-        label.state = {Text(c.caption),
-                       geometry,
-                       c.fore_color.value_or(kSysButtonText),
-                       c.back_color.value_or(kSysButtonFace),
-                       c.index,
-                       day_cell,
-                       c.alignment,
-                       c.font ? std::make_unique<const QFont>(FontOf(*c.font)) : nullptr};
-        if (day_cell) host->model = f.model();
-        host->Place(label.state);
+        const OLE_COLOR fore = c.fore_color.value_or(kSysButtonText);
+        const OLE_COLOR back = c.back_color.value_or(kSysButtonFace);
+        std::unique_ptr<const QFont> font = c.font ? std::make_unique<const QFont>(FontOf(*c.font)) : nullptr;
+        if (role == platform::Role::DayCell) {
+          // The caption and rectangle are the model's, made from the same design.
+          LabelState& state = f.l_.Find(c.index)->state;
+          state = {fore, back, c.index, true, static_cast<std::int8_t>(host->interior.x()),
+                   static_cast<std::int8_t>(host->interior.y()), c.alignment, std::move(font)};
+          host->model = f.model();
+          host->Place(state);
+        } else {
+          HeadingState& state = f.other_labels_[next_other++].state;
+          static_cast<LabelState&>(state) = {fore, back, c.index, false, 0, 0, c.alignment, std::move(font)};
+          state.caption = Text(c.caption);
+          state.rect = geometry;
+          host->Place(state);
+        }
         continue;
       }
       case platform::ControlKind::Frame: {
