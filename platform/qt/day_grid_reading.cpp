@@ -3,6 +3,7 @@
 #include <QAccessible>
 
 #include "platform/qt/design_values.h"
+#include "platform/qt/shared_strings.h"
 
 namespace jv::qt {
 
@@ -64,7 +65,7 @@ void DayGridReading::HighlightChanged(std::int16_t index, bool highlighted) {
 }
 
 void DayGridReading::MonthChanged() {
-  if (surface) surface->setAccessibleDescription(MonthCaption());
+  if (surface) surface->setAccessibleDescription(Shared(MonthCaption()));
   if (!QAccessible::isActive() || !grid) return;
   QAccessibleEvent event(grid.data(), QAccessible::NameChanged);
   QAccessible::updateAccessibility(&event);

@@ -83,9 +83,10 @@ LabelHost::~LabelHost() {
   for (LabelState* label : labels) label->host = nullptr;
 }
 
-void LabelHost::Place(LabelState& label) {
+void LabelHost::Place(LabelState& label, std::optional<QFont> font) {
   label.host = this;
   labels.push_back(&label);
+  if (font) label_fonts.emplace_back(&label, std::move(*font));
 }
 
 QRect LabelHost::CellRect(std::int16_t index) const {
@@ -125,7 +126,9 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& bene
     painted.append(rect);
     const TextView caption = CaptionOf(*label);
     if (caption.empty()) continue;
-    const QFont* wanted = label->font.get();
+    const QFont* wanted = nullptr;
+    for (const auto& [whose, own] : label_fonts)
+      if (whose == label) wanted = &own;
     if (wanted != current) {
       p.setFont(wanted ? *wanted : font());
       current = wanted;
@@ -133,7 +136,7 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& bene
     }
     const QStaticText& text = ShapedText(ToQString(caption), p.font(), font_key);
     const QSizeF size = text.size();
-    const int x = label->alignment == platform::TextAlignment::Center
+    const int x = label->centered
                       ? rect.left() + static_cast<int>((rect.width() - size.width()) / 2)
                       : rect.left();
     const bool overflows = size.width() > rect.width() || size.height() > rect.height();

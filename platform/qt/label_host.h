@@ -10,7 +10,8 @@
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
-#include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/automation/types.h"
@@ -22,9 +23,10 @@ namespace jv::qt {
 class LabelHost;
 
 // A windowless label (a day cell or a heading) as its parent widget paints it:
-// its colours, font and place in the layout. Every face holds 50 of these, so
-// they are kept small: no name (the layout has it), a font only where the design
-// gives one, and a day cell's caption and rectangle are the day-grid model's.
+// its colours and place in the layout. Every face holds 50 of these, so they are
+// kept small: no name (the layout has it), the font with the host and only where
+// the design gives one, and a day cell's caption and rectangle are the day-grid
+// model's.
 struct LabelState {
   OLE_COLOR fore = 0;
   OLE_COLOR back = 0;
@@ -33,8 +35,7 @@ struct LabelState {
   // A day cell's offset from twips to its host's pixels (the host's interior),
   // kept so that its place is known after the host has gone.
   std::int8_t interior_x = 0, interior_y = 0;
-  platform::TextAlignment alignment = platform::TextAlignment::Left;
-  std::unique_ptr<const QFont> font;  // none: the parent widget's font
+  bool centered = false;  // the design's alignment is Center, not Left
   // The widget that paints the label; null once it has gone (its destructor
   // clears this in every label it held).
   LabelHost* host = nullptr;
@@ -53,10 +54,13 @@ class LabelHost : public QWidget {
   explicit LabelHost(QWidget* parent) : QWidget(parent) {}
   ~LabelHost() override;
 
-  // Puts `label` in this widget, painted above the ones placed before it.
-  void Place(LabelState& label);
+  // Puts `label` in this widget, painted above the ones placed before it, in
+  // `font` (none: this widget's font).
+  void Place(LabelState& label, std::optional<QFont> font = std::nullopt);
 
   std::vector<LabelState*> labels;
+  // The labels placed with a font of their own; most hosts have none.
+  std::vector<std::pair<const LabelState*, QFont>> label_fonts;
   QPoint interior;  // where the interior's (0, 0) lies
   // The model of the day cells placed here; null for a host without day cells.
   const platform::DayGridModel* model = nullptr;

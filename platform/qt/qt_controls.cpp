@@ -2,6 +2,7 @@
 
 #include "platform/face/out_parameter.h"
 #include "platform/qt/design_values.h"
+#include "platform/qt/shared_strings.h"
 
 namespace jv::qt {
 
@@ -72,7 +73,7 @@ HRESULT HeadingLabel::put_BackColor(OLE_COLOR color) {
 HRESULT LineEditTextBox::put_Text(TextView value) {
   if (value == text) return S_OK;
   text.assign(value.data(), value.size());
-  if (edit) edit->setText(ToQString(text));
+  if (edit) edit->setText(Shared(ToQString(text)));
   if (on_changed) on_changed();
   return S_OK;
 }

@@ -11,6 +11,7 @@
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_face.h"
 #include "platform/qt/qt_runtime.h"
+#include "platform/qt/shared_strings.h"
 #include "platform/qt/surface_widget.h"
 #include "platform/qt/text_box_widget.h"
 
@@ -18,10 +19,10 @@ namespace jv::qt {
 
 namespace {
 
-QString CaptionOf(const platform::ControlDesign& c) { return ToQString(c.caption); }
+QString CaptionOf(const platform::ControlDesign& c) { return Shared(ToQString(c.caption)); }
 
 QString NameOf(std::string_view name) {
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  return Shared(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
 }
 
 }  // namespace
@@ -52,7 +53,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
   surface->on_resized = [&f](QSize pixels) { f.surface_.WidgetResized(pixels); };
   f.surface_.widget = surface;
   f.surface_.ApplySize(layout.design_width, layout.design_height);
-  surface->setAccessibleName(ControlAccessibleName());
+  surface->setAccessibleName(Shared(ControlAccessibleName()));
   f.reading_->surface = surface;
 
   std::map<std::string_view, LabelHost*> hosts{{platform::kSurfaceName, surface}};
@@ -72,20 +73,21 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
       case platform::ControlKind::Label: {
         const OLE_COLOR fore = c.fore_color.value_or(kSysButtonText);
         const OLE_COLOR back = c.back_color.value_or(kSysButtonFace);
-        std::unique_ptr<const QFont> font = c.font ? std::make_unique<const QFont>(FontOf(*c.font)) : nullptr;
+        const bool centered = c.alignment == platform::TextAlignment::Center;
+        std::optional<QFont> font = c.font ? std::optional<QFont>(FontOf(*c.font)) : std::nullopt;
         if (role == platform::Role::DayCell) {
           // The caption and rectangle are the model's, made from the same design.
           LabelState& state = f.l_.Find(c.index)->state;
           state = {fore, back, c.index, true, static_cast<std::int8_t>(host->interior.x()),
-                   static_cast<std::int8_t>(host->interior.y()), c.alignment, std::move(font)};
+                   static_cast<std::int8_t>(host->interior.y()), centered};
           host->model = f.model();
-          host->Place(state);
+          host->Place(state, std::move(font));
         } else {
           HeadingState& state = f.other_labels_[next_other++].state;
-          static_cast<LabelState&>(state) = {fore, back, c.index, false, 0, 0, c.alignment, std::move(font)};
+          static_cast<LabelState&>(state) = {fore, back, c.index, false, 0, 0, centered};
           state.caption = Text(c.caption);
           state.rect = geometry;
-          host->Place(state);
+          host->Place(state, std::move(font));
         }
         continue;
       }
@@ -111,7 +113,7 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
       }
       case platform::ControlKind::CommandButton: {
         auto* button = new PagingButton(CaptionOf(c), host);
-        if (const QString name = AccessibleNameOf(role); !name.isEmpty()) button->setAccessibleName(name);
+        if (const QString name = AccessibleNameOf(role); !name.isEmpty()) button->setAccessibleName(Shared(name));
         if (role == platform::Role::NextButton)
           QObject::connect(button, &QPushButton::clicked, button, [&f] {
             const RepaintBatch batch;
@@ -160,7 +162,10 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
     QWidget::setTabOrder(focus_order[i - 1].widget, focus_order[i].widget);
 
   // The hosts' lists hold exactly their labels, and no spare room.
-  for (const auto& [name, host] : hosts) host->labels.shrink_to_fit();
+  for (const auto& [name, host] : hosts) {
+    host->labels.shrink_to_fit();
+    host->label_fonts.shrink_to_fit();
+  }
   f.widgets_.shrink_to_fit();
   f.reading_->MonthChanged();
   *out = std::move(face);

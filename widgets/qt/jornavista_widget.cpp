@@ -13,9 +13,9 @@
 
 namespace jv::qt {
 
-// A QObject so that a widget deleted in one of its own signals can hand it to the
-// event loop (Orphan), which deletes it once the control's call has returned.
-struct JornavistaWidget::Impl final : QObject, platform::Container {
+// A widget deleted in one of its own signals hands this to the event loop
+// (Orphan), which deletes it once the control's call has returned.
+struct JornavistaWidget::Impl final : platform::Container {
   explicit Impl(JornavistaWidget& owner) : owner(&owner) {}
 
   HRESULT OnPropertyChanged(TextView name) override {
@@ -82,7 +82,15 @@ struct JornavistaWidget::Impl final : QObject, platform::Container {
       f->surface()->hide();
       f->surface()->setParent(nullptr);
     }
-    deleteLater();
+    // A QObject made only now, in this rare case, so that every other instance
+    // goes without one: deleteLater waits for the event loop that called the
+    // control, and the reaper takes this with it.
+    struct Reaper final : QObject {
+      std::unique_ptr<Impl> impl;
+    };
+    auto* reaper = new Reaper;
+    reaper->impl.reset(this);
+    reaper->deleteLater();
   }
 
   // Reads one of the control's values; `fallback` when there is no control.
