@@ -2,6 +2,7 @@
 // labels placed in it (the weekday headings and their band).
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 #include "platform/qt/label_host.h"
@@ -16,7 +17,17 @@ class FrameWidget final : public LabelHost {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The caption's line height and width in the widget's font, measured again
+  // when the font is another one.
+  struct Measure {
+    QFont font;
+    int height = 0;
+    int caption_width = 0;
+  };
+  const Measure& Measured();
+
   QString caption_;
+  Measure measured_;
 };
 
 }  // namespace jv::qt

@@ -27,6 +27,24 @@ PendingRepaints& Pending() {
   return pending;
 }
 
+// The font's key, which the shaped-text cache is keyed by. Computing a key costs
+// more than drawing a caption, and a painter set to a widget's font shares that
+// font's data, so the last few fonts are remembered by identity (each kept
+// alive here, so that its data cannot be reused by another font meanwhile).
+const QString& KeyOf(const QFont& font) {
+  struct Keyed {
+    QFont font;
+    QString key;
+  };
+  static std::vector<Keyed> recent;
+  constexpr std::size_t kRemembered = 4;
+  for (const Keyed& k : recent)
+    if (k.font.isCopyOf(font)) return k.key;
+  if (recent.size() >= kRemembered) recent.erase(recent.begin());
+  recent.push_back({font, font.key()});
+  return recent.back().key;
+}
+
 // Past this many distinct rectangles a host is updated once, by their bound.
 constexpr std::size_t kSeparateUpdates = 8;
 
@@ -111,7 +129,7 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& bene
   QVarLengthArray<QRect, 64> painted;
   p.setFont(font());
   const QFont* current = nullptr;
-  QString font_key = p.font().key();
+  QString font_key = KeyOf(p.font());
   // The colours and font are the ones written to the label; the model holds none.
   for (const LabelState* label : labels) {
     const QRect rect = RectOf(*label);
@@ -132,9 +150,9 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& bene
     if (wanted != current) {
       p.setFont(wanted ? *wanted : font());
       current = wanted;
-      font_key = p.font().key();
+      font_key = KeyOf(p.font());
     }
-    const QStaticText& text = ShapedText(ToQString(caption), p.font(), font_key);
+    const QStaticText& text = ShapedText(caption, p.font(), font_key);
     const QSizeF size = text.size();
     const int x = label->centered
                       ? rect.left() + static_cast<int>((rect.width() - size.width()) / 2)

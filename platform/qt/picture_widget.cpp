@@ -39,7 +39,11 @@ std::int16_t PictureWidget::CellAt(QPoint pos) const {
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  qDrawWinPanel(&p, rect(), palette(), true, nullptr);
+  // The sunken border, unless the dirty rectangle lies wholly inside it (a
+  // pixel to spare): a repaint of the cells alone leaves it as it is.
+  if (!rect().adjusted(kPictureBorder + 1, kPictureBorder + 1, -kPictureBorder - 1, -kPictureBorder - 1)
+           .contains(event->rect()))
+    qDrawWinPanel(&p, rect(), palette(), true, nullptr);
   const Beneath interior{Resolve(back_, palette()),
                          rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder)};
   p.fillRect(interior.area, interior.color);
