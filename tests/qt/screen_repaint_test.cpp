@@ -4,6 +4,7 @@
 // border and caption, a cell's fill on its own background) are ones that
 // repaint would not have changed.
 #include <QBackingStore>
+#include <QPushButton>
 #include <QTest>
 #include <functional>
 
@@ -94,6 +95,41 @@ TEST_F(ScreenRepaintTest, EveryInputLeavesTheScreenAsAFreshPaintWouldDrawIt) {
     Settle();
     EXPECT_EQ(StalePixels(), 0) << s.what;
   }
+}
+
+// The paging buttons share the style's cached drawings between instances: each
+// must still paint exactly as a push button of its own palette does, whatever
+// another instance painted before it.
+TEST_F(ScreenRepaintTest, PagingButtonsPaintAsPushButtonsOfTheirOwnPalette) {
+  qt::JornavistaWidget other(runtime_);
+  ASSERT_EQ(other.status(), S_OK);
+  QPalette red = other.palette();
+  red.setColor(QPalette::Button, QColor(200, 40, 40));
+  red.setColor(QPalette::ButtonText, QColor(250, 250, 120));
+  other.setPalette(red);
+  ShowActive(other);
+  Settle();
+  QWidget& red_next = *static_cast<qt::QtFace&>(other.control()->face()).widget("cmdNext");
+
+  // A stock push button beside it, with the same text and place, drawn the same way.
+  const auto reference = [](QWidget& button) {
+    QPushButton stock(static_cast<QPushButton&>(button).text(), button.parentWidget());
+    stock.setGeometry(button.geometry());
+    stock.show();
+    return Grab(stock);
+  };
+  struct Case {
+    const char* what;
+    QWidget* button;
+  };
+  const Case cases[] = {
+      {"the default palette's", &W("cmdNext")},
+      {"the red palette's, after the default one was drawn", &red_next},
+      {"the default palette's again, after the red one", &W("cmdNext")},
+      {"the other paging button", &W("cmdPrevious")},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Grab(*c.button), reference(*c.button)) << c.what;
+  EXPECT_NE(Grab(W("cmdNext")), Grab(red_next)) << "the two palettes paint differently";
 }
 
 }  // namespace
