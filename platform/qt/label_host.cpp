@@ -97,8 +97,13 @@ void LabelHost::Invalidate(const LabelState& label) {
   pending.rects.emplace_back(this, rect);
 }
 
-LabelHost::~LabelHost() {
+LabelHost::~LabelHost() { DropLabels(); }
+
+void LabelHost::DropLabels() {
   for (LabelState* label : labels) label->host = nullptr;
+  labels.clear();
+  label_fonts.clear();
+  model = nullptr;
 }
 
 void LabelHost::Place(LabelState& label, std::optional<QFont> font) {

@@ -54,6 +54,9 @@ class LabelHost : public QWidget {
   explicit LabelHost(QWidget* parent) : QWidget(parent) {}
   ~LabelHost() override;
 
+  // Forgets every label placed here and the model, which are going; a host that
+  // outlives its face paints only its own background.
+  void DropLabels();
   // Puts `label` in this widget, painted above the ones placed before it, in
   // `font` (none: this widget's font).
   void Place(LabelState& label, std::optional<QFont> font = std::nullopt);

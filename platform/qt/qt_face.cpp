@@ -10,6 +10,12 @@ QtFace::QtFace(QtRuntime& runtime, platform::Container& container)
 QtFace::~QtFace() {
   // Deleting the widgets must not reach the control, which is going too.
   ConnectEvents(nullptr);
+  // A host widget taken out of the surface would outlive the labels and the
+  // model it points at: every host lets go of them first.
+  for (DayCellLabel& cell : l_.cells())
+    if (cell.state.host != nullptr) cell.state.host->DropLabels();
+  for (HeadingLabel& heading : other_labels_)
+    if (heading.state.host != nullptr) heading.state.host->DropLabels();
   delete surface_.widget.data();
 }
 
