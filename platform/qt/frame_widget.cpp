@@ -1,10 +1,9 @@
 #include "platform/qt/frame_widget.h"
 
-#include <qdrawutil.h>
-
 #include <QPaintEvent>
 
 #include "platform/qt/design_values.h"
+#include "platform/qt/etched_lines.h"
 
 namespace jv::qt {
 
@@ -30,7 +29,7 @@ void FrameWidget::paintEvent(QPaintEvent* event) {
   // The two-pixel etched lines, with a pixel to spare.
   constexpr int kShadeBand = 3;
   if (!shade.adjusted(kShadeBand, kShadeBand, -kShadeBand, -kShadeBand).contains(dirty))
-    qDrawShadeRect(&p, shade.x(), shade.y(), shade.width(), shade.height(), pal, true, 1, 0);
+    DrawSunkenShadeRect(p, shade, pal);
   if (!caption_.isEmpty()) {
     const QRect text(8, 0, metrics.caption_width + 4, metrics.height);
     // Glyphs may reach a little past their advance.

@@ -1,7 +1,5 @@
 #include "platform/qt/picture_widget.h"
 
-#include <qdrawutil.h>
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -9,6 +7,7 @@
 
 #include "platform/qt/day_grid_reading.h"
 #include "platform/qt/design_values.h"
+#include "platform/qt/etched_lines.h"
 #include "platform/qt/virtual_keys.h"
 
 namespace jv::qt {
@@ -43,7 +42,7 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
   // pixel to spare): a repaint of the cells alone leaves it as it is.
   if (!rect().adjusted(kPictureBorder + 1, kPictureBorder + 1, -kPictureBorder - 1, -kPictureBorder - 1)
            .contains(event->rect()))
-    qDrawWinPanel(&p, rect(), palette(), true, nullptr);
+    DrawSunkenWinPanel(p, rect(), palette());
   const Beneath interior{Resolve(back_, palette()),
                          rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder)};
   p.fillRect(interior.area, interior.color);

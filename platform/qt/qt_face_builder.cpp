@@ -130,12 +130,13 @@ HRESULT QtFace::Build(QtRuntime& runtime, platform::Container& container, const 
       }
       case platform::ControlKind::TextBox: {
         auto* edit = new TextBoxWidget(host, c.fore_color, c.back_color);
-        edit->setText(CaptionOf(c));
         // Nothing reads the month caption back, and what txtDate holds is the
         // selected date: neither takes typing.
         edit->setReadOnly(true);
         if (c.font) edit->setFont(FontOf(*c.font));
         if (c.alignment == platform::TextAlignment::Center) edit->setAlignment(Qt::AlignCenter);
+        // The text last, so that it is laid out once, in its own font.
+        edit->setText(CaptionOf(c));
         LineEditTextBox* box = role == platform::Role::YearBox ? &f.txtYear_
                                : role == platform::Role::DateBox ? &f.txtDate_
                                                                  : nullptr;
