@@ -6,7 +6,11 @@
 namespace jv::qt {
 
 int ToPixels(std::int32_t twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+  // Nearest, halves away from zero as lround has it; with an odd divisor no
+  // whole number of twips lies halfway, so integer division rounds the same.
+  static_assert(kTwipsPerPixel % 2 == 1);
+  const std::int64_t t = twips, half = kTwipsPerPixel / 2;
+  return static_cast<int>(t >= 0 ? (t + half) / kTwipsPerPixel : -((-t + half) / kTwipsPerPixel));
 }
 
 std::int32_t ToTwips(int pixels) { return static_cast<std::int32_t>(pixels) * kTwipsPerPixel; }

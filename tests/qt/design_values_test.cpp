@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
 #include "platform/qt/virtual_keys.h"
 
 namespace jv::testing {
@@ -24,6 +28,17 @@ TEST(DesignValuesTest, TwipsBecomeLogicalPixelsWithoutGapsBetweenNeighbours) {
   for (const Case& c : cases)
     EXPECT_EQ(qt::ToPixels(c.left, c.top, c.width, c.height), c.expected)
         << c.left << "," << c.top << " " << c.width << "x" << c.height;
+}
+
+// A length rounds to the nearest pixel, halves away from zero, whatever its sign
+// or size.
+TEST(DesignValuesTest, TwipsRoundToTheNearestPixel) {
+  const auto nearest = [](std::int32_t twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / qt::kTwipsPerPixel));
+  };
+  for (std::int32_t twips = -100; twips <= 100; ++twips) EXPECT_EQ(qt::ToPixels(twips), nearest(twips)) << twips;
+  for (const std::int32_t twips : {INT32_MIN, INT32_MIN + 7, -1'000'007, 1'000'007, INT32_MAX - 7, INT32_MAX})
+    EXPECT_EQ(qt::ToPixels(twips), nearest(twips)) << twips;
 }
 
 TEST(DesignValuesTest, ColoursResolveSystemIndexesThroughThePaletteAndRgbRedFirst) {
