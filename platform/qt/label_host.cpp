@@ -109,6 +109,7 @@ void LabelHost::DropLabels() {
 void LabelHost::Place(LabelState& label, std::optional<QFont> font) {
   label.host = this;
   labels.push_back(&label);
+  overlap_ = Overlap::Unknown;
   if (font) label_fonts.emplace_back(&label, std::move(*font));
 }
 
@@ -127,11 +128,28 @@ TextView LabelHost::CaptionOf(const LabelState& label) const {
   return model != nullptr ? model->CaptionOf(label.index) : TextView();
 }
 
+bool LabelHost::LabelsOverlap() {
+  // Labels keep their places for good (the layout's, or the model's for a day
+  // cell), so whether any two overlap is worked out once, when first painted.
+  if (overlap_ == Overlap::Unknown) {
+    QVarLengthArray<QRect, 64> rects;
+    for (const LabelState* label : labels) rects.append(RectOf(*label));
+    overlap_ = Overlap::None;
+    for (qsizetype i = 0; i < rects.size() && overlap_ == Overlap::None; ++i)
+      for (qsizetype j = 0; j < i; ++j)
+        if (rects[i].intersects(rects[j])) overlap_ = Overlap::Some;
+  }
+  return overlap_ == Overlap::Some;
+}
+
 void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& beneath) {
   const QPalette& pal = palette();
-  // The labels painted so far in this pass: a label over none of them lies on
-  // the host's own fill alone.
+  const bool labels_overlap = LabelsOverlap();
+  // The labels painted so far in this pass, where labels overlap: a label over
+  // none of them lies on the host's own fill alone.
   QVarLengthArray<QRect, 64> painted;
+  // The pen the painter holds, while known.
+  QColor pen;
   p.setFont(font());
   const QFont* current = nullptr;
   QString font_key = KeyOf(p.font());
@@ -143,10 +161,11 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& bene
     // Filling an opaque colour over the same colour changes no pixel: a day cell
     // in the grid's own background colour is not filled again.
     const bool on_same_fill = back.alpha() == 255 && back == beneath.color && beneath.area.contains(rect) &&
-                              std::none_of(painted.begin(), painted.end(),
-                                           [&rect](const QRect& under) { return under.intersects(rect); });
+                              (!labels_overlap ||
+                               std::none_of(painted.begin(), painted.end(),
+                                            [&rect](const QRect& under) { return under.intersects(rect); }));
     if (!on_same_fill) p.fillRect(rect, back);
-    painted.append(rect);
+    if (labels_overlap) painted.append(rect);
     const TextView caption = CaptionOf(*label);
     if (caption.empty()) continue;
     const QFont* wanted = nullptr;
@@ -167,7 +186,10 @@ void LabelHost::PaintLabels(QPainter& p, const QRect& dirty, const Beneath& bene
       p.save();
       p.setClipRect(rect, Qt::IntersectClip);
     }
-    p.setPen(Resolve(label->fore, pal));
+    if (const QColor fore = Resolve(label->fore, pal); overflows || fore != pen) {
+      p.setPen(fore);
+      pen = overflows ? QColor() : fore;
+    }
     p.drawStaticText(QPoint(x, rect.top()), text);
     if (overflows) p.restore();
   }

@@ -79,6 +79,12 @@ class LabelHost : public QWidget {
   // RepaintBatch closes.
   void Invalidate(const LabelState& label);
 
+ private:
+  // Whether some two labels placed here share pixels.
+  bool LabelsOverlap();
+  enum class Overlap : std::uint8_t { Unknown, None, Some };
+  Overlap overlap_ = Overlap::Unknown;
+
  protected:
   // What the widget filled before its labels: `color` over `area` (none: an
   // invalid colour).
