@@ -22,7 +22,9 @@ constexpr int kPictureBorder = 2;
 PictureWidget::PictureWidget(QWidget* parent, OLE_COLOR back) : LabelHost(parent), back_(back) {
   interior = {kPictureBorder, kPictureBorder};
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Opaque only from its first paint on (below): until then the frame paints
+  // beneath it as well, under a plain rectangular clip, which costs far less
+  // than drawing the frame around a hole; the picture box then covers it.
 }
 
 std::int16_t PictureWidget::CellAt(QPoint pos) const {
@@ -47,6 +49,9 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
                          rect().adjusted(kPictureBorder, kPictureBorder, -kPictureBorder, -kPictureBorder)};
   p.fillRect(interior.area, interior.color);
   PaintLabels(p, event->rect(), interior);
+  // Every pixel of the widget is painted above (the border and the interior):
+  // later repaints of the cells need nothing from the frame beneath.
+  if (!testAttribute(Qt::WA_OpaquePaintEvent)) setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {
