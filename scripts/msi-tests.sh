@@ -48,15 +48,8 @@ printf 'this is no installer' | dd of="$work/garbled.msi" bs=1 seek=0 conv=notru
 echo "--- $(basename "$msi"): $(stat -c %s "$msi") bytes; the 32-bit library $([ $with32 = 1 ] && echo included || echo "not built (no windows-x86 preset): 64-bit only")"
 msiinfo export "$msi" File | awk -F'\t' 'NR > 3 {print "    " $4 "\t" $3 "\t(" $1 ")"}'
 
-passes=0 failures=0
-fail() {
-  echo "FAIL $1"
-  failures=$((failures + 1))
-}
-pass() {
-  echo "ok   $1"
-  passes=$((passes + 1))
-}
+# shellcheck source=scripts/windows-common.sh
+. scripts/windows-common.sh
 
 clsid='{0B40D233-B738-4C5D-89F6-6B4092C26CC0}'
 libid='{45292B49-FDD8-480A-8486-8D677E004CE9}'

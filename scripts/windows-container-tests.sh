@@ -16,10 +16,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${JV_UNDER_XVFB:-}" ]; then
-  JV_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
 JV_STAGE=container
 # shellcheck source=scripts/windows-driver.sh
 . scripts/windows-driver.sh
@@ -30,19 +26,14 @@ if [ -n "${JV_CONTAINER_MSI:-}" ]; then
   wine msiexec /i "$(wine winepath -w "$JV_CONTAINER_MSI" | tr -d '\r')" /qn ||
     { echo "FAIL msiexec /i $JV_CONTAINER_MSI in the container prefix"; exit 1; }
 else
-  for build in "${builds[@]}"; do
-    "$(run_of "$build")" "$(system_of "$build")\\regsvr32.exe" /s "build/$build/housing/Jornavista.ocx" ||
-      { echo "FAIL regsvr32 of build/$build in the container prefix"; exit 1; }
-  done
+  register_builds "in the container prefix"
 fi
 
 status=0
 for build in "${builds[@]}"; do
   echo "=== container checks: build/$build"
   shots=build/$build/screenshots
-  rm -rf "$shots"
-  mkdir -p "$shots"
-  shots_win=$(wine winepath -w "$shots" | tr -d '\r')
+  shots_win=$(screenshot_folder "$shots")
   # +debugstr shows the calls the container made on the control (the library
   # traces them with OutputDebugString when JV_TRACE is set).
   run_status=0

@@ -1,8 +1,16 @@
-# What the Windows stages that drive a real window share, sourced by them after they
-# are under Xvfb: the builds named on the command line (default both bitnesses), one
-# fresh 64-bit prefix with the 32-bit Wine beside it (named after JV_STAGE), removed
-# on exit; each build's loader and system folder; and `drive`, which runs a check
+# What the Windows stages that drive a real window share, sourced by them: the
+# script run again under Xvfb when it is not yet; the builds named on the command
+# line (default both bitnesses), one fresh 64-bit prefix with the 32-bit Wine
+# beside it (named after JV_STAGE), removed on exit; each build's loader and system
+# folder (windows-common.sh); `register_builds`, each build's library registered by
+# its own bitness's regsvr32; `screenshot_folder`; and `drive`, which runs a check
 # program and does the clicks, keys, typing and screenshots it asks for.
+
+if [ -z "${JV_UNDER_XVFB:-}" ]; then
+  JV_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+# shellcheck source=scripts/windows-common.sh
+. scripts/windows-common.sh
 
 builds=("$@")
 [ ${#builds[@]} -gt 0 ] || builds=(windows windows-x86)
@@ -19,12 +27,22 @@ cleanup() {
 trap cleanup EXIT
 wine wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
 
-# The loader and the system folder whose programs have the build's bitness
-# (Debian's `wine` starts system programs 32-bit when the 32-bit Wine is there).
-wine64=/usr/lib/wine/wine64
-[ -x "$wine64" ] || wine64=wine
-run_of() { [ "$1" = windows-x86 ] && echo wine || echo "$wine64"; }
-system_of() { [ "$1" = windows-x86 ] && echo 'C:\windows\syswow64' || echo 'C:\windows\system32'; }
+# Registers each build's library with its own bitness's regsvr32; WHERE names the
+# prefix in the failure message.
+register_builds() {
+  local where=$1 build
+  for build in "${builds[@]}"; do
+    "$(run_of "$build")" "$(system_of "$build")\\regsvr32.exe" /s "build/$build/housing/Jornavista.ocx" ||
+      { echo "FAIL regsvr32 of build/$build $where"; exit 1; }
+  done
+}
+
+# Makes the folder DIR anew for a program's screenshots and prints its Windows path.
+screenshot_folder() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  wine winepath -w "$1" | tr -d '\r'
+}
 
 # Runs one program of the build (under its bitness's loader) with the driver's
 # answers: each "do" request on its standard output is done and answered "done"

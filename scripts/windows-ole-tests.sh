@@ -13,26 +13,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -z "${JV_UNDER_XVFB:-}" ]; then
-  JV_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
 JV_STAGE=ole
 # shellcheck source=scripts/windows-driver.sh
 . scripts/windows-driver.sh
 
-for build in "${builds[@]}"; do
-  "$(run_of "$build")" "$(system_of "$build")\\regsvr32.exe" /s "build/$build/housing/Jornavista.ocx" ||
-    { echo "FAIL regsvr32 of build/$build in the prefix of the OLE checks"; exit 1; }
-done
+register_builds "in the prefix of the OLE checks"
 
 status=0
 for build in "${builds[@]}"; do
   echo "=== OLE checks: build/$build"
   shots=build/$build/screenshots/ole
-  rm -rf "$shots"
-  mkdir -p "$shots"
-  shots_win=$(wine winepath -w "$shots" | tr -d '\r')
+  shots_win=$(screenshot_folder "$shots")
   # +debugstr shows the calls the containers made (traced while JV_TRACE is set).
   JV_TRACE=1 WINEDEBUG=-all,+debugstr drive "$build" "$shots" "build/$build/tests/windows/ole_checks.exe" \
       "$shots_win" || status=1

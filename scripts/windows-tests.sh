@@ -54,15 +54,8 @@ for f in system32/kernel32.dll syswow64/kernel32.dll syswow64/regsvr32.exe syswo
 done
 took "prefix"
 
-passes=0 failures=0
-fail() {
-  echo "FAIL $1"
-  failures=$((failures + 1))
-}
-pass() {
-  echo "ok   $1"
-  passes=$((passes + 1))
-}
+# shellcheck source=scripts/windows-common.sh
+. scripts/windows-common.sh
 # The lines of an expected file that are for CLIENT: untagged lines, and lines
 # tagged [CLIENT ...]; '#' lines are comments.
 expected_for() {
@@ -72,11 +65,6 @@ expected_for() {
     { print }' "$2"
 }
 
-# Debian's `wine` starts the system's programs with the 32-bit loader when the
-# 32-bit Wine is there (system32 then means syswow64): 64-bit programs start with
-# the 64-bit loader.
-wine64=/usr/lib/wine/wine64
-[ -x "$wine64" ] || wine64=wine
 # What differs between the bitnesses: the build, the loader and the system folder
 # whose programs have the bitness, the registry view, the type library's system
 # kind, binutils.
