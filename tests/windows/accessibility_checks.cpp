@@ -22,6 +22,7 @@
 
 #include "housing/jornavista_ids.h"
 #include "tests/windows/check.h"
+#include "tests/windows/system_text.h"
 
 namespace jv::wincheck {
 namespace {
@@ -268,16 +269,6 @@ IAccessible* ClientObject(HWND window) {
   return acc;
 }
 
-std::wstring Formatted(DWORD flags, int y, int m, int d) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(y);
-  st.wMonth = static_cast<WORD>(m);
-  st.wDay = static_cast<WORD>(d);
-  wchar_t text[128] = {};
-  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &st, nullptr, text, 128, nullptr);
-  return text;
-}
-
 // The month as the grid shows it: the child id of day 1 and the month's length.
 struct Month {
   int y, m, first_child, length;
@@ -309,7 +300,7 @@ void CheckMonthNames(Report& report, IAccessible* grid, const Month& shown, cons
     where += std::to_string(child);
     c.Equal(RoleText(a.role) == RoleText(ROLE_SYSTEM_CELL), true, where + ": a cell");
     if (numbered) {
-      c.Equal(U8w(a.name), U8w(Formatted(DATE_LONGDATE, shown.y, shown.m, d)), where + ": named by its date");
+      c.Equal(U8w(a.name), U8w(UserDate(shown.y, shown.m, d, DATE_LONGDATE)), where + ": named by its date");
       c.Expect((a.state & STATE_SYSTEM_SELECTABLE) && (a.state & STATE_SYSTEM_FOCUSABLE), where + ": selectable");
     } else {
       c.Equal(a.name_status, S_FALSE, where + ": blank, no name");
@@ -416,7 +407,7 @@ int Client() {
     c.Equal(U8w(TakeBstr(b)), std::string("Click"), "the action's name");
     g_events.clear();
     c.Status(grid->accDoDefaultAction(Child(fourteenth)), S_OK, "accDoDefaultAction");
-    c.Equal(U8w(SDate(w.main)), U8w(Formatted(DATE_SHORTDATE, shown.y, shown.m, 14)), "SDate");
+    c.Equal(U8w(SDate(w.main)), U8w(UserDate(shown.y, shown.m, 14, DATE_SHORTDATE)), "SDate");
     c.Expect((Ask(grid, fourteenth).state & STATE_SYSTEM_SELECTED) != 0, "the 14th selected");
     c.Expect(AwaitEvent(EVENT_OBJECT_SELECTION, w.picture, fourteenth), "EVENT_OBJECT_SELECTION for the 14th");
     c.Expect((Ask(grid, fourteenth).state & STATE_SYSTEM_FOCUSED) != 0, "the 14th focused with the grid");
@@ -436,7 +427,7 @@ int Client() {
     char line[64] = {};
     c.Expect(std::fgets(line, sizeof line, stdin) != nullptr, "the driver clicked");
     c.Expect(AwaitEvent(EVENT_OBJECT_SELECTION, w.picture, tenth), "EVENT_OBJECT_SELECTION for the 10th");
-    c.Equal(U8w(SDate(w.main)), U8w(Formatted(DATE_SHORTDATE, shown.y, shown.m, 10)), "SDate");
+    c.Equal(U8w(SDate(w.main)), U8w(UserDate(shown.y, shown.m, 10, DATE_SHORTDATE)), "SDate");
   }
   {
     Case c(report, "\"Next month\" pages: the cells name the next month's days, the order changed");

@@ -164,11 +164,7 @@ void NotRegisteredHere(Report& report) {
 }  // namespace jv::wincheck
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: bitness_checks OCX_PATH [--absent]\n");
-    return 2;
-  }
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+  if (!jv::wincheck::StartComClient(argc, 2, "bitness_checks OCX_PATH [--absent]")) return 2;
   jv::wincheck::Report report("bitness_checks (" + std::to_string(jv::wincheck::kBits) + "-bit)");
   if (argc > 2 && std::wstring(argv[2]) == L"--absent") {
     jv::wincheck::NotRegisteredHere(report);

@@ -3,6 +3,8 @@
 // a closing "N passed, N failed, N skipped" line.
 #pragma once
 
+#include <objbase.h>
+
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -104,6 +106,17 @@ class Case {
   std::string name_;
   std::vector<std::string> problems_;
 };
+
+// The start of a check program that is a COM client: false, after a usage line
+// naming `usage`, when fewer than `needed` arguments (the program's name counted)
+// were given, or when COM would not start in a single-threaded apartment.
+inline bool StartComClient(int argc, int needed, const char* usage) {
+  if (argc < needed) {
+    std::fprintf(stderr, "usage: %s\n", usage);
+    return false;
+  }
+  return SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
 
 void DateChecks(Report& report);
 void RegionalSettingsChecks(Report& report);

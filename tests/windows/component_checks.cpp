@@ -28,6 +28,7 @@
 #include "platform/headless/headless_runtime.h"
 #include "platform/component/type_library_json.h"
 #include "tests/windows/check.h"
+#include "tests/windows/system_text.h"
 
 namespace jv::wincheck {
 namespace {
@@ -258,17 +259,6 @@ void NamesAndMembers(Report& report) {
   }
 }
 
-// The short date text of the user's regional settings for a civil date.
-std::wstring ShortDate(int year, int month, int day) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(year);
-  st.wMonth = static_cast<WORD>(month);
-  st.wDay = static_cast<WORD>(day);
-  wchar_t text[64] = {};
-  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 64, nullptr);
-  return text;
-}
-
 std::wstring SDateOf(IDispatch* d) {
   Var v;
   if (FAILED(Get(d, jornavista::DISPID_SDate, &v.v)) || v.v.vt != VT_BSTR) return L"<no SDate>";
@@ -285,8 +275,8 @@ void StartUp(Report& report) {
   // Across midnight the instance may have started on the day before.
   SYSTEMTIME later{};
   GetLocalTime(&later);
-  t.Expect(got == ShortDate(now.wYear, now.wMonth, now.wDay) ||
-               got == ShortDate(later.wYear, later.wMonth, later.wDay),
+  t.Expect(got == UserDate(now.wYear, now.wMonth, now.wDay) ||
+               got == UserDate(later.wYear, later.wMonth, later.wDay),
            "SDate is today in the short date form: " + U8(got.c_str()));
 }
 
@@ -329,16 +319,16 @@ void Paging(Report& report) {
     Ref<IDispatch> d;
     if (t.Status(factory->CreateInstanceOnSite(site, IID_IDispatch, d.put_void()), S_OK, "CreateInstanceOnSite") &&
         t.Expect(site->face != nullptr, "the face is built on the site's runtime")) {
-      t.Expect(SDateOf(d.p) == ShortDate(2003, 11, 9), "starts on today: " + U8(SDateOf(d.p).c_str()));
+      t.Expect(SDateOf(d.p) == UserDate(2003, 11, 9), "starts on today: " + U8(SDateOf(d.p).c_str()));
       // The start-up day stays the highlighted one: the next month shows the 9th.
       t.Status(site->face->ClickNext(), S_OK, "next month");
-      t.Expect(SDateOf(d.p) == ShortDate(2003, 12, 9), "after next: " + U8(SDateOf(d.p).c_str()));
+      t.Expect(SDateOf(d.p) == UserDate(2003, 12, 9), "after next: " + U8(SDateOf(d.p).c_str()));
       t.Status(site->face->ClickPrevious(), S_OK, "previous month");
       t.Status(site->face->ClickPrevious(), S_OK, "previous month");
-      t.Expect(SDateOf(d.p) == ShortDate(2003, 10, 9), "after two previous: " + U8(SDateOf(d.p).c_str()));
+      t.Expect(SDateOf(d.p) == UserDate(2003, 10, 9), "after two previous: " + U8(SDateOf(d.p).c_str()));
       // October 2003 begins on a Wednesday, in cell 4: cell 20 is the 17th.
       t.Status(site->face->ClickCell(20), S_OK, "a day click");
-      t.Expect(SDateOf(d.p) == ShortDate(2003, 10, 17), "after the click: " + U8(SDateOf(d.p).c_str()));
+      t.Expect(SDateOf(d.p) == UserDate(2003, 10, 17), "after the click: " + U8(SDateOf(d.p).c_str()));
     }
   }
   site->Release();
@@ -644,11 +634,7 @@ void ComponentChecks(Report& report, const std::wstring& ocx) {
 }  // namespace jv::wincheck
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: component_checks OCX_PATH TYPELIB_EXPECTED_JSON [--dump]\n");
-    return 2;
-  }
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+  if (!jv::wincheck::StartComClient(argc, 3, "component_checks OCX_PATH TYPELIB_EXPECTED_JSON [--dump]")) return 2;
   jv::wincheck::Report report("component_checks");
   if (argc > 3 && std::wstring(argv[3]) == L"--dump") {
     nlohmann::ordered_json j;

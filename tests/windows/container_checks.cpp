@@ -2,12 +2,8 @@
 // outside the process. This program hosts the control (atl.dll's AtlAxWin window
 // class with the programmatic identifier as its text; nothing of the hosting is
 // ours), computes what to expect from today's date, and asks its driver
-// (scripts/windows-container-tests.sh) for the hands and the eyes, one request a
-// line on standard output, answered by "done" on standard input:
-//   do click X Y [N]   N clicks of the left button at screen point X,Y
-//   do key NAME X Y    the key NAME (xdotool's name) with the pointer at X,Y
-//   do shot NAME       a screenshot of the whole screen into NAME.bmp (24-bit)
-// Windows screen coordinates are X root coordinates: there is no window manager.
+// (scripts/windows-container-tests.sh) for the clicks, keys and screenshots, one
+// request a line on standard output (tests/windows/driver.h).
 //
 // container_checks SCREENSHOT_FOLDER
 #include <windows.h>
@@ -27,94 +23,15 @@
 
 #include "housing/jornavista_ids.h"
 #include "tests/windows/check.h"
+#include "tests/windows/driver.h"
+#include "tests/windows/system_text.h"
 
 namespace jv::wincheck {
 namespace {
 
 namespace ids = jornavista;
 using namespace std::chrono;
-
-// --- the driver
-
-HANDLE g_reply = nullptr;
-
-void ReadReplies() {
-  char line[256];
-  while (std::fgets(line, sizeof line, stdin) != nullptr) SetEvent(g_reply);
-}
-
-// Runs the window messages for `ms` milliseconds, so that input already sent is handled.
-void Pump(DWORD ms) {
-  const DWORD until = GetTickCount() + ms;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const LONG left = static_cast<LONG>(until - GetTickCount());
-    if (left <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-  }
-}
-
-// Asks the driver and keeps the control alive (messages pumped) until it answers.
-void Ask(const std::string& request) {
-  std::printf("do %s\n", request.c_str());
-  std::fflush(stdout);
-  for (;;) {
-    const DWORD r = MsgWaitForMultipleObjects(1, &g_reply, FALSE, 60000, QS_ALLINPUT);
-    if (r == WAIT_OBJECT_0) break;
-    if (r == WAIT_TIMEOUT) {
-      std::printf("note the driver did not answer \"%s\"\n", request.c_str());
-      break;
-    }
-    Pump(0);
-  }
-  Pump(400);  // X delivers the events to Wine a little after xdotool returns
-}
-
-// --- the screen
-
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<std::uint8_t> rgb;  // top-down, 3 bytes a pixel
-  COLORREF At(POINT p) const {
-    if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return CLR_INVALID;
-    const std::uint8_t* px = &rgb[(static_cast<std::size_t>(p.y) * width + p.x) * 3];
-    return RGB(px[0], px[1], px[2]);
-  }
-};
-
-// A 24-bit bottom-up BMP as ImageMagick's BMP3 writes it.
-bool ReadBmp(const std::string& path, Shot* out) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  auto u32 = [&](std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24; };
-  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || (b[28] | b[29] << 8) != 24) return false;
-  const std::size_t offset = u32(10);
-  const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
-  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-  if (width <= 0 || height <= 0 || b.size() < offset + stride * height) return false;
-  out->width = width;
-  out->height = height;
-  out->rgb.resize(static_cast<std::size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const std::uint8_t* px = &b[offset + stride * (height - 1 - y) + x * 3];  // BGR
-      std::uint8_t* to = &out->rgb[(static_cast<std::size_t>(y) * width + x) * 3];
-      to[0] = px[2];
-      to[1] = px[1];
-      to[2] = px[0];
-    }
-  return true;
-}
-
-std::string ColorText(COLORREF c) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return buf;
-}
+using Shot = Driver::Shot;
 
 // --- dates, from the system clock
 
@@ -132,13 +49,7 @@ std::wstring MonthCaption(year_month ym) {
 }
 
 std::wstring DateText(year_month_day d) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(int(d.year()));
-  st.wMonth = static_cast<WORD>(unsigned(d.month()));
-  st.wDay = static_cast<WORD>(unsigned(d.day()));
-  wchar_t text[80] = {};
-  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 80, nullptr);
-  return text;
+  return UserDate(int(d.year()), int(unsigned(d.month())), int(unsigned(d.day())));
 }
 
 // --- the control's layout in pixels at 96 dpi, from the surface's corner
@@ -156,18 +67,8 @@ POINT Inside(const RECT& r) { return {r.left + 1, r.top + 1}; }  // a background
 
 // --- the hosted control
 
-class NotifySink final : public IPropertyNotifySink {
+class NotifySink final : public OnStack<IPropertyNotifySink, IID_IPropertyNotifySink> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IPropertyNotifySink) {
-      *out = this;
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
     if (id == ids::DISPID_SDate) ++sdate_notices;
     return S_OK;
@@ -211,27 +112,17 @@ HWND FindChild(HWND parent, const wchar_t* class_name, DWORD style_bit) {
   return s.found;
 }
 
-std::wstring WindowText(HWND w) {
-  wchar_t text[128] = {};
-  if (w != nullptr) GetWindowTextW(w, text, 128);
-  return text;
-}
-
 class Checks {
  public:
-  Checks(Report& report, std::string folder) : report_(report), folder_(std::move(folder)) {}
+  Checks(Report& report, Driver& driver) : report_(report), folder_(driver.folder()), driver_(driver) {}
   int Run();
 
  private:
   bool Host();
-  Shot Screenshot(const std::string& name);
-  void Click(POINT p, int times = 1) {
-    Ask("click " + std::to_string(p.x) + " " + std::to_string(p.y) + " " + std::to_string(times));
-  }
-  void Key(const char* name) {
-    const POINT grid = Centre(CellRect(surface_, 18));
-    Ask(std::string("key ") + name + " " + std::to_string(grid.x) + " " + std::to_string(grid.y));
-  }
+  Shot Screenshot(const std::string& name) { return driver_.Screenshot(name); }
+  void Click(POINT p, int times = 1) { driver_.Click(p, times); }
+  // The key goes down with the pointer over the day grid.
+  void Key(const char* name) { driver_.Key(name, Centre(CellRect(surface_, 18))); }
   // Exactly the cell `index` shows the highlight among the 42.
   void ExpectHighlight(Case& c, const Shot& shot, int index, const std::string& when);
   void LayoutAndStartUp();
@@ -246,6 +137,7 @@ class Checks {
 
   Report& report_;
   std::string folder_;
+  Driver& driver_;
   HWND main_ = nullptr, host_ = nullptr, surface_window_ = nullptr;
   POINT surface_{};
   IUnknown* control_unknown_ = nullptr;
@@ -290,19 +182,12 @@ bool Checks::Host() {
     points->Release();
   }
   if (control_ == nullptr || surface_window_ == nullptr) return false;
-  Pump(500);
+  Driver::Pump(500);
   RECT r{};
   GetWindowRect(surface_window_, &r);
   surface_ = {r.left, r.top};
   std::printf("note the control's window is at %ld,%ld on the screen\n", r.left, r.top);
   return true;
-}
-
-Shot Checks::Screenshot(const std::string& name) {
-  Ask("shot " + name);
-  Shot shot;
-  if (!ReadBmp(folder_ + "/" + name + ".bmp", &shot)) std::printf("note no screenshot %s.bmp\n", name.c_str());
-  return shot;
 }
 
 void Checks::ExpectHighlight(Case& c, const Shot& shot, int index, const std::string& when) {
@@ -836,7 +721,7 @@ int Checks::Run() {
   control_->Release();
   control_unknown_->Release();
   DestroyWindow(main_);
-  Pump(100);
+  Driver::Pump(100);
   return 0;
 }
 
@@ -845,20 +730,8 @@ int Checks::Run() {
 
 int wmain(int argc, wchar_t** argv) {
   using namespace jv::wincheck;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: container_checks SCREENSHOT_FOLDER\n");
-    return 2;
-  }
-  // Each line reaches the driver at once (the C runtime has no line buffering).
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-  OleInitialize(nullptr);
-  g_reply = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  std::thread(ReadReplies).detach();
-  Report report("container_checks");
-  Checks checks(report, U8(argv[1]));
-  checks.Run();
-  report.Close();
-  std::fflush(stdout);
-  // The reader thread still waits on standard input; end without joining it.
-  ExitProcess(report.failed() == 0 ? 0 : 1);
+  return RunDriven("container_checks", argc, argv, [](Report& report, Driver& driver) {
+    Checks checks(report, driver);
+    checks.Run();
+  });
 }

@@ -2,11 +2,13 @@
 // on standard output, answered by "done" on standard input by the driving script,
 // which does it with xdotool and ImageMagick's import:
 //   do click X Y [N]   N clicks of the left button at screen point X,Y
+//   do key NAME X Y    the key NAME (xdotool's name) with the pointer at X,Y
 //   do type X Y TEXT   a click at X,Y, the field's text selected (End, Shift+Home), TEXT typed
 //   do shot NAME       a screenshot of the whole screen into NAME.bmp (24-bit)
 // Windows screen coordinates are X root coordinates: there is no window manager.
 #pragma once
 
+#include <ole2.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -16,6 +18,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/windows/check.h"
 
 namespace jv::wincheck {
 
@@ -29,6 +33,8 @@ class Driver {
       while (std::fgets(line, sizeof line, stdin) != nullptr) SetEvent(event);
     }).detach();
   }
+
+  const std::string& folder() const { return folder_; }
 
   // Runs the window messages for `ms` milliseconds, so that input already sent is handled.
   static void Pump(DWORD ms) {
@@ -60,7 +66,13 @@ class Driver {
     Pump(400);  // X delivers the events to Wine a little after xdotool returns
   }
 
-  void Click(POINT p) { Ask("click " + std::to_string(p.x) + " " + std::to_string(p.y) + " 1"); }
+  void Click(POINT p, int times = 1) {
+    Ask("click " + std::to_string(p.x) + " " + std::to_string(p.y) + " " + std::to_string(times));
+  }
+  // The key NAME (xdotool's name) with the pointer at `at`.
+  void Key(const std::string& name, POINT at) {
+    Ask("key " + name + " " + std::to_string(at.x) + " " + std::to_string(at.y));
+  }
   void Type(POINT p, const std::string& text) {
     Ask("type " + std::to_string(p.x) + " " + std::to_string(p.y) + " " + text);
   }
@@ -135,6 +147,27 @@ inline int LongestRun(const Driver::Shot& shot, const RECT& area, COLORREF color
     }
   }
   return best;
+}
+
+// The whole of a driven check program's main: `name SCREENSHOT_FOLDER` from the
+// command line, OLE started, the driver on the folder, `run(report, driver)`, the
+// closing line. The reader thread still waits on standard input, so the process
+// ends without joining it: exit status 0 when every case passed.
+template <class Run>
+int RunDriven(const char* name, int argc, wchar_t** argv, Run run) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s SCREENSHOT_FOLDER\n", name);
+    return 2;
+  }
+  OleInitialize(nullptr);
+  Driver driver(U8(argv[1]));
+  Report report(name);
+  run(report, driver);
+  report.Close();
+  std::fflush(stdout);
+  const int status = report.failed() == 0 ? 0 : 1;
+  ExitProcess(static_cast<UINT>(status));
+  return status;
 }
 
 }  // namespace jv::wincheck

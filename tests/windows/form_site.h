@@ -10,15 +10,16 @@
 
 #include <map>
 
+#include "tests/windows/client_site.h"
+
 namespace jv::wincheck {
 
-class FormSite final : public IOleClientSite,
-                       public IOleInPlaceSite,
+class FormSite final : public ClientSite,
                        public IDispatch,
                        public IAdviseSinkEx,
                        public IPropertyNotifySink {
  public:
-  FormSite(HWND window, RECT position) : window_(window), position_(position) {}
+  FormSite(HWND in, RECT position) : position_(position) { window = in; }
 
   bool user_mode = true;
   bool ui_dead = false;
@@ -47,29 +48,7 @@ class FormSite final : public IOleClientSite,
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
-  // IOleClientSite
-  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** m) override {
-    *m = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** c) override {
-    *c = nullptr;
-    return E_NOINTERFACE;
-  }
-  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-
   // IOleInPlaceSite
-  HRESULT STDMETHODCALLTYPE GetWindow(HWND* w) override {
-    *w = window_;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
                                              LPRECT clip, LPOLEINPLACEFRAMEINFO) override {
     *frame = nullptr;
@@ -77,11 +56,6 @@ class FormSite final : public IOleClientSite,
     *pos = *clip = position_;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT r) override {
     reported = *r;
     return S_OK;
@@ -125,7 +99,6 @@ class FormSite final : public IOleClientSite,
   HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
 
  private:
-  HWND window_;
   RECT position_;
 };
 

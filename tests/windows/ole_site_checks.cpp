@@ -13,14 +13,16 @@
 
 #include "housing/jornavista_ids.h"
 #include "tests/windows/check.h"
+#include "tests/windows/client_site.h"
 
 namespace jv::wincheck {
 namespace {
 
 namespace ids = jornavista;
 
-// A client site with an in-place site over a window of its own.
-class Site final : public IOleClientSite, public IOleInPlaceSite {
+// A client site with an in-place site over a window of its own, counting what the
+// control tells it.
+class Site final : public ClientSite {
  public:
   explicit Site(int x) {
     window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, 0, 300, 300, nullptr, nullptr, nullptr,
@@ -44,32 +46,10 @@ class Site final : public IOleClientSite, public IOleInPlaceSite {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
   ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the checks' stack
-  // IOleClientSite
-  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** m) override {
-    *m = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** c) override {
-    *c = nullptr;
-    return E_NOINTERFACE;
-  }
-  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-  // IOleWindow
-  HRESULT STDMETHODCALLTYPE GetWindow(HWND* w) override {
-    *w = window;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  // IOleInPlaceSite
-  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override {
     ++activations;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
                                              LPRECT clip, LPOLEINPLACEFRAMEINFO) override {
     *frame = nullptr;
@@ -79,21 +59,16 @@ class Site final : public IOleClientSite, public IOleInPlaceSite {
     ++contexts;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override {
     ++deactivations;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT r) override {
     ++rect_changes;
     last_rect = *r;
     return S_OK;
   }
 
-  HWND window = nullptr;
   ULONG refs = 0;
   int activations = 0, deactivations = 0, contexts = 0, rect_changes = 0;
   RECT last_rect{};

@@ -12,6 +12,7 @@
 #include "housing/jornavista_ids.h"
 #include "tests/windows/form_site.h"
 #include "tests/windows/ole_checks.h"
+#include "tests/windows/system_text.h"
 
 namespace jv::wincheck {
 namespace {
@@ -23,18 +24,8 @@ constexpr int kFirstFieldId =
     100;  // the fields in the order SDate, BackColor, ForeColor, BackStyle, BorderStyle
 constexpr int kMessageId = 99;
 
-class PageSite final : public IPropertyPageSite {
+class PageSite final : public OnStack<IPropertyPageSite, IID_IPropertyPageSite> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IPropertyPageSite) {
-      *out = this;
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE OnStatusChange(DWORD flags) override {
     if (flags & PROPPAGESTATUS_DIRTY) ++dirty_notices;
     return S_OK;

@@ -16,6 +16,7 @@
 #include "tests/windows/check.h"
 #include "tests/windows/driver.h"
 #include "tests/windows/form_site.h"
+#include "tests/windows/system_text.h"
 #include "tests/windows/ole_checks.h"
 
 namespace jv::wincheck {
@@ -27,16 +28,6 @@ using namespace std::chrono;
 constexpr CLSID kStockFontPage = {
     0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
 constexpr RECT kPosition = {20, 30, 320, 350};  // more room than the control takes
-
-std::wstring ShortDate(year_month_day d) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(int(d.year()));
-  st.wMonth = static_cast<WORD>(unsigned(d.month()));
-  st.wDay = static_cast<WORD>(unsigned(d.day()));
-  wchar_t text[80] = {};
-  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 80, nullptr);
-  return text;
-}
 
 // The centre of the day cell `index` (1 to 42) on the screen, from the surface's corner.
 POINT CellCentre(POINT surface, int index) {
@@ -292,13 +283,13 @@ void QuickActivationChecks(Report& report, Driver& driver) {
     c.Status(ole_control->OnAmbientPropertyChange(DISPID_AMBIENT_USERMODE), S_OK, "OnAmbientPropertyChange");
     const int notices = site.changed[ids::DISPID_SDate];
     driver.Click(CellCentre(corner, cell14));
-    c.Equal(sdate(), U8(ShortDate(shown / 14).c_str()), "SDate after the click");
+    c.Equal(sdate(), U8(UserDate(int(shown.year()), int(unsigned(shown.month())), 14).c_str()), "SDate after the click");
     c.Equal(site.changed[ids::DISPID_SDate], notices + 1, "change notices");
     driver.Screenshot("quick-2-user-mode");
     site.ui_dead = true;
     ole_control->OnAmbientPropertyChange(DISPID_AMBIENT_UIDEAD);
     driver.Click(CellCentre(corner, cell14 + 1));
-    c.Equal(sdate(), U8(ShortDate(shown / 14).c_str()), "SDate after a click while the interface is dead");
+    c.Equal(sdate(), U8(UserDate(int(shown.year()), int(unsigned(shown.month())), 14).c_str()), "SDate after a click while the interface is dead");
     ole_control->Release();
   }
   DataChecks(report, control, site);
