@@ -48,28 +48,43 @@ inline constexpr DISPID DISPID_MouseUp = 8;
 
 }  // namespace jornavista
 
-// The vtable view of the dual interface, in the order of its members in the type
-// library (a get before its put).
+// The members of _ctrJornavista after IDispatch's, in vtable order (the type
+// library's order, a get before its put), each with its value type's name in
+// jv::component::ValueType: PROPERTY(Name, Type, kValueType) is a get and a put,
+// PROPERTY_BYREF(Name, Type, kValueType) a get and a put by reference, METHOD(Name)
+// a call without arguments. The vtable below is made from it, and the member table
+// (housing/jornavista_members.h) is checked against it when it compiles, so the
+// two cannot part.
+#define JV_CTRJORNAVISTA_MEMBERS(PROPERTY, PROPERTY_BYREF, METHOD) \
+  PROPERTY(BackColor, OLE_COLOR, kOleColor)                        \
+  PROPERTY(ForeColor, OLE_COLOR, kOleColor)                        \
+  PROPERTY(Enabled, VARIANT_BOOL, kBool)                           \
+  PROPERTY_BYREF(Font, IFont*, kFont)                              \
+  PROPERTY(BackStyle, std::int16_t, kI2)                           \
+  PROPERTY(BorderStyle, std::int16_t, kI2)                         \
+  METHOD(Refresh)                                                  \
+  PROPERTY(SDate, BSTR, kBstr)
+
+#define JV_CTRJORNAVISTA_PROPERTY(Name, Type, value_type)          \
+  virtual HRESULT JV_STDMETHODCALLTYPE get_##Name(Type* Name) = 0; \
+  virtual HRESULT JV_STDMETHODCALLTYPE put_##Name(Type New_##Name) = 0;
+#define JV_CTRJORNAVISTA_PROPERTY_BYREF(Name, Type, value_type)    \
+  virtual HRESULT JV_STDMETHODCALLTYPE get_##Name(Type* Name) = 0; \
+  virtual HRESULT JV_STDMETHODCALLTYPE putref_##Name(Type New_##Name) = 0;
+#define JV_CTRJORNAVISTA_METHOD(Name) virtual HRESULT JV_STDMETHODCALLTYPE Name() = 0;
+
+// The vtable view of the dual interface.
 struct _ctrJornavista : IDispatch {
-  virtual HRESULT JV_STDMETHODCALLTYPE get_BackColor(OLE_COLOR* BackColor) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE put_BackColor(OLE_COLOR New_BackColor) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE get_ForeColor(OLE_COLOR* ForeColor) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE put_ForeColor(OLE_COLOR New_ForeColor) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* Enabled) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL New_Enabled) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE get_Font(IFont** Font) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE putref_Font(IFont* New_Font) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE get_BackStyle(std::int16_t* BackStyle) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE put_BackStyle(std::int16_t New_BackStyle) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE get_BorderStyle(std::int16_t* BorderStyle) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE put_BorderStyle(std::int16_t New_BorderStyle) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE Refresh() = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE get_SDate(BSTR* SDate) = 0;
-  virtual HRESULT JV_STDMETHODCALLTYPE put_SDate(BSTR New_SDate) = 0;
+  JV_CTRJORNAVISTA_MEMBERS(JV_CTRJORNAVISTA_PROPERTY, JV_CTRJORNAVISTA_PROPERTY_BYREF,
+                           JV_CTRJORNAVISTA_METHOD)
 
  protected:
   ~_ctrJornavista() = default;
 };
+
+#undef JV_CTRJORNAVISTA_PROPERTY
+#undef JV_CTRJORNAVISTA_PROPERTY_BYREF
+#undef JV_CTRJORNAVISTA_METHOD
 
 JV_INTERFACE_IDS(_ctrJornavista, JV_IID(IDispatch),
                  (jv::NamedIid{&jornavista::IID__ctrJornavista, "_ctrJornavista"}));

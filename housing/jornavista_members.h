@@ -4,8 +4,10 @@
 // control through its library links none of the housing.
 #pragma once
 
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "housing/jornavista_ids.h"
 #include "platform/component/type_description.h"
@@ -36,6 +38,69 @@ inline constexpr MemberDesc kMembers[] = {
     {"SDate", MemberKind::kProperty, ValueType::kBstr, jornavista::DISPID_SDate, "New_SDate",
      "Returns/sets the text contained in the control."},
 };
+
+// The C++ type a value type has in the vtable.
+template <ValueType>
+struct VtableType;
+template <>
+struct VtableType<ValueType::kOleColor> {
+  using type = OLE_COLOR;
+};
+template <>
+struct VtableType<ValueType::kBool> {
+  using type = VARIANT_BOOL;
+};
+template <>
+struct VtableType<ValueType::kI2> {
+  using type = std::int16_t;
+};
+template <>
+struct VtableType<ValueType::kBstr> {
+  using type = BSTR;
+};
+template <>
+struct VtableType<ValueType::kFont> {
+  using type = IFont*;
+};
+
+// The vtable's members (jornavista_ids.h) as the table describes them: name,
+// kind, value type (and whether the vtable's C++ type is that value type's) and
+// dispatch id, one row a member, in vtable order.
+struct VtableMember {
+  std::string_view name;
+  MemberKind kind;
+  ValueType type;
+  bool typed;
+  DISPID id;
+};
+#define JV_MEMBER_ROW(Name, kind, value_type, typed) \
+  {#Name, MemberKind::kind, ValueType::value_type, typed, jornavista::DISPID_##Name},
+#define JV_VTABLE_PROPERTY(Name, Type, value_type) \
+  JV_MEMBER_ROW(Name, kProperty, value_type, (std::is_same_v<VtableType<ValueType::value_type>::type, Type>))
+#define JV_VTABLE_PROPERTY_BYREF(Name, Type, value_type) \
+  JV_MEMBER_ROW(Name, kPropertyByRef, value_type,        \
+                (std::is_same_v<VtableType<ValueType::value_type>::type, Type>))
+#define JV_VTABLE_METHOD(Name) JV_MEMBER_ROW(Name, kMethod, kVoid, true)
+inline constexpr VtableMember kVtableMembers[] = {
+    JV_CTRJORNAVISTA_MEMBERS(JV_VTABLE_PROPERTY, JV_VTABLE_PROPERTY_BYREF, JV_VTABLE_METHOD)};
+#undef JV_MEMBER_ROW
+#undef JV_VTABLE_PROPERTY
+#undef JV_VTABLE_PROPERTY_BYREF
+#undef JV_VTABLE_METHOD
+
+constexpr bool VtableFollowsMembers() {
+  if (std::size(kVtableMembers) != std::size(kMembers)) return false;
+  for (std::size_t i = 0; i < std::size(kMembers); ++i) {
+    const VtableMember& v = kVtableMembers[i];
+    if (v.name != kMembers[i].name || v.kind != kMembers[i].kind || v.type != kMembers[i].type || !v.typed ||
+        v.id != kMembers[i].id)
+      return false;
+  }
+  return true;
+}
+static_assert(
+    VtableFollowsMembers(),
+    "the vtable of _ctrJornavista has the member table's members, in its order, kinds, types and ids");
 
 inline constexpr ParamDesc kKeyParams[] = {{"KeyCode", ValueType::kI2, true},
                                            {"Shift", ValueType::kI2, true}};
