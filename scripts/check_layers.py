@@ -23,6 +23,11 @@ The layers, each allowed to use what its entry lists (its own folder always):
 Qt (headers in any spelling, or linked) appears only in platform/qt/, widgets/qt/ and
 apps/; ICU only in platform/dates/. Nothing shipped uses tests/ or bench/.
 
+The host program (apps/jornavista-host/) reaches the control only through the
+component library, which it loads: of housing/ and control/ it includes only the
+headers the library publishes for its clients (HOST_SHARED), and none of its targets
+links a target of housing/ or control/, directly or through another library.
+
 Usage: check_layers.py [--no-targets] [ROOT]   (ROOT defaults to the repository)
 Prints each offence as PLACE: reason and exits 1 if there is any; 2 if it cannot check.
 """
@@ -57,6 +62,14 @@ LAYERED = ("platform", "control", "housing", "widgets", "apps")
 PROJECT_DIRS = set(LAYERED) | {"tests", "bench", "examples"}
 QT_PLACES = ("platform/qt/", "widgets/qt/", "apps/")
 ICU_PLACES = ("platform/dates/",)
+HOST_PLACE = "apps/jornavista-host/"
+# What the component library publishes for its clients: the ids, the member table
+# (header only) and the diagnostic interface IControlState.
+HOST_SHARED = {"housing/jornavista_ids.h", "housing/jornavista_members.h", "housing/control_state.h"}
+BEHIND_THE_LIBRARY = ("housing", "control")
+# The component library's target: the host is built after it (add_dependencies, which
+# the graph shows as a link) to load it at run time, and never links what it holds.
+COMPONENT_LIBRARY = "jornavista_ocx"
 SOURCE_SUFFIXES = (".h", ".hh", ".hpp", ".hxx", ".inl", ".ipp", ".c", ".cc", ".cpp", ".cxx")
 
 
@@ -166,6 +179,10 @@ class Checker:
             if target.startswith("../") or not may_use(area, area_of(target)) or target.split("/")[0] in (
                     "tests", "bench", "examples"):
                 self.offend(f"{file}:{line}", f"includes {spelled} from a layer above or beside it")
+            elif (file.startswith(HOST_PLACE) and target.split("/")[0] in BEHIND_THE_LIBRARY
+                  and target not in HOST_SHARED):
+                self.offend(f"{file}:{line}", f"includes {spelled}; the host reaches the control only through "
+                            "the component library")
             return
         name = spelled[1:-1].strip()
         if is_qt(name) and not file.startswith(QT_PLACES):
@@ -288,6 +305,7 @@ class Checker:
                     folders[t["name"]] = json.load(f)["paths"]["source"]
             with open(dot) as f:
                 links = re.findall(r'^\s*"node\d+" -> "node\d+".*// (.+?) -> (.+?)\s*$', f.read(), re.M)
+        self.check_host_links(folders, links)
         for user, used in sorted(set(links)):
             if user not in folders:
                 continue
@@ -304,6 +322,30 @@ class Checker:
                 self.offend(place, f"target {user} links Qt ({used}) outside the Qt runtime, widgets and apps")
             elif re.search(r"icu", used, re.I) and not (folder + "/").startswith(ICU_PLACES):
                 self.offend(place, f"target {user} links ICU ({used}) outside platform/dates")
+
+    def check_host_links(self, folders, links):
+        """No target of the host program links the control or the housing, directly
+        or through the libraries it links."""
+        linked = {}
+        for user, used in links:
+            linked.setdefault(user, set()).add(used)
+        for user in sorted(t for t, folder in folders.items() if (folder + "/").startswith(HOST_PLACE)):
+            route, seen = {used: [] for used in linked.get(user, ())}, set()
+            pending = sorted(route)
+            while pending:
+                used = pending.pop(0)
+                if used in seen or used not in folders or used == COMPONENT_LIBRARY:
+                    continue
+                seen.add(used)
+                if folders[used].split("/")[0] in BEHIND_THE_LIBRARY:
+                    through = f" through {' and '.join(route[used])}" if route[used] else ""
+                    self.offend(f"{folders[user]}/CMakeLists.txt", f"target {user} links {used}{through}; the host "
+                                "reaches the control only through the component library")
+                    continue
+                for further in sorted(linked.get(used, ())):
+                    if further not in route:
+                        route[further] = route[used] + [used]
+                        pending.append(further)
 
 
 def main(argv):

@@ -20,6 +20,11 @@ cases=(
   'platform/component/guid_text.cpp|#include <unicode/ucal.h>|platform/component/guid_text.cpp:[0-9]+: includes ICU.s <unicode/ucal.h>'
   'platform/face/CMakeLists.txt|target_link_libraries(jv_face PRIVATE PkgConfig::ICU)|platform/face/CMakeLists.txt: target jv_face links ICU'
   'platform/face/face_base.cpp|#include "qt_face.h"|platform/face/face_base.cpp:[0-9]+: includes "qt_face.h"'
+  # The host reaches the control only through the component library.
+  'apps/jornavista-host/main.cpp|#include "housing/property_record.h"|apps/jornavista-host/main.cpp:[0-9]+: includes "housing/property_record.h"; the host'
+  'apps/jornavista-host/script.cpp|#include "control/ctr_jornavista.h"|apps/jornavista-host/script.cpp:[0-9]+: includes "control/ctr_jornavista.h"; the host'
+  'apps/jornavista-host/CMakeLists.txt|target_link_libraries(jv_host_script PUBLIC jv_housing)|apps/jornavista-host/CMakeLists.txt: target jv_host_script links jv_housing; the host'
+  'apps/document/CMakeLists.txt|target_link_libraries(jv_document PUBLIC jv_control)|apps/jornavista-host/CMakeLists.txt: target jv_host_script links jv_control through jv_document; the host'
 )
 
 scratch=$(mktemp -d)
