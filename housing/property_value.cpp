@@ -4,38 +4,21 @@
 
 namespace jv::housing {
 
+namespace {
+
+// The attributes of an object that is a font; any object that does not answer
+// IFont is no font.
+HRESULT DescribedFont(IUnknown* object, FontDescription* out) {
+  FontRef font;
+  if (FAILED(object->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()))) || !font)
+    return DISP_E_TYPEMISMATCH;
+  return DescribeFont(font.get(), out);
+}
+
+}  // namespace
+
 HRESULT PropertyValueFromVariant(const VARIANT& v, PropertyValue* out) {
-  switch (v.vt) {
-    case VT_I2:
-      *out = static_cast<std::int16_t>(v.iVal);
-      return S_OK;
-    case VT_I4:
-      *out = static_cast<std::int32_t>(v.lVal);
-      return S_OK;
-    case VT_BOOL:
-      *out = BooleanValue{v.boolVal != VARIANT_FALSE};
-      return S_OK;
-    case VT_BSTR:
-      *out = Text(reinterpret_cast<const char16_t*>(v.bstrVal), SysStringLen(v.bstrVal));
-      return S_OK;
-    case VT_UNKNOWN:
-    case VT_DISPATCH: {
-      IUnknown* object = v.vt == VT_UNKNOWN ? v.punkVal : v.pdispVal;
-      if (object == nullptr) {
-        *out = NoFont{};
-        return S_OK;
-      }
-      FontRef font;
-      if (FAILED(object->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()))) || !font)
-        return DISP_E_TYPEMISMATCH;
-      FontDescription description;
-      JV_TRY(DescribeFont(font.get(), &description));
-      *out = std::move(description);
-      return S_OK;
-    }
-    default:
-      return DISP_E_BADVARTYPE;
-  }
+  return ReadStoredValue(v, StoredForm::kByValue, DescribedFont, out);
 }
 
 HRESULT PropertyValueToVariant(const PropertyValue& value, Variant* out) {

@@ -2,38 +2,44 @@
 
 #include <optional>
 
-#include "platform/automation/variant_conversions.h"
+#include "platform/automation/font.h"
+#include "platform/automation/stored_value.h"
 
 namespace jv::document {
 
 namespace {
 
+// The font object an object is, as the conversions find it: an object that does
+// not answer IFont is no font; any other failure of the question is its own.
+HRESULT FontObject(IUnknown* object, FontRef* out) {
+  IFont* font = nullptr;
+  const HRESULT hr = object->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font));
+  if (hr == E_NOINTERFACE) return DISP_E_TYPEMISMATCH;
+  JV_TRY(hr);
+  if (font == nullptr) return DISP_E_TYPEMISMATCH;
+  *out = FontRef::Adopt(font);
+  return S_OK;
+}
+
 // The value as the bag keeps it: by value, Booleans as -1 or 0, objects as the
 // font they are (VT_UNKNOWN).
 HRESULT StorableCopy(const VARIANT& in, Variant* out) {
-  const VARIANT* v = &in;
-  if (v->vt == (VT_BYREF | VT_VARIANT)) {
-    if (v->pvarVal == nullptr) return E_POINTER;
-    v = v->pvarVal;
-  }
-  const auto vt = static_cast<VARTYPE>(v->vt & ~VT_BYREF);
+  StoredValue<FontRef> value;
+  JV_TRY(ReadStoredValue(in, StoredForm::kByValueOrReference, FontObject, &value));
   Variant copy;
-  switch (vt) {
-    case VT_I2:
-    case VT_I4:
-    case VT_BOOL:
-    case VT_BSTR:
-      JV_TRY(ChangeType(*v, vt, copy.put()));
-      break;
-    case VT_UNKNOWN:
-    case VT_DISPATCH: {
-      FontRef font;
-      JV_TRY(ToFont(*v, &font));
-      copy = Variant::Object(font.get());
-      break;
-    }
-    default:
-      return DISP_E_BADVARTYPE;
+  if (const auto* v = std::get_if<std::int16_t>(&value)) {
+    copy = Variant::I2(*v);
+  } else if (const auto* v = std::get_if<std::int32_t>(&value)) {
+    copy = Variant::I4(*v);
+  } else if (const auto* v = std::get_if<BooleanValue>(&value)) {
+    copy = Variant::Bool(v->value);
+  } else if (const auto* v = std::get_if<Text>(&value)) {
+    copy = Variant::Str(*v);
+    if (copy.vt() != VT_BSTR) return E_OUTOFMEMORY;
+  } else if (const auto* v = std::get_if<FontRef>(&value)) {
+    copy = Variant::Object(v->get());
+  } else {
+    copy = Variant::Object(nullptr);
   }
   *out = std::move(copy);
   return S_OK;
