@@ -62,26 +62,6 @@ HRESULT IdsOfNames(std::span<const MemberDesc> members, const LPOLESTR* names, U
   return result;
 }
 
-std::string_view IdlTypeName(ValueType type) {
-  switch (type) {
-    case ValueType::kVoid:
-      return "void";
-    case ValueType::kBool:
-      return "VARIANT_BOOL";
-    case ValueType::kI2:
-      return "short";
-    case ValueType::kI4:
-      return "long";
-    case ValueType::kR4:
-      return "float";
-    case ValueType::kBstr:
-      return "BSTR";
-    case ValueType::kOleColor:
-      return "OLE_COLOR";
-    case ValueType::kFont:
-      return "Font*";
-  }
-  return "void";
-}
+std::string_view IdlTypeName(ValueType type) { return FactsOf(type).idl; }
 
 }  // namespace jv::component

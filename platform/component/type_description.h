@@ -3,7 +3,9 @@
 // table feeds the dispatch of calls, the type information and the IDL text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -15,6 +17,34 @@ namespace jv::component {
 // The types members and parameters may have. kOleColor and kFont are the standard
 // automation library's OLE_COLOR (a 32-bit colour) and Font (a font object).
 enum class ValueType : std::uint8_t { kVoid, kBool, kI2, kI4, kR4, kBstr, kOleColor, kFont };
+
+// What each value type is in a type library, in ValueType's order: its variant
+// type (OLE_COLOR is an imported alias, VT_USERDEFINED; Font* a pointer to an
+// imported interface, VT_PTR) and its IDL spelling.
+struct ValueTypeFacts {
+  ValueType type;
+  VARTYPE vt;
+  std::string_view idl;
+};
+inline constexpr ValueTypeFacts kValueTypes[] = {
+    {ValueType::kVoid, VT_VOID, "void"},
+    {ValueType::kBool, VT_BOOL, "VARIANT_BOOL"},
+    {ValueType::kI2, VT_I2, "short"},
+    {ValueType::kI4, VT_I4, "long"},
+    {ValueType::kR4, VT_R4, "float"},
+    {ValueType::kBstr, VT_BSTR, "BSTR"},
+    {ValueType::kOleColor, VT_USERDEFINED, "OLE_COLOR"},
+    {ValueType::kFont, VT_PTR, "Font*"},
+};
+constexpr bool ValueTypesInOrder() {
+  for (std::size_t i = 0; i < std::size(kValueTypes); ++i)
+    if (static_cast<std::size_t>(kValueTypes[i].type) != i) return false;
+  return std::size(kValueTypes) == static_cast<std::size_t>(ValueType::kFont) + 1;
+}
+static_assert(ValueTypesInOrder(), "one row a value type, in the enumeration's order");
+constexpr const ValueTypeFacts& FactsOf(ValueType type) {
+  return kValueTypes[static_cast<std::size_t>(type)];
+}
 
 // A property has a get and a put; kPropertyByRef a get and a put-by-reference.
 enum class MemberKind : std::uint8_t { kProperty, kPropertyByRef, kMethod };

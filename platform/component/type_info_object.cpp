@@ -52,37 +52,14 @@ TypeInfo::TypeInfo(Graph& graph, Library& library, UINT index, const TypeDesc* d
 
 ELEMDESC TypeInfo::Elem(ValueType type, bool by_ref, USHORT flags) {
   TYPEDESC t{};
-  switch (type) {
-    case ValueType::kVoid:
-      t.vt = VT_VOID;
-      break;
-    case ValueType::kBool:
-      t.vt = VT_BOOL;
-      break;
-    case ValueType::kI2:
-      t.vt = VT_I2;
-      break;
-    case ValueType::kI4:
-      t.vt = VT_I4;
-      break;
-    case ValueType::kR4:
-      t.vt = VT_R4;
-      break;
-    case ValueType::kBstr:
-      t.vt = VT_BSTR;
-      break;
-    case ValueType::kOleColor:
-      t.vt = VT_USERDEFINED;
-      t.hreftype = kImportedRef + kOleColorType;
-      break;
-    case ValueType::kFont: {
-      TYPEDESC& font = pointees_.emplace_back();
-      font.vt = VT_USERDEFINED;
-      font.hreftype = kImportedRef + kFontType;
-      t.vt = VT_PTR;
-      t.lptdesc = &font;
-      break;
-    }
+  t.vt = FactsOf(type).vt;
+  if (type == ValueType::kOleColor) {
+    t.hreftype = kImportedRef + kOleColorType;
+  } else if (type == ValueType::kFont) {
+    TYPEDESC& font = pointees_.emplace_back();
+    font.vt = VT_USERDEFINED;
+    font.hreftype = kImportedRef + kFontType;
+    t.lptdesc = &font;
   }
   if (by_ref) {
     pointees_.push_back(t);
