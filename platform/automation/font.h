@@ -9,6 +9,18 @@
 #include "platform/automation/interface_ids.h"
 #include "platform/automation/unknown.h"
 
+// IFont's properties in vtable order, each a get and a put: PROPERTY(Name, Type).
+// The interface (off Windows) and the standard font declare their members from it.
+#define JV_IFONT_PROPERTIES(PROPERTY) \
+  PROPERTY(Name, BSTR)                \
+  PROPERTY(Size, CY)                  \
+  PROPERTY(Bold, BOOL)                \
+  PROPERTY(Italic, BOOL)              \
+  PROPERTY(Underline, BOOL)           \
+  PROPERTY(Strikethrough, BOOL)       \
+  PROPERTY(Weight, SHORT)             \
+  PROPERTY(Charset, SHORT)
+
 #ifdef _WIN32
 #include <ocidl.h>
 #include <olectl.h>
@@ -24,36 +36,25 @@ using HFONT = void*;
 using HDC = void*;
 struct TEXTMETRICOLE;
 
+#define JV_IFONT_PROPERTY(Name, Type)                               \
+  virtual HRESULT JV_STDMETHODCALLTYPE get_##Name(Type* value) = 0; \
+  virtual HRESULT JV_STDMETHODCALLTYPE put_##Name(Type value) = 0;
 struct IFont : IUnknown {
-  virtual HRESULT get_Name(BSTR* name) = 0;
-  virtual HRESULT put_Name(BSTR name) = 0;
-  virtual HRESULT get_Size(CY* size) = 0;
-  virtual HRESULT put_Size(CY size) = 0;
-  virtual HRESULT get_Bold(BOOL* bold) = 0;
-  virtual HRESULT put_Bold(BOOL bold) = 0;
-  virtual HRESULT get_Italic(BOOL* italic) = 0;
-  virtual HRESULT put_Italic(BOOL italic) = 0;
-  virtual HRESULT get_Underline(BOOL* underline) = 0;
-  virtual HRESULT put_Underline(BOOL underline) = 0;
-  virtual HRESULT get_Strikethrough(BOOL* strikethrough) = 0;
-  virtual HRESULT put_Strikethrough(BOOL strikethrough) = 0;
-  virtual HRESULT get_Weight(SHORT* weight) = 0;
-  virtual HRESULT put_Weight(SHORT weight) = 0;
-  virtual HRESULT get_Charset(SHORT* charset) = 0;
-  virtual HRESULT put_Charset(SHORT charset) = 0;
+  JV_IFONT_PROPERTIES(JV_IFONT_PROPERTY)
   // Device handles have no meaning off Windows; the portable font answers E_NOTIMPL.
-  virtual HRESULT get_hFont(HFONT* font) = 0;
-  virtual HRESULT Clone(IFont** clone) = 0;
-  virtual HRESULT IsEqual(IFont* other) = 0;
-  virtual HRESULT SetRatio(LONG logical, LONG himetric) = 0;
-  virtual HRESULT QueryTextMetrics(TEXTMETRICOLE* metrics) = 0;
-  virtual HRESULT AddRefHfont(HFONT font) = 0;
-  virtual HRESULT ReleaseHfont(HFONT font) = 0;
-  virtual HRESULT SetHdc(HDC dc) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE get_hFont(HFONT* font) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE Clone(IFont** clone) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE IsEqual(IFont* other) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE SetRatio(LONG logical, LONG himetric) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE QueryTextMetrics(TEXTMETRICOLE* metrics) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE AddRefHfont(HFONT font) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE ReleaseHfont(HFONT font) = 0;
+  virtual HRESULT JV_STDMETHODCALLTYPE SetHdc(HDC dc) = 0;
 
  protected:
   ~IFont() = default;
 };
+#undef JV_IFONT_PROPERTY
 
 inline constexpr IID IID_IFont = {
     0xBEF6E002, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};

@@ -60,22 +60,11 @@ class StdFont final : public RefCounted<IFont> {
 
   HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
 
-  HRESULT JV_STDMETHODCALLTYPE get_Name(BSTR* name) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Name(BSTR name) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Size(CY* size) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Size(CY size) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Bold(BOOL* bold) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Bold(BOOL bold) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Italic(BOOL* italic) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Italic(BOOL italic) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Underline(BOOL* underline) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Underline(BOOL underline) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Strikethrough(BOOL* strikethrough) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Strikethrough(BOOL strikethrough) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Weight(SHORT* weight) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Weight(SHORT weight) override;
-  HRESULT JV_STDMETHODCALLTYPE get_Charset(SHORT* charset) override;
-  HRESULT JV_STDMETHODCALLTYPE put_Charset(SHORT charset) override;
+#define JV_STDFONT_PROPERTY(Name, Type)                          \
+  HRESULT JV_STDMETHODCALLTYPE get_##Name(Type* value) override; \
+  HRESULT JV_STDMETHODCALLTYPE put_##Name(Type value) override;
+  JV_IFONT_PROPERTIES(JV_STDFONT_PROPERTY)
+#undef JV_STDFONT_PROPERTY
   HRESULT JV_STDMETHODCALLTYPE get_hFont(HFONT* font) override;
   HRESULT JV_STDMETHODCALLTYPE Clone(IFont** clone) override;
   HRESULT JV_STDMETHODCALLTYPE IsEqual(IFont* other) override;
