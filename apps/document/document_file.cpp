@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/automation/literal_text.h"
+#include "platform/component/file_descriptor.h"
 
 namespace jv::document {
 
@@ -18,25 +19,7 @@ namespace {
 
 std::string ErrnoText(int error) { return std::strerror(error); }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now, reporting what close reports: a deferred write error shows here.
-  int Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
+using component::FileDescriptor;
 
 // Where a save goes: the file a symbolic link leads to, its folder, and the
 // permission bits to keep.

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/component/file_descriptor.h"
+
 namespace jv::component {
 
 namespace {
@@ -24,20 +26,6 @@ constexpr unsigned char kOwnData = ELFDATA2LSB;
 #else
 constexpr unsigned char kOwnData = ELFDATA2MSB;
 #endif
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Reads exactly `size` bytes at `offset`; false on a short read or an error.
 bool ReadAt(int fd, void* into, std::size_t size, std::uint64_t offset) {
@@ -92,7 +80,7 @@ std::optional<std::string> CheckSegments(int fd, const ElfW(Ehdr) & header, std:
 std::optional<std::string> CheckLibraryFile(const std::string& path) {
   if (path.find('\0') != std::string::npos) return std::string("a file name cannot hold a zero byte");
   // Non-blocking, so that a FIFO does not wait for a writer: it is refused below.
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (fd.get() < 0) return std::string(std::strerror(errno));
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return "cannot examine it: " + std::string(std::strerror(errno));
