@@ -56,8 +56,6 @@ const Damage kDamages[] = {
 
 class DamagedLibraryTest : public ::testing::TestWithParam<Damage> {
  protected:
-  void TearDown() override { fs::remove_all(dir_); }
-
   // The host as a user starts it; the exit status, -1 for a signal.
   int Host(const std::string& args, const std::string& env, std::string* err) {
     const fs::path err_file = dir_ / "err.txt";
@@ -68,11 +66,8 @@ class DamagedLibraryTest : public ::testing::TestWithParam<Damage> {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
 
-  const fs::path dir_ = [] {
-    std::string name = (fs::temp_directory_path() / "jv-damaged-XXXXXX").string();
-    EXPECT_NE(::mkdtemp(name.data()), nullptr);
-    return fs::path(name);
-  }();
+  const testing::ScratchFolder scratch_{"jv-damaged"};
+  const fs::path& dir_ = scratch_.path();
 };
 
 TEST_P(DamagedLibraryTest, EndsTheHostWithAMessage) {

@@ -87,13 +87,8 @@ class RenderOutputTest : public ::testing::TestWithParam<Case> {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadWholeFile(err.string())};
   }
 
-  void TearDown() override { fs::remove_all(dir_); }
-
-  const fs::path dir_ = [] {
-    std::string name = (fs::temp_directory_path() / "jv-render-XXXXXX").string();
-    EXPECT_NE(::mkdtemp(name.data()), nullptr);
-    return fs::path(name);
-  }();
+  const testing::ScratchFolder scratch_{"jv-render"};
+  const fs::path& dir_ = scratch_.path();
 };
 
 TEST_P(RenderOutputTest, WritesOnlyWhatSaveWouldWrite) {

@@ -30,8 +30,7 @@ class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& prefix)
       : path_(std::filesystem::temp_directory_path() /
-              (prefix + "-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+              (prefix + "-" + std::to_string(::getpid()) + "-" + TestName())) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -46,6 +45,15 @@ class ScratchFolder {
   std::string File(const std::string& name) const { return (path_ / name).string(); }
 
  private:
+  // The running test's name as one path component: a parameterised test's
+  // "Name/3" would otherwise make a folder inside a folder that outlives it.
+  static std::string TestName() {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : name)
+      if (c == '/') c = '-';
+    return name;
+  }
+
   std::filesystem::path path_;
 };
 
