@@ -13,12 +13,10 @@
 #include <ole2.h>
 #include <olectl.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "housing/jornavista_ids.h"
