@@ -22,11 +22,16 @@ class Bytes {
   template <class T>
   T Take() {
     T value{};
-    const std::size_t n = std::min(sizeof(T), size_);
-    std::memcpy(&value, data_, n);
+    Fill(&value, sizeof(T));
+    return value;
+  }
+  // The next `n` bytes into `to`, zeros where the input has run out.
+  void Fill(void* to, std::size_t n) {
+    std::memset(to, 0, n);
+    n = std::min(n, size_);
+    std::memcpy(to, data_, n);
     data_ += n;
     size_ -= n;
-    return value;
   }
   bool empty() const { return size_ == 0; }
   // The rest as text: either each byte a character, which reaches the number
@@ -60,15 +65,34 @@ void Build(Bytes& in, IFont* font, Pointee& p, VARIANT* v, bool allow_nested) {
   VariantInit(v);
   const auto selector = in.Take<std::uint8_t>();
   const bool by_ref = (selector & 0x80) != 0;
-  static constexpr VARTYPE kTypes[] = {VT_EMPTY,   VT_NULL,     VT_I2,      VT_I4,    VT_R4,   VT_R8,
-                                       VT_CY,      VT_DATE,     VT_BSTR,    VT_ERROR, VT_BOOL, VT_UI1,
-                                       VT_UNKNOWN, VT_DISPATCH, VT_VARIANT, VT_BSTR /* ascii */};
+  // Each type with the bytes of its value when it is a plain number (a date,
+  // currency, an error code and a truth value are too); 0 for the others.
+  struct Kind {
+    VARTYPE vt;
+    std::size_t scalar_bytes;
+  };
+  static constexpr Kind kTypes[] = {{VT_EMPTY, 0},
+                                    {VT_NULL, 0},
+                                    {VT_I2, sizeof(std::int16_t)},
+                                    {VT_I4, sizeof(std::int32_t)},
+                                    {VT_R4, sizeof(float)},
+                                    {VT_R8, sizeof(double)},
+                                    {VT_CY, sizeof(CY)},
+                                    {VT_DATE, sizeof(DATE)},
+                                    {VT_BSTR, 0},
+                                    {VT_ERROR, sizeof(SCODE)},
+                                    {VT_BOOL, sizeof(VARIANT_BOOL)},
+                                    {VT_UI1, sizeof(std::uint8_t)},
+                                    {VT_UNKNOWN, 0},
+                                    {VT_DISPATCH, 0},
+                                    {VT_VARIANT, 0},
+                                    {VT_BSTR /* ascii */, 0}};
   const std::size_t pick = selector & 0x0F;
   if ((selector & 0x70) == 0x70) {
     v->vt = in.Take<VARTYPE>();  // any type, most of them invalid
     return;
   }
-  const VARTYPE vt = kTypes[pick];
+  const VARTYPE vt = kTypes[pick].vt;
   if (vt == VT_VARIANT) {
     // Only by reference; a second level of reference is refused by the conversions.
     if (allow_nested) {
@@ -81,34 +105,9 @@ void Build(Bytes& in, IFont* font, Pointee& p, VARIANT* v, bool allow_nested) {
     return;
   }
   VARIANT& held = p.held;
+  // Every member of the value's union starts at the same address.
+  in.Fill(&held.lVal, kTypes[pick].scalar_bytes);
   switch (vt) {
-    case VT_I2:
-      held.iVal = in.Take<std::int16_t>();
-      break;
-    case VT_I4:
-      held.lVal = in.Take<std::int32_t>();
-      break;
-    case VT_UI1:
-      held.bVal = in.Take<std::uint8_t>();
-      break;
-    case VT_R4:
-      held.fltVal = in.Take<float>();
-      break;
-    case VT_R8:
-      held.dblVal = in.Take<double>();
-      break;
-    case VT_DATE:
-      held.date = in.Take<double>();
-      break;
-    case VT_CY:
-      held.cyVal.int64 = in.Take<std::int64_t>();
-      break;
-    case VT_ERROR:
-      held.scode = in.Take<SCODE>();
-      break;
-    case VT_BOOL:
-      held.boolVal = in.Take<VARIANT_BOOL>();
-      break;
     case VT_BSTR: {
       const jv::Text text = in.Rest(pick == 15);
       held.bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
