@@ -687,7 +687,7 @@ void Checks::SecondInstance() {
     c.Expect(first != 0 && first == other, std::string(b.what) + " is one font in both controls");
   }
   DestroyWindow(host);
-  Pump(100);
+  Driver::Pump(100);
   LOGFONTW font{};
   c.Equal(GetObjectW(caption_font, sizeof font, &font), static_cast<int>(sizeof font),
           "the first control's caption font lives on");
