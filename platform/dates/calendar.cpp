@@ -159,7 +159,7 @@ HRESULT ParseDayMonthYear(TextView text, DATE* out) {
   return S_OK;
 }
 
-HRESULT NumberToText(std::int32_t number, Text* out) {
+HRESULT detail::NumberToTextAnyLength(std::int32_t number, Text* out) {
   if (out == nullptr) return E_POINTER;
   // Day numbers, the control's commonest case, take a short path: one or two
   // digits, copied in place when the caller's string already has that length.

@@ -47,8 +47,25 @@ using jv::kMinDate;
 // field. Every text that names no date fails with DISP_E_TYPEMISMATCH, a year
 // outside 100..9999 included. The result has no time of day.
 [[nodiscard]] HRESULT ParseDayMonthYear(TextView text, DATE* out);
-// Decimal digits, '-' when negative, no leading zeros or blanks.
-[[nodiscard]] HRESULT NumberToText(std::int32_t number, Text* out);
+namespace detail {
+[[nodiscard]] HRESULT NumberToTextAnyLength(std::int32_t number, Text* out);
+}  // namespace detail
+// Decimal digits, '-' when negative, no leading zeros or blanks. Day numbers, the
+// control's commonest case, are written in place inline when the caller's string
+// already has their length; everything else takes the general path.
+[[nodiscard]] inline HRESULT NumberToText(std::int32_t number, Text* out) {
+  if (out != nullptr && number >= 0 && number < 100 && out->size() == (number < 10 ? 1u : 2u)) {
+    char16_t* to = out->data();
+    if (number < 10) {
+      to[0] = static_cast<char16_t>(u'0' + number);
+    } else {
+      to[0] = static_cast<char16_t>(u'0' + number / 10);
+      to[1] = static_cast<char16_t>(u'0' + number % 10);
+    }
+    return S_OK;
+  }
+  return detail::NumberToTextAnyLength(number, out);
+}
 // The system clock's local date at midnight (for runtimes that have no clock set by a
 // host); a clock outside the range gives the nearer range end.
 [[nodiscard]] DATE SystemToday();

@@ -30,17 +30,26 @@ std::string AsciiCase(std::string_view s, bool upper) {
 
 bool IsPatternLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
-// Appends `value` in ASCII digits, zero-padded to at least `width` digits.
+// Appends `value` in ASCII digits, zero-padded to at least `width` digits; the
+// digits are built backwards on the stack and appended in one step.
 void AppendNumber(Text* out, std::int32_t value, std::size_t width) {
-  char16_t digits[10];
-  std::size_t n = 0;
+  char16_t digits[16];
+  char16_t* const end = digits + sizeof digits / sizeof digits[0];
+  char16_t* first = end;
   auto v = static_cast<std::uint32_t>(value);
   do {
-    digits[n++] = static_cast<char16_t>(u'0' + v % 10);
+    *--first = static_cast<char16_t>(u'0' + v % 10);
     v /= 10;
   } while (v != 0);
-  for (std::size_t i = n; i < width; ++i) out->push_back(u'0');
-  while (n > 0) out->push_back(digits[--n]);
+  std::size_t n = static_cast<std::size_t>(end - first);
+  const std::size_t pad = width > n ? width - n : 0;
+  if (pad <= static_cast<std::size_t>(first - digits)) {
+    for (std::size_t i = 0; i < pad; ++i) *--first = u'0';
+    n += pad;
+  } else {
+    out->append(pad, u'0');
+  }
+  out->append(first, n);
 }
 
 // Calls field(letter, run) for each pattern field and literal(c) for each literal

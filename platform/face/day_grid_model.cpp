@@ -27,23 +27,13 @@ std::optional<year_month_day> CivilOf(DATE date) {
 DayGridModel::DayGridModel(const FaceRoles& roles) : lbound_(roles.cells.lbound) {
   if (roles.year_box != nullptr) month_caption_ = Text(roles.year_box->caption);
   cells_.resize(roles.day_cells.size());
+  count_ = static_cast<std::int16_t>(cells_.size());
   for (std::size_t i = 0; i < cells_.size(); ++i) {
     const ControlDesign& c = *roles.day_cells[i];
-    cells_[i].caption = Text(c.caption);
+    cells_[i].caption.Assign(c.caption);
     cells_[i].rect = {c.left, c.top, c.width, c.height};
     cells_[i].highlighted = c.back_color == kHighlightBack;
   }
-}
-
-DayGridModel::Cell* DayGridModel::Find(std::int16_t index) {
-  const int slot = index - lbound_;
-  if (slot < 0 || slot >= static_cast<int>(cells_.size())) return nullptr;
-  return &cells_[static_cast<std::size_t>(slot)];
-}
-
-void DayGridModel::NumberFormatted(std::int32_t number, TextView text) {
-  number_ = number;
-  number_text_.assign(text);
 }
 
 void DayGridModel::MonthCaptionFormatted(DATE date, TextView /*text*/) {
@@ -53,24 +43,8 @@ void DayGridModel::MonthCaptionFormatted(DATE date, TextView /*text*/) {
     month_ = static_cast<DATE>((sys_days(civil->year() / civil->month() / 1) - kEpoch).count());
 }
 
-void DayGridModel::CaptionWritten(std::int16_t index, TextView caption) {
-  Cell* cell = Find(index);
-  if (cell == nullptr) return;
-  cell->caption.assign(caption);
-  cell->day.reset();
-  if (caption.empty() || !number_ || caption != TextView(number_text_) || *number_ < 1 || *number_ > 31) return;
-  cell->day = static_cast<std::int16_t>(*number_);
-  // The grid fill numbers the month's days in cell order, from day 1 to the last.
-  if (*number_ == 1) first_cell_ = index;
-  last_cell_ = index;
-}
-
-void DayGridModel::BackColorWritten(std::int16_t index, OLE_COLOR back) {
-  Cell* cell = Find(index);
-  if (cell == nullptr) return;
-  const bool highlighted = back == kHighlightBack;
-  if (cell->highlighted == highlighted) return;
-  cell->highlighted = highlighted;
+void DayGridModel::StoreHighlight(Cell& cell, std::int16_t index, bool highlighted) {
+  cell.highlighted = highlighted;
   for (DayGridListener* listener : listeners_) listener->HighlightChanged(index, highlighted);
 }
 
@@ -106,17 +80,17 @@ void DayGridModel::KeyDelivered(std::int16_t key_code) {
 
 std::optional<DATE> DayGridModel::DateOf(std::int16_t index) const {
   const Cell* cell = Find(index);
-  if (cell == nullptr || !cell->day || !month_) return std::nullopt;
+  if (cell == nullptr || cell->day == kNoDay || !month_) return std::nullopt;
   const auto civil = CivilOf(*month_);
   if (!civil) return std::nullopt;
-  const year_month_day day(civil->year(), civil->month(), std::chrono::day(static_cast<unsigned>(*cell->day)));
+  const year_month_day day(civil->year(), civil->month(), std::chrono::day(static_cast<unsigned>(cell->day)));
   if (!day.ok()) return std::nullopt;
   return static_cast<DATE>((sys_days(day) - kEpoch).count());
 }
 
 TextView DayGridModel::CaptionOf(std::int16_t index) const {
   const Cell* cell = Find(index);
-  return cell ? TextView(cell->caption) : TextView();
+  return cell ? cell->caption.view() : TextView();
 }
 
 bool DayGridModel::IsHighlighted(std::int16_t index) const {

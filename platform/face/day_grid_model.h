@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/automation/types.h"
+#include "platform/face/cell_text.h"
 #include "platform/face/face_roles.h"
 
 namespace jv::platform {
@@ -47,18 +48,38 @@ class DayGridModel {
   DayGridModel(const DayGridModel&) = delete;
   DayGridModel& operator=(const DayGridModel&) = delete;
 
-  // What the control does, as the runtime sees it.
-  void NumberFormatted(std::int32_t number, TextView text);
+  // What the control does, as the runtime sees it. The first three run for every
+  // cell of every redraw, so they are inline and keep their texts in place.
+  void NumberFormatted(std::int32_t number, TextView text) {
+    number_ = number;
+    has_number_ = true;
+    number_text_.Assign(text);
+  }
   void MonthCaptionFormatted(DATE date, TextView text);
-  void CaptionWritten(std::int16_t index, TextView caption);
-  void BackColorWritten(std::int16_t index, OLE_COLOR back);
+  void CaptionWritten(std::int16_t index, TextView caption) {
+    Cell* cell = Find(index);
+    if (cell == nullptr) return;
+    cell->caption.Assign(caption);
+    cell->day = kNoDay;
+    if (caption.empty() || !has_number_ || number_ < 1 || number_ > 31 || !(number_text_ == caption)) return;
+    cell->day = static_cast<std::int16_t>(number_);
+    // The grid fill numbers the month's days in cell order, from day 1 to the last.
+    if (number_ == 1) first_cell_ = index;
+    last_cell_ = index;
+  }
+  void BackColorWritten(std::int16_t index, OLE_COLOR back) {
+    Cell* cell = Find(index);
+    if (cell == nullptr) return;
+    const bool highlighted = back == kHighlightBack;
+    if (cell->highlighted != highlighted) StoreHighlight(*cell, index, highlighted);
+  }
   void YearBoxWritten(TextView text);
   // Before the handler runs.
   void CellClickDelivered(std::int16_t index);
   void KeyDelivered(std::int16_t key_code);
 
   std::int16_t lbound() const { return lbound_; }
-  std::int16_t count() const { return static_cast<std::int16_t>(cells_.size()); }
+  std::int16_t count() const { return count_; }
   int rows() const { return (count() + kColumns - 1) / kColumns; }
   bool Has(std::int16_t index) const { return Find(index) != nullptr; }
   // The cell's place in reading order, row * 7 + column.
@@ -86,21 +107,30 @@ class DayGridModel {
   void RemoveListener(DayGridListener* listener);
 
  private:
+  static constexpr std::int16_t kNoDay = 0;
   struct Cell {
-    Text caption;
-    std::optional<std::int16_t> day;  // the day number the caption was made from
+    CellText caption;
+    std::int16_t day = kNoDay;  // the day number the caption was made from, 1..31
     bool highlighted = false;
     TwipsRect rect;
   };
-  Cell* Find(std::int16_t index);
+  Cell* Find(std::int16_t index) {
+    const int slot = index - lbound_;
+    if (slot < 0 || slot >= count_) return nullptr;
+    return &cells_[static_cast<std::size_t>(slot)];
+  }
   const Cell* Find(std::int16_t index) const { return const_cast<DayGridModel*>(this)->Find(index); }
+  // Stores the new highlight and tells the listeners.
+  void StoreHighlight(Cell& cell, std::int16_t index, bool highlighted);
 
   std::int16_t lbound_ = 1;
+  std::int16_t count_ = 0;  // cells_.size(), which never changes after construction
   std::vector<Cell> cells_;
   std::vector<DayGridListener*> listeners_;
   // The last number the control had formatted, with its text.
-  std::optional<std::int32_t> number_;
-  Text number_text_;
+  bool has_number_ = false;
+  std::int32_t number_ = 0;
+  CellText number_text_;
   std::optional<DATE> month_, announced_month_;
   Text month_caption_;
   // The control's cursor and the bounds of the month's cells that guard its moves:

@@ -67,6 +67,10 @@ class FaultInjector {
   void Disarm(Operation op);
   void DisarmAll();
 
+  // Whether a fault is armed for the operation: while none is, Check reports
+  // S_OK and counts nothing, so a caller may skip it.
+  bool Armed(Operation op) const { return slots_[static_cast<std::size_t>(op)].armed; }
+
   // What the operation reports for this call; S_OK unless armed.
   [[nodiscard]] HRESULT Check(Operation op) {
     Slot& s = slots_[static_cast<std::size_t>(op)];

@@ -17,39 +17,78 @@ struct HeadlessFace::Parts {
   FaultInjector& faults() { return runtime.faults(); }
   Journal& journal() { return runtime.journal(); }
 
+  // A day cell runs hundreds of times a redraw. Each call first asks whether
+  // anything is watching it (a fault armed for its operation, the journal
+  // recording); when nothing is, it does its work inline without a call. The
+  // checked path does the same work with the fault check first and the journal
+  // entry last.
   struct Cell final : platform::Label {
-    Parts* parts = nullptr;
+    FaultInjector* faults = nullptr;
+    Journal* journal = nullptr;
+    platform::DayGridModel* model = nullptr;
     ModelLabel data;
 
     std::string Name() const { return "l(" + std::to_string(data.index) + ")"; }
+    void Record(const char* property, const std::string& value) const {
+      journal->Record(Name() + "." + property + "=" + value);
+    }
+    bool Watched(Operation op) const { return faults->Armed(op) || journal->enabled(); }
+
     HRESULT get_Caption(Text* out) override {
-      JV_TRY(parts->faults().Check(Operation::Caption_get));
-      if (out == nullptr) return E_POINTER;
+      if (faults->Armed(Operation::Caption_get) || out == nullptr || out->size() != data.caption.size())
+          [[unlikely]]
+        return CheckedGetCaption(out);
       data.caption.CopyTo(out);
       return S_OK;
     }
     HRESULT put_Caption(TextView caption) override {
-      JV_TRY(parts->faults().Check(Operation::Caption_put));
+      if (Watched(Operation::Caption_put) || !LabelText::FitsInline(caption)) [[unlikely]]
+        return CheckedPutCaption(caption);
       data.caption.Assign(caption);
-      parts->model->CaptionWritten(data.index, caption);
-      if (parts->journal().enabled()) parts->journal().Record(Name() + ".Caption=" + ToUtf8Lossy(caption));
+      model->CaptionWritten(data.index, caption);
       return S_OK;
     }
     HRESULT put_ForeColor(OLE_COLOR color) override {
-      JV_TRY(parts->faults().Check(Operation::ForeColor_put));
+      if (Watched(Operation::ForeColor_put)) [[unlikely]] return CheckedPutForeColor(color);
       data.fore = color;
-      if (parts->journal().enabled()) parts->journal().Record(Name() + ".ForeColor=" + BasicHex32(color));
       return S_OK;
     }
     HRESULT put_BackColor(OLE_COLOR color) override {
-      JV_TRY(parts->faults().Check(Operation::BackColor_put));
+      if (Watched(Operation::BackColor_put)) [[unlikely]] return CheckedPutBackColor(color);
       data.back = color;
-      parts->model->BackColorWritten(data.index, color);
-      if (parts->journal().enabled()) parts->journal().Record(Name() + ".BackColor=" + BasicHex32(color));
+      model->BackColorWritten(data.index, color);
+      return S_OK;
+    }
+
+    [[gnu::noinline]] HRESULT CheckedGetCaption(Text* out) {
+      JV_TRY(faults->Check(Operation::Caption_get));
+      if (out == nullptr) return E_POINTER;
+      data.caption.CopyTo(out);
+      return S_OK;
+    }
+    [[gnu::noinline]] HRESULT CheckedPutCaption(TextView caption) {
+      JV_TRY(faults->Check(Operation::Caption_put));
+      data.caption.Assign(caption);
+      model->CaptionWritten(data.index, caption);
+      if (journal->enabled()) Record("Caption", ToUtf8Lossy(caption));
+      return S_OK;
+    }
+    [[gnu::noinline]] HRESULT CheckedPutForeColor(OLE_COLOR color) {
+      JV_TRY(faults->Check(Operation::ForeColor_put));
+      data.fore = color;
+      if (journal->enabled()) Record("ForeColor", BasicHex32(color));
+      return S_OK;
+    }
+    [[gnu::noinline]] HRESULT CheckedPutBackColor(OLE_COLOR color) {
+      JV_TRY(faults->Check(Operation::BackColor_put));
+      data.back = color;
+      model->BackColorWritten(data.index, color);
+      if (journal->enabled()) Record("BackColor", BasicHex32(color));
       return S_OK;
     }
   };
 
+  // The array's calls take the same two paths: inline while no fault is armed.
   struct DayCells final : platform::DayCellArray<Cell> {
     using Base = platform::DayCellArray<Cell>;
     FaultInjector* faults = nullptr;
@@ -67,6 +106,10 @@ struct HeadlessFace::Parts {
       return Base::get_UBound(out);
     }
     HRESULT Item(std::int16_t index, platform::Label** out) override {
+      if (faults->Armed(Operation::l_Item)) [[unlikely]] return CheckedItem(index, out);
+      return Base::Item(index, out);
+    }
+    [[gnu::noinline]] HRESULT CheckedItem(std::int16_t index, platform::Label** out) {
       JV_TRY(faults->Check(Operation::l_Item));
       return Base::Item(index, out);
     }
@@ -173,7 +216,11 @@ HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& contai
   p.surface.StoreSize(layout.design_width, layout.design_height);
 
   p.l.Allocate(roles.cells);
-  for (Parts::Cell& cell : p.l.cells()) cell.parts = &p;
+  for (Parts::Cell& cell : p.l.cells()) {
+    cell.faults = &runtime.faults();
+    cell.journal = &runtime.journal();
+    cell.model = p.model;
+  }
   platform::FillStoredControls(roles, p.txtYear, p.txtDate, p.frame, p.l,
                                [](Parts::Cell& cell, const platform::ControlDesign& c) {
                                  cell.data = {std::string(c.name), c.index, LabelText(c.caption),

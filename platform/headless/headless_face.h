@@ -5,59 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/face/cell_text.h"
 #include "platform/face/face_base.h"
 #include "platform/face/face_roles.h"
 #include "platform/headless/headless_runtime.h"
 
 namespace jv::headless {
 
-// Copies n code units; one- and two-character texts (every day number) without a
-// call into the library's general copy.
-inline void CopyShort(char16_t* to, const char16_t* from, std::size_t n) {
-  if (n <= 2) {
-    if (n > 0) to[0] = from[0];
-    if (n > 1) to[1] = from[1];
-  } else {
-    std::char_traits<char16_t>::copy(to, from, n);
-  }
-}
-
-// A label's caption: day numbers are written and read hundreds of times a
-// redraw, so short texts live inline and copy without touching the allocator or
-// the general string routines; longer ones go to the heap.
-class LabelText {
- public:
-  LabelText() = default;
-  explicit LabelText(TextView text) { Assign(text); }
-  TextView view() const { return is_long_ ? TextView(long_) : TextView(inline_, length_); }
-  void Assign(TextView text) {
-    if (text.size() <= kInline) {
-      CopyShort(inline_, text.data(), text.size());
-      length_ = static_cast<std::uint8_t>(text.size());
-      is_long_ = false;
-    } else {
-      long_.assign(text);
-      is_long_ = true;
-    }
-  }
-  // Copies into *out, in place when the lengths already agree.
-  void CopyTo(Text* out) const {
-    const TextView v = view();
-    if (out->size() == v.size()) {
-      CopyShort(out->data(), v.data(), v.size());
-    } else {
-      out->assign(v);
-    }
-  }
-  friend bool operator==(const LabelText& a, TextView b) { return a.view() == b; }
-
- private:
-  static constexpr std::size_t kInline = 15;
-  char16_t inline_[kInline] = {};
-  std::uint8_t length_ = 0;
-  bool is_long_ = false;
-  Text long_;
-};
+// A label's caption, kept inline when short (every day number).
+using LabelText = platform::CellText;
 
 struct ModelLabel {
   std::string name;          // the design name: the array's for day cells, a heading's own
