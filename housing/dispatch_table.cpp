@@ -106,7 +106,7 @@ struct Binding {
   DISPID id;
   MemberKind kind;
   ValueType type;
-  HRESULT (*get)(ctrJornavista&, VARIANT*);
+  HRESULT (*get)(ctrJornavista&, InvokeBuffers&, VARIANT*);
   // *coerced is false when the argument could not be made the member's type.
   HRESULT (*put)(ctrJornavista&, const VARIANT&, bool* coerced);
   HRESULT (*call)(ctrJornavista&);
@@ -117,10 +117,17 @@ constexpr Binding Property(DISPID id, MemberKind kind = MemberKind::kProperty) {
   return {id,
           kind,
           T,
-          [](ctrJornavista& c, VARIANT* out) -> HRESULT {
-            typename VariantCoding<T>::Value v{};
-            JV_TRY((c.*Get)(VariantCoding<T>::Out(v)));
-            return VariantCoding<T>::To(v, out);
+          [](ctrJornavista& c, InvokeBuffers& buffers, VARIANT* out) -> HRESULT {
+            if constexpr (T == ValueType::kBstr) {
+              return buffers.WithText([&](Text& v) -> HRESULT {
+                JV_TRY((c.*Get)(&v));
+                return VariantCoding<T>::To(v, out);
+              });
+            } else {
+              typename VariantCoding<T>::Value v{};
+              JV_TRY((c.*Get)(VariantCoding<T>::Out(v)));
+              return VariantCoding<T>::To(v, out);
+            }
           },
           [](ctrJornavista& c, const VARIANT& in, bool* coerced) -> HRESULT {
             typename VariantCoding<T>::Value v{};
@@ -198,16 +205,15 @@ HRESULT ToColor(const VARIANT& in, OLE_COLOR* out) {
   return S_OK;
 }
 
-HRESULT InvokeMember(ctrJornavista& control, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
-                     UINT* arg_err) {
+HRESULT InvokeMember(ctrJornavista& control, InvokeBuffers& buffers, DISPID id, WORD flags, DISPPARAMS* params,
+                     VARIANT* result, UINT* arg_err) {
   const Binding* b = FindBinding(id);
   if (b == nullptr) return DISP_E_MEMBERNOTFOUND;
   switch (CallFormOf(flags, b->kind == MemberKind::kMethod, b->kind == MemberKind::kPropertyByRef)) {
     case CallForm::kGet: {
       JV_TRY(CheckNoArguments(params));
-      VARIANT value;
-      VariantInit(&value);
-      JV_TRY(b->get(control, &value));
+      VARIANT value{};  // empty, as VariantInit leaves it
+      JV_TRY(b->get(control, buffers, &value));
       if (result != nullptr)
         *result = value;
       else

@@ -30,19 +30,20 @@ HRESULT JV_STDMETHODCALLTYPE JornavistaObject::Invoke(DISPID id, REFIID riid, LC
                                                       UINT* arg_err) {
   if (!(riid == IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   const Hold hold(this);
-  return InvokeMember(*control_, id, flags, params, result, arg_err);
+  return InvokeMember(*control_, buffers_, id, flags, params, result, arg_err);
 }
 
 HRESULT JV_STDMETHODCALLTYPE JornavistaObject::get_SDate(BSTR* out) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  Text text;
-  const HRESULT hr = control_->get_SDate(&text);
-  // A failed get still hands back its (empty) string.
-  *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                           static_cast<std::uint32_t>(text.size()));
-  if (*out == nullptr) return FAILED(hr) ? hr : E_OUTOFMEMORY;
-  return hr;
+  return buffers_.WithText([&](Text& text) {
+    const HRESULT hr = control_->get_SDate(&text);
+    // A failed get still hands back its (empty) string.
+    *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                             static_cast<std::uint32_t>(text.size()));
+    if (*out == nullptr) return FAILED(hr) ? hr : E_OUTOFMEMORY;
+    return hr;
+  });
 }
 
 HRESULT JV_STDMETHODCALLTYPE JornavistaObject::GetClassInfo(ITypeInfo** info) {

@@ -10,6 +10,7 @@
 
 #include "control/ctr_jornavista.h"
 #include "housing/control_state.h"
+#include "housing/dispatch_table.h"
 #include "housing/jornavista_typelib.h"
 #include "housing/keep_alive_runtime.h"
 #include "platform/automation/ref_counted.h"
@@ -137,6 +138,7 @@ class JornavistaObject final : public RefCounted<_ctrJornavista, IConnectionPoin
   component::ConnectionPoint property_notify_{*this, IID_IPropertyNotifySink, false};
   component::ConnectionPoint events_{*this, jornavista::DIID___ctrJornavista, true};
   bool initialized_ = false;
+  InvokeBuffers buffers_;
   // Last, so that it ends first: its face uses the runtime and this container.
   std::unique_ptr<control::ctrJornavista> control_;
 #ifdef _WIN32

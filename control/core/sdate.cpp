@@ -7,10 +7,13 @@ namespace jv::control {
 
 HRESULT ctrJornavista::get_SDate(Text* out) {
   if (out == nullptr) return E_POINTER;
+  // Read straight into the caller's string, whose buffer a caller may keep between
+  // calls; a failed read leaves it empty.
   out->clear();
-  Text text;
-  JV_TRY(face_->txtDate().get_Text(&text));
-  *out = std::move(text);
+  if (const HRESULT hr = face_->txtDate().get_Text(out); FAILED(hr)) {
+    out->clear();
+    return hr;
+  }
   return S_OK;
 }
 

@@ -40,10 +40,11 @@ void VariantInit(VARIANT* v) {
 
 HRESULT VariantClear(VARIANT* v) {
   if (v == nullptr) return E_POINTER;
-  if (!jv::IsValidVariantType(v->vt)) return DISP_E_BADVARTYPE;
+  // A string and an empty variant, what callers clear most, need no look at the table.
+  if (v->vt != VT_BSTR && v->vt != VT_EMPTY && !jv::IsValidVariantType(v->vt)) return DISP_E_BADVARTYPE;
   const VARIANT old = *v;
   // Empty first: a Release may run code that looks at this variant again.
-  VariantInit(v);
+  std::memset(v, 0, sizeof *v);
   if (old.vt == VT_BSTR) {
     SysFreeString(old.bstrVal);
   } else if ((old.vt == VT_UNKNOWN || old.vt == VT_DISPATCH) && old.punkVal != nullptr) {
