@@ -88,11 +88,6 @@ std::optional<DATE> DayGridModel::DateOf(std::int16_t index) const {
   return static_cast<DATE>((sys_days(day) - kEpoch).count());
 }
 
-TextView DayGridModel::CaptionOf(std::int16_t index) const {
-  const Cell* cell = Find(index);
-  return cell ? cell->caption.view() : TextView();
-}
-
 bool DayGridModel::IsHighlighted(std::int16_t index) const {
   const Cell* cell = Find(index);
   return cell != nullptr && cell->highlighted;

@@ -57,21 +57,10 @@ class DayGridModel {
   }
   void MonthCaptionFormatted(DATE date, TextView text);
   void CaptionWritten(std::int16_t index, TextView caption) {
-    Cell* cell = Find(index);
-    if (cell == nullptr) return;
-    cell->caption.Assign(caption);
-    cell->day = kNoDay;
-    if (caption.empty() || !has_number_ || number_ < 1 || number_ > 31 || !(number_text_ == caption)) return;
-    cell->day = static_cast<std::int16_t>(number_);
-    // The grid fill numbers the month's days in cell order, from day 1 to the last.
-    if (number_ == 1) first_cell_ = index;
-    last_cell_ = index;
+    if (Cell* cell = Find(index)) CaptionWrittenTo(*cell, index, caption);
   }
   void BackColorWritten(std::int16_t index, OLE_COLOR back) {
-    Cell* cell = Find(index);
-    if (cell == nullptr) return;
-    const bool highlighted = back == kHighlightBack;
-    if (cell->highlighted != highlighted) StoreHighlight(*cell, index, highlighted);
+    if (Cell* cell = Find(index)) BackColorWrittenTo(*cell, index, back);
   }
   void YearBoxWritten(TextView text);
   // Before the handler runs.
@@ -93,7 +82,10 @@ class DayGridModel {
   // The cell's whole date; none for a blank cell, a cell whose caption did not
   // come from a day number, or while no month is known.
   std::optional<DATE> DateOf(std::int16_t index) const;
-  TextView CaptionOf(std::int16_t index) const;
+  TextView CaptionOf(std::int16_t index) const {
+    const Cell* cell = Find(index);
+    return cell ? cell->caption.view() : TextView();
+  }
   bool IsHighlighted(std::int16_t index) const;
   // The control's cursor, which may name no cell (0, or beyond the array).
   std::int16_t cursor() const { return cursor_; }
@@ -114,6 +106,47 @@ class DayGridModel {
     bool highlighted = false;
     TwipsRect rect;
   };
+
+ public:
+  // One cell of the model, for a runtime that keeps an object per day cell and
+  // writes through it hundreds of times a redraw: the same updates as the
+  // model's own by index, without finding the cell each time. Valid while the
+  // model lives; the model's cells never move.
+  class CellEntry {
+   public:
+    CellEntry() = default;
+    void CaptionWritten(TextView caption) const { model_->CaptionWrittenTo(*cell_, index_, caption); }
+    void BackColorWritten(OLE_COLOR back) const { model_->BackColorWrittenTo(*cell_, index_, back); }
+    TextView caption() const { return cell_->caption.view(); }
+
+   private:
+    friend class DayGridModel;
+    CellEntry(DayGridModel& model, Cell& cell, std::int16_t index) : model_(&model), cell_(&cell), index_(index) {}
+    DayGridModel* model_ = nullptr;
+    Cell* cell_ = nullptr;
+    std::int16_t index_ = 0;
+  };
+  // The entry of the cell of that index; none for an index without a cell.
+  std::optional<CellEntry> EntryOf(std::int16_t index) {
+    Cell* cell = Find(index);
+    if (cell == nullptr) return std::nullopt;
+    return CellEntry(*this, *cell, index);
+  }
+
+ private:
+  void CaptionWrittenTo(Cell& cell, std::int16_t index, TextView caption) {
+    cell.caption.Assign(caption);
+    cell.day = kNoDay;
+    if (caption.empty() || !has_number_ || number_ < 1 || number_ > 31 || !(number_text_ == caption)) return;
+    cell.day = static_cast<std::int16_t>(number_);
+    // The grid fill numbers the month's days in cell order, from day 1 to the last.
+    if (number_ == 1) first_cell_ = index;
+    last_cell_ = index;
+  }
+  void BackColorWrittenTo(Cell& cell, std::int16_t index, OLE_COLOR back) {
+    const bool highlighted = back == kHighlightBack;
+    if (cell.highlighted != highlighted) StoreHighlight(cell, index, highlighted);
+  }
   Cell* Find(std::int16_t index) {
     const int slot = index - lbound_;
     if (slot < 0 || slot >= count_) return nullptr;

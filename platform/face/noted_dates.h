@@ -9,9 +9,13 @@
 
 namespace jv::platform {
 
-class NotedDates final : public DateFunctions {
+// Inner is the runtime's date functions. A face that knows their final type names
+// it, so that each call reaches them directly rather than through a second
+// virtual call; NotedDates takes any.
+template <class Inner>
+class NotedDatesOver final : public DateFunctions {
  public:
-  NotedDates(DateFunctions& inner, DayGridModel& model) : inner_(inner), model_(model) {}
+  NotedDatesOver(Inner& inner, DayGridModel& model) : inner_(inner), model_(model) {}
 
   HRESULT Today(DATE* out) override { return inner_.Today(out); }
   HRESULT DayOfMonth(DATE date, std::int16_t* out) override { return inner_.DayOfMonth(date, out); }
@@ -36,8 +40,10 @@ class NotedDates final : public DateFunctions {
   }
 
  private:
-  DateFunctions& inner_;
+  Inner& inner_;
   DayGridModel& model_;
 };
+
+using NotedDates = NotedDatesOver<DateFunctions>;
 
 }  // namespace jv::platform

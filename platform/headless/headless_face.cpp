@@ -1,11 +1,13 @@
 #include "platform/headless/headless_face.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "platform/automation/literal_text.h"
 #include "platform/face/day_cell_array.h"
 #include "platform/face/stored_controls.h"
 #include "platform/face/surface_base.h"
+#include "platform/headless/faulting_date_functions.h"
 
 namespace jv::headless {
 
@@ -21,11 +23,11 @@ struct HeadlessFace::Parts {
   // anything is watching it (a fault armed for its operation, the journal
   // recording); when nothing is, it does its work inline without a call. The
   // checked path does the same work with the fault check first and the journal
-  // entry last.
+  // entry last. The caption is the model's: written there, read from there.
   struct Cell final : platform::Label {
     FaultInjector* faults = nullptr;
     Journal* journal = nullptr;
-    platform::DayGridModel* model = nullptr;
+    platform::DayGridModel::CellEntry model;  // this cell in the face's day-grid model
     ModelLabel data;
 
     std::string Name() const { return "l(" + std::to_string(data.index) + ")"; }
@@ -33,19 +35,30 @@ struct HeadlessFace::Parts {
       journal->Record(Name() + "." + property + "=" + value);
     }
     bool Watched(Operation op) const { return faults->Armed(op) || journal->enabled(); }
+    // Copies the caption into *out, in place when the lengths already agree.
+    void CopyCaption(Text* out) const {
+      const TextView caption = model.caption();
+      if (out->size() == caption.size()) {
+        platform::CopyShort(out->data(), caption.data(), caption.size());
+      } else {
+        out->assign(caption);
+      }
+    }
 
     HRESULT get_Caption(Text* out) override {
-      if (faults->Armed(Operation::Caption_get) || out == nullptr || out->size() != data.caption.size())
-          [[unlikely]]
-        return CheckedGetCaption(out);
-      data.caption.CopyTo(out);
-      return S_OK;
+      if (!faults->Armed(Operation::Caption_get) && out != nullptr) [[likely]] {
+        const TextView caption = model.caption();
+        if (out->size() == caption.size()) {
+          platform::CopyShort(out->data(), caption.data(), caption.size());
+          return S_OK;
+        }
+      }
+      return CheckedGetCaption(out);
     }
     HRESULT put_Caption(TextView caption) override {
-      if (Watched(Operation::Caption_put) || !LabelText::FitsInline(caption)) [[unlikely]]
+      if (Watched(Operation::Caption_put) || !platform::CellText::FitsInline(caption)) [[unlikely]]
         return CheckedPutCaption(caption);
-      data.caption.Assign(caption);
-      model->CaptionWritten(data.index, caption);
+      model.CaptionWritten(caption);
       return S_OK;
     }
     HRESULT put_ForeColor(OLE_COLOR color) override {
@@ -56,20 +69,19 @@ struct HeadlessFace::Parts {
     HRESULT put_BackColor(OLE_COLOR color) override {
       if (Watched(Operation::BackColor_put)) [[unlikely]] return CheckedPutBackColor(color);
       data.back = color;
-      model->BackColorWritten(data.index, color);
+      model.BackColorWritten(color);
       return S_OK;
     }
 
     [[gnu::noinline]] HRESULT CheckedGetCaption(Text* out) {
       JV_TRY(faults->Check(Operation::Caption_get));
       if (out == nullptr) return E_POINTER;
-      data.caption.CopyTo(out);
+      CopyCaption(out);
       return S_OK;
     }
     [[gnu::noinline]] HRESULT CheckedPutCaption(TextView caption) {
       JV_TRY(faults->Check(Operation::Caption_put));
-      data.caption.Assign(caption);
-      model->CaptionWritten(data.index, caption);
+      model.CaptionWritten(caption);
       if (journal->enabled()) Record("Caption", ToUtf8Lossy(caption));
       return S_OK;
     }
@@ -82,7 +94,7 @@ struct HeadlessFace::Parts {
     [[gnu::noinline]] HRESULT CheckedPutBackColor(OLE_COLOR color) {
       JV_TRY(faults->Check(Operation::BackColor_put));
       data.back = color;
-      model->BackColorWritten(data.index, color);
+      model.BackColorWritten(color);
       if (journal->enabled()) Record("BackColor", BasicHex32(color));
       return S_OK;
     }
@@ -105,9 +117,18 @@ struct HeadlessFace::Parts {
       JV_TRY(faults->Check(Operation::l_UBound));
       return Base::get_UBound(out);
     }
+    // The cells' place and number, kept beside the base's once it is allocated,
+    // so that a fetch is a bounds check and an address.
+    Cell* first = nullptr;
+    unsigned cell_count = 0;
+
     HRESULT Item(std::int16_t index, platform::Label** out) override {
-      if (faults->Armed(Operation::l_Item)) [[unlikely]] return CheckedItem(index, out);
-      return Base::Item(index, out);
+      const unsigned slot = static_cast<unsigned>(index - lbound());
+      if (slot < cell_count && out != nullptr && !faults->Armed(Operation::l_Item)) [[likely]] {
+        *out = first + slot;
+        return S_OK;
+      }
+      return CheckedItem(index, out);
     }
     [[gnu::noinline]] HRESULT CheckedItem(std::int16_t index, platform::Label** out) {
       JV_TRY(faults->Check(Operation::l_Item));
@@ -185,6 +206,10 @@ struct HeadlessFace::Parts {
       : runtime(r), surface(*this, face, container) {}
 
   platform::DayGridModel* model = nullptr;
+  // The runtime's date functions noted by the model, called directly: the face
+  // hands these to the control rather than the base's, which reach the same
+  // functions through a second virtual call.
+  std::optional<platform::NotedDatesOver<FaultingDateFunctions>> dates;
   std::string picture_name, previous_name, next_name;
   DayCells l;
   std::vector<ModelLabel> headings;
@@ -200,6 +225,7 @@ HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& contai
   SetUpModel(roles, runtime.dates());
   Parts& p = *parts_;
   p.model = model();
+  p.dates.emplace(runtime.faulting_dates(), *p.model);
   p.l.faults = &runtime.faults();
   p.txtYear.parts = p.txtDate.parts = &p;
   p.picture.parts = &p;
@@ -216,23 +242,26 @@ HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& contai
   p.surface.StoreSize(layout.design_width, layout.design_height);
 
   p.l.Allocate(roles.cells);
-  for (Parts::Cell& cell : p.l.cells()) {
-    cell.faults = &runtime.faults();
-    cell.journal = &runtime.journal();
-    cell.model = p.model;
-  }
+  p.l.first = p.l.cells().data();
+  p.l.cell_count = static_cast<unsigned>(p.l.cells().size());
   platform::FillStoredControls(roles, p.txtYear, p.txtDate, p.frame, p.l,
-                               [](Parts::Cell& cell, const platform::ControlDesign& c) {
-                                 cell.data = {std::string(c.name), c.index, LabelText(c.caption),
+                               [&](Parts::Cell& cell, const platform::ControlDesign& c) {
+                                 // The model was made from the same roles: every day cell has its entry.
+                                 cell.faults = &runtime.faults();
+                                 cell.journal = &runtime.journal();
+                                 cell.model = *p.model->EntryOf(c.index);
+                                 cell.data = {std::string(c.name), c.index, LabelCaption(cell.model),
                                               c.fore_color.value_or(kSysWindowText), c.back_color.value_or(kSysWindow)};
                                });
+  p.headings.reserve(roles.headings.size());
   for (const platform::ControlDesign* c : roles.headings)
-    p.headings.push_back({std::string(c->name), c->index, LabelText(c->caption), c->fore_color.value_or(kSysWindowText),
-                          c->back_color.value_or(kSysWindow)});
+    p.headings.push_back({std::string(c->name), c->index, LabelCaption(c->caption),
+                          c->fore_color.value_or(kSysWindowText), c->back_color.value_or(kSysWindow)});
 }
 
 HeadlessFace::~HeadlessFace() = default;
 
+platform::DateFunctions& HeadlessFace::Dates() { return *parts_->dates; }
 platform::LabelArray& HeadlessFace::l() { return parts_->l; }
 platform::TextBox& HeadlessFace::txtYear() { return parts_->txtYear; }
 platform::TextBox& HeadlessFace::txtDate() { return parts_->txtDate; }

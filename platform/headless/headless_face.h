@@ -12,13 +12,27 @@
 
 namespace jv::headless {
 
-// A label's caption, kept inline when short (every day number).
-using LabelText = platform::CellText;
+// A label's caption as the face holds it. A day cell's lives in the face's
+// day-grid model, which every caption write feeds, so that it is stored once; a
+// heading's is its own.
+class LabelCaption {
+ public:
+  LabelCaption() = default;
+  explicit LabelCaption(TextView own) : own_(own) {}
+  explicit LabelCaption(platform::DayGridModel::CellEntry in_model) : in_model_(in_model), is_in_model_(true) {}
+  TextView view() const { return is_in_model_ ? in_model_.caption() : own_.view(); }
+  friend bool operator==(const LabelCaption& a, TextView b) { return a.view() == b; }
+
+ private:
+  platform::DayGridModel::CellEntry in_model_;
+  bool is_in_model_ = false;
+  platform::CellText own_;
+};
 
 struct ModelLabel {
   std::string name;          // the design name: the array's for day cells, a heading's own
   std::int16_t index = platform::kNotInArray;
-  LabelText caption;
+  LabelCaption caption;
   OLE_COLOR fore = 0;
   OLE_COLOR back = 0;
 };
@@ -36,7 +50,7 @@ class HeadlessFace final : public platform::FaceBase {
   platform::PictureBox& Picture1() override;
   platform::Frame& Frame1() override;
   platform::Surface& UserControl() override;
-  platform::DateFunctions& Dates() override { return noted_dates(); }
+  platform::DateFunctions& Dates() override;
 
   // The user's input. A click on an index without a cell is refused with
   // E_INVALIDARG and reaches no handler. A button click takes the keyboard focus,

@@ -72,6 +72,8 @@ class HeadlessRuntime final : public platform::ControlRuntime {
   FaultInjector& faults() { return faults_; }
   Journal& journal() { return journal_; }
   platform::DateFunctions& dates();
+  // The same, by their own type, for a face that calls them directly.
+  FaultingDateFunctions& faulting_dates() { return *dates_; }
 
   // The name of the constituent control that has the keyboard focus ("" for none).
   const std::string& focus() const { return focus_; }
