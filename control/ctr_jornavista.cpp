@@ -38,9 +38,9 @@ HRESULT ctrJornavista::StartOnToday() {
 HRESULT ctrJornavista::ShowMonth() {
   FillMonthGrid();
   ShowSelection();
-  Text caption;
-  JV_TRY(face_->Dates().FormatMonthCaption(s_.m_CurDate, &caption));
-  return face_->txtYear().put_Text(caption);
+  SpareText::Borrowed caption(spare_text_);
+  JV_TRY(face_->Dates().FormatMonthCaption(s_.m_CurDate, caption.get()));
+  return face_->txtYear().put_Text(*caption);
 }
 
 }  // namespace jv::control

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "control/spare_text.h"
 #include "control/state.h"
 #include "platform/runtime/face.h"
 
@@ -86,6 +87,7 @@ class ctrJornavista final : public platform::ControlEvents {
 
   std::unique_ptr<platform::Face> face_;
   State s_;
+  SpareText spare_text_;
 };
 
 }  // namespace jv::control

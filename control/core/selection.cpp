@@ -38,15 +38,15 @@ HRESULT ctrJornavista::SelectedDateOfCell(platform::Label& cell, DATE* out) {
 }
 
 HRESULT ctrJornavista::ShowSelectedDateText() {
-  Text text;
-  JV_TRY(face_->Dates().FormatShortDate(s_.m_SelDate, &text));
-  return face_->txtDate().put_Text(text);
+  SpareText::Borrowed text(spare_text_);
+  JV_TRY(face_->Dates().FormatShortDate(s_.m_SelDate, text.get()));
+  return face_->txtDate().put_Text(*text);
 }
 
 HRESULT ctrJornavista::PublishSelectedDate() {
-  Text text;
-  JV_TRY(face_->Dates().FormatShortDate(s_.m_SelDate, &text));
-  return put_SDate(text);
+  SpareText::Borrowed text(spare_text_);
+  JV_TRY(face_->Dates().FormatShortDate(s_.m_SelDate, text.get()));
+  return put_SDate(*text);
 }
 
 void ctrJornavista::ShowSelection() {

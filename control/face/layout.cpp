@@ -62,7 +62,7 @@ constexpr auto kControls = MakeControls();
 }  // namespace
 
 const platform::FaceLayout& JornavistaLayout() {
-  static const platform::FaceLayout layout{3525, 3795, kControls};
+  static const platform::FaceLayout layout{3525, 3795, kControls, /*constant=*/true};
   return layout;
 }
 

@@ -32,12 +32,19 @@ class FaultingDateFunctions final : public platform::DateFunctions {
   }
   HRESULT FormatShortDate(DATE d, Text* out) override { JV_FAULTING(FormatShortDate, FormatShortDate(d, out)); }
   HRESULT TextToDate(TextView t, DATE* out) override { JV_FAULTING(TextToDate, TextToDate(t, out)); }
+  // Every day number of every redraw comes here: the fault check is a call only
+  // while a fault is armed.
   HRESULT NumberToText(std::int32_t n, Text* out) override {
+    if (faults_.Armed(Operation::NumberToText)) [[unlikely]] return CheckedNumberToText(n, out);
+    return inner_.NumberToText(n, out);
+  }
+
+ private:
+  [[gnu::noinline]] HRESULT CheckedNumberToText(std::int32_t n, Text* out) {
     JV_FAULTING(NumberToText, NumberToText(n, out));
   }
 #undef JV_FAULTING
 
- private:
   FaultInjector& faults_;
   dates::StandardDateFunctions inner_;
 };

@@ -250,8 +250,11 @@ HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& contai
                                  cell.faults = &runtime.faults();
                                  cell.journal = &runtime.journal();
                                  cell.model = *p.model->EntryOf(c.index);
-                                 cell.data = {std::string(c.name), c.index, LabelCaption(cell.model),
-                                              c.fore_color.value_or(kSysWindowText), c.back_color.value_or(kSysWindow)};
+                                 cell.data.name.assign(c.name);
+                                 cell.data.index = c.index;
+                                 cell.data.caption = LabelCaption(cell.model);
+                                 cell.data.fore = c.fore_color.value_or(kSysWindowText);
+                                 cell.data.back = c.back_color.value_or(kSysWindow);
                                });
   p.headings.reserve(roles.headings.size());
   for (const platform::ControlDesign* c : roles.headings)

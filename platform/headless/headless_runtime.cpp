@@ -28,9 +28,16 @@ platform::DateFunctions& HeadlessRuntime::dates() { return *dates_; }
 HRESULT HeadlessRuntime::CreateFace(const platform::FaceLayout& layout, platform::Container& container,
                                     std::unique_ptr<platform::Face>* out) {
   if (out == nullptr) return E_POINTER;
+  if (resolved_ && resolved_->Matches(layout)) {
+    *out = std::make_unique<HeadlessFace>(*this, container, layout, resolved_->roles);
+    return S_OK;
+  }
   platform::FaceRoles roles;
   JV_TRY(platform::ResolveRoles(layout, &roles));
   *out = std::make_unique<HeadlessFace>(*this, container, layout, roles);
+  if (layout.constant)
+    resolved_ = ResolvedLayout{layout.controls.data(), layout.controls.size(), layout.design_width,
+                               layout.design_height, std::move(roles)};
   return S_OK;
 }
 

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/dates/standard_date_functions.h"
+#include "platform/face/face_roles.h"
 #include "platform/headless/fault_injector.h"
 #include "platform/runtime/face.h"
 
@@ -80,12 +82,27 @@ class HeadlessRuntime final : public platform::ControlRuntime {
   void SetFocusTo(std::string name);
 
  private:
+  // The roles of the last constant layout this runtime built a face from, and
+  // where that layout's table lies: a constant table never changes, so a face
+  // built from the same table again needs no second check.
+  struct ResolvedLayout {
+    const platform::ControlDesign* controls = nullptr;
+    std::size_t size = 0;
+    std::int32_t design_width = 0, design_height = 0;
+    platform::FaceRoles roles;
+    bool Matches(const platform::FaceLayout& layout) const {
+      return layout.constant && layout.controls.data() == controls && layout.controls.size() == size &&
+             layout.design_width == design_width && layout.design_height == design_height;
+    }
+  };
+
   dates::RegionalSettings settings_;
   ManualClock clock_;
   FaultInjector faults_;
   Journal journal_;
   std::unique_ptr<FaultingDateFunctions> dates_;
   std::string focus_;
+  std::optional<ResolvedLayout> resolved_;
 };
 
 }  // namespace jv::headless

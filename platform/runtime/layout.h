@@ -46,6 +46,10 @@ struct FaceLayout {
   std::int32_t design_width = 0;   // the surface's stored design size, twips
   std::int32_t design_height = 0;
   std::span<const ControlDesign> controls;
+  // The controls are constant data that live as long as the process (a control's
+  // own static table): a runtime may check such a layout once and keep what it
+  // resolved for the next face built from the same table.
+  bool constant = false;
 };
 
 }  // namespace jv::platform
