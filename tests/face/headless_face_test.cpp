@@ -38,6 +38,50 @@ TEST(HeadlessRuntimeTest, BuildsOnlyTheLayoutsTheCheckPasses) {
   }
 }
 
+// A runtime keeps the roles of a constant table and builds the next face from the
+// same table without a second check; anything that is not that same constant
+// table with the same design size is checked again. Each step builds a face on
+// one runtime, in order, from the whole face's table or from a broken one.
+TEST(HeadlessRuntimeTest, OnlyTheSameConstantTableSkipsTheCheck) {
+  const std::vector<LayoutCase> cases = LayoutCases();
+  std::vector<platform::ControlDesign> whole = cases.front().controls;
+  const std::vector<platform::ControlDesign> intact = whole;
+  const std::vector<platform::ControlDesign> gap = cases[7].controls;  // a gap in the array
+  ASSERT_EQ(std::string_view(cases[7].what), "a gap in the array");
+  struct Step {
+    const char* what;
+    const std::vector<platform::ControlDesign>* table;
+    bool constant;
+    bool break_in_place;  // the whole table's cells made a gap, in its own storage
+    std::int32_t design_width;
+    HRESULT expected;
+    std::int16_t cells;  // of the face built
+  };
+  const Step steps[] = {
+      {"the constant table, first", &whole, true, false, 120, S_OK, 2},
+      {"the constant table again", &whole, true, false, 120, S_OK, 2},
+      {"the same storage, broken and not constant", &whole, false, true, 120, E_INVALIDARG, 0},
+      {"another constant table, broken", &gap, true, false, 120, E_INVALIDARG, 0},
+      {"the constant table after another", &whole, true, false, 120, S_OK, 2},
+      {"the constant table with a negative design size", &whole, true, false, -1, E_INVALIDARG, 0},
+      {"the constant table, last", &whole, true, false, 120, S_OK, 2},
+  };
+  headless::HeadlessRuntime runtime(dates::RegionalSettings::ForLocale("en_US"));
+  headless::RecordingContainer container;
+  for (const Step& step : steps) {
+    whole = intact;
+    if (step.break_in_place) whole.back().index = 3;
+    const platform::FaceLayout layout{step.design_width, 120, *step.table, step.constant};
+    std::unique_ptr<platform::Face> face;
+    EXPECT_EQ(runtime.CreateFace(layout, container, &face), step.expected) << step.what;
+    std::int16_t count = 0;
+    if (face != nullptr) {
+      EXPECT_EQ(face->l().get_Count(&count), S_OK) << step.what;
+    }
+    EXPECT_EQ(count, step.cells) << step.what;
+  }
+}
+
 TEST_F(HeadlessFaceBaseTest, GettersRefuseANullOutPointer) {
   for (const GetterCase& c : NullOutPointerCases()) EXPECT_EQ(c.call(*face_), E_POINTER) << c.what;
 }
