@@ -50,20 +50,24 @@ using jv::kMinDate;
 namespace detail {
 [[nodiscard]] HRESULT NumberToTextAnyLength(std::int32_t number, Text* out);
 }  // namespace detail
+// Writes a day number (0..99) in place when the caller's string already has its
+// length, and says whether it did; anything else is left to NumberToText.
+inline bool NumberToTextInPlace(std::int32_t number, Text* out) {
+  if (out == nullptr || number < 0 || number >= 100 || out->size() != (number < 10 ? 1u : 2u)) return false;
+  char16_t* to = out->data();
+  if (number < 10) {
+    to[0] = static_cast<char16_t>(u'0' + number);
+  } else {
+    to[0] = static_cast<char16_t>(u'0' + number / 10);
+    to[1] = static_cast<char16_t>(u'0' + number % 10);
+  }
+  return true;
+}
 // Decimal digits, '-' when negative, no leading zeros or blanks. Day numbers, the
 // control's commonest case, are written in place inline when the caller's string
 // already has their length; everything else takes the general path.
 [[nodiscard]] inline HRESULT NumberToText(std::int32_t number, Text* out) {
-  if (out != nullptr && number >= 0 && number < 100 && out->size() == (number < 10 ? 1u : 2u)) {
-    char16_t* to = out->data();
-    if (number < 10) {
-      to[0] = static_cast<char16_t>(u'0' + number);
-    } else {
-      to[0] = static_cast<char16_t>(u'0' + number / 10);
-      to[1] = static_cast<char16_t>(u'0' + number % 10);
-    }
-    return S_OK;
-  }
+  if (NumberToTextInPlace(number, out)) return S_OK;
   return detail::NumberToTextAnyLength(number, out);
 }
 // The system clock's local date at midnight (for runtimes that have no clock set by a

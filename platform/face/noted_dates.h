@@ -33,13 +33,25 @@ class NotedDatesOver final : public DateFunctions {
   }
   HRESULT FormatShortDate(DATE date, Text* out) override { return inner_.FormatShortDate(date, out); }
   HRESULT TextToDate(TextView text, DATE* out) override { return inner_.TextToDate(text, out); }
+  // Day numbers, hundreds a redraw: when the runtime's functions can write one in
+  // place without a call (NumberToTextInPlace, where they have it), this does too.
   HRESULT NumberToText(std::int32_t number, Text* out) override {
+    if constexpr (requires(Inner& inner) { inner.NumberToTextInPlace(number, out); }) {
+      if (inner_.NumberToTextInPlace(number, out)) [[likely]] {
+        model_.NumberFormatted(number, *out);
+        return S_OK;
+      }
+    }
+    return NotedNumberToText(number, out);
+  }
+
+ private:
+  [[gnu::noinline]] HRESULT NotedNumberToText(std::int32_t number, Text* out) {
     const HRESULT hr = inner_.NumberToText(number, out);
     if (SUCCEEDED(hr) && out != nullptr) model_.NumberFormatted(number, *out);
     return hr;
   }
 
- private:
   Inner& inner_;
   DayGridModel& model_;
 };

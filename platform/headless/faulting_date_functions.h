@@ -38,6 +38,10 @@ class FaultingDateFunctions final : public platform::DateFunctions {
     if (faults_.Armed(Operation::NumberToText)) [[unlikely]] return CheckedNumberToText(n, out);
     return inner_.NumberToText(n, out);
   }
+  // The in-place day number of the standard functions while no fault is armed.
+  bool NumberToTextInPlace(std::int32_t n, Text* out) {
+    return !faults_.Armed(Operation::NumberToText) && inner_.NumberToTextInPlace(n, out);
+  }
 
  private:
   [[gnu::noinline]] HRESULT CheckedNumberToText(std::int32_t n, Text* out) {
