@@ -20,11 +20,23 @@ std::optional<Operation> OperationByName(std::string_view name) {
 
 void FaultInjector::Arm(Operation op, std::uint32_t nth, HRESULT status) {
   slots_[static_cast<std::size_t>(op)] = Slot{true, nth, 0, status};
+  watched_[static_cast<std::size_t>(op)] = true;
 }
 
-void FaultInjector::Disarm(Operation op) { slots_[static_cast<std::size_t>(op)] = Slot{}; }
+void FaultInjector::Disarm(Operation op) {
+  slots_[static_cast<std::size_t>(op)] = Slot{};
+  watched_[static_cast<std::size_t>(op)] = watch_all_;
+}
 
-void FaultInjector::DisarmAll() { slots_.fill(Slot{}); }
+void FaultInjector::DisarmAll() {
+  slots_.fill(Slot{});
+  watched_.fill(watch_all_);
+}
+
+void FaultInjector::WatchAll(bool on) {
+  watch_all_ = on;
+  for (std::size_t i = 0; i < kOperationCount; ++i) watched_[i] = slots_[i].armed || on;
+}
 
 HRESULT FaultInjector::Trip(Slot& s) {
   ++s.calls;

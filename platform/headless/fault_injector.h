@@ -70,6 +70,13 @@ class FaultInjector {
   // Whether a fault is armed for the operation: while none is, Check reports
   // S_OK and counts nothing, so a caller may skip it.
   bool Armed(Operation op) const { return slots_[static_cast<std::size_t>(op)].armed; }
+  // Whether a call of the operation must take its checked path: a fault is armed
+  // for it, or every call is watched (the journal records them). One look for a
+  // face's fast paths; it may stay set after a one-shot fault is spent, which only
+  // sends calls the checked way, never the other.
+  bool Watched(Operation op) const { return watched_[static_cast<std::size_t>(op)]; }
+  // Watches every operation (on), or again only those with a fault armed.
+  void WatchAll(bool on);
 
   // What the operation reports for this call; S_OK unless armed.
   [[nodiscard]] HRESULT Check(Operation op) {
@@ -88,6 +95,9 @@ class FaultInjector {
   static HRESULT Trip(Slot& s);
 
   std::array<Slot, kOperationCount> slots_{};
+  // watched_[i] is slots_[i].armed or watch_all_, kept by every change of either.
+  std::array<bool, kOperationCount> watched_{};
+  bool watch_all_ = false;
 };
 
 }  // namespace jv::headless

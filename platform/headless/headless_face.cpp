@@ -34,7 +34,7 @@ struct HeadlessFace::Parts {
     void Record(const char* property, const std::string& value) const {
       journal->Record(Name() + "." + property + "=" + value);
     }
-    bool Watched(Operation op) const { return faults->Armed(op) || journal->enabled(); }
+    bool Watched(Operation op) const { return faults->Watched(op); }
     // Copies the caption into *out, in place when the lengths already agree.
     void CopyCaption(Text* out) const {
       const TextView caption = model.caption();

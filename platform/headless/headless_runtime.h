@@ -45,7 +45,13 @@ class RecordingContainer final : public platform::Container {
 // in order, while enabled: the sequence tests compare with the expected one.
 class Journal {
  public:
-  void Enable(bool on) { enabled_ = on; }
+  // While it records, every operation of `faults` is watched, so that the faces'
+  // fast paths leave every write to the checked path, which records it.
+  explicit Journal(FaultInjector& faults) : faults_(faults) {}
+  void Enable(bool on) {
+    enabled_ = on;
+    faults_.WatchAll(on);
+  }
   bool enabled() const { return enabled_; }
   void Record(std::string entry) {
     if (enabled_) entries_.push_back(std::move(entry));
@@ -54,6 +60,7 @@ class Journal {
   std::vector<std::string> Take() { return std::exchange(entries_, {}); }
 
  private:
+  FaultInjector& faults_;
   bool enabled_ = false;
   std::vector<std::string> entries_;
 };
@@ -99,7 +106,7 @@ class HeadlessRuntime final : public platform::ControlRuntime {
   dates::RegionalSettings settings_;
   ManualClock clock_;
   FaultInjector faults_;
-  Journal journal_;
+  Journal journal_{faults_};
   std::unique_ptr<FaultingDateFunctions> dates_;
   std::string focus_;
   std::optional<ResolvedLayout> resolved_;
