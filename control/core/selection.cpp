@@ -60,7 +60,7 @@ void ctrJornavista::ShowSelection() {
     platform::Label* cell = nullptr;
     // A cell that cannot be fetched or read is skipped whole: neither branch runs.
     if (FAILED(l.Item(static_cast<std::int16_t>(i), &cell)) || FAILED(cell->get_Caption(&caption))) continue;
-    if (caption == s_.m_StartDayText) {
+    if (TextView(caption) == TextView(s_.m_StartDayText)) {  // lengths first, then the characters
       ResumeNext([&] { return cell->put_ForeColor(kSysHighlightText); });
       ResumeNext([&] { return cell->put_BackColor(kSysHighlight); });
       ResumeNext([&] { return SelectedDateOfCell(*cell, &s_.m_SelDate); });
