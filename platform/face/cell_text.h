@@ -47,8 +47,6 @@ class CellText {
   TextView view() const { return is_long_ ? TextView(*long_) : TextView(inline_, length_); }
   std::size_t size() const { return is_long_ ? long_->size() : length_; }
   bool empty() const { return size() == 0; }
-  // Whether the text would be kept inline, with no call into the library.
-  static bool FitsInline(TextView text) { return text.size() <= kInline; }
   void Assign(TextView text) {
     if (text.size() <= kInline) {
       CopyShort(inline_, text.data(), text.size());

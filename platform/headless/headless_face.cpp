@@ -55,9 +55,9 @@ struct HeadlessFace::Parts {
       }
       return CheckedGetCaption(out);
     }
+    // The fast path takes what the grid fill writes, blanks and day numbers.
     HRESULT put_Caption(TextView caption) override {
-      if (Watched(Operation::Caption_put) || !platform::CellText::FitsInline(caption)) [[unlikely]]
-        return CheckedPutCaption(caption);
+      if (Watched(Operation::Caption_put) || caption.size() > 2) [[unlikely]] return CheckedPutCaption(caption);
       model.CaptionWritten(caption);
       return S_OK;
     }
