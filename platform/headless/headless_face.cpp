@@ -252,7 +252,7 @@ HeadlessFace::HeadlessFace(HeadlessRuntime& runtime, platform::Container& contai
                                  cell.model = *p.model->EntryOf(c.index);
                                  cell.data.name.assign(c.name);
                                  cell.data.index = c.index;
-                                 cell.data.caption = LabelCaption(cell.model);
+                                 cell.data.caption.ReadFrom(cell.model);
                                  cell.data.fore = c.fore_color.value_or(kSysWindowText);
                                  cell.data.back = c.back_color.value_or(kSysWindow);
                                });

@@ -19,7 +19,11 @@ class LabelCaption {
  public:
   LabelCaption() = default;
   explicit LabelCaption(TextView own) : own_(own) {}
-  explicit LabelCaption(platform::DayGridModel::CellEntry in_model) : in_model_(in_model), is_in_model_(true) {}
+  // From now on the caption is the one the model keeps for that cell.
+  void ReadFrom(platform::DayGridModel::CellEntry in_model) {
+    in_model_ = in_model;
+    is_in_model_ = true;
+  }
   TextView view() const { return is_in_model_ ? in_model_.caption() : own_.view(); }
   friend bool operator==(const LabelCaption& a, TextView b) { return a.view() == b; }
 
