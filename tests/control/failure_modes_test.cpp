@@ -1,6 +1,8 @@
 // Each routine meets a failing operation in its own way: the grid fill, the
 // selection display and the day click resume next; the key handler ends quietly;
 // start-up, paging, SDate and the resize rule hand the failure back.
+#include <functional>
+
 #include "tests/control/control_fixture.h"
 
 namespace jv::testing {
@@ -171,6 +173,48 @@ TEST(FaultInjectorTest, FailsOnTheNthCallOnlyOrOnEveryCall) {
     const auto op = static_cast<Operation>(i);
     EXPECT_EQ(headless::OperationByName(headless::OperationName(op)), op) << headless::OperationName(op);
   }
+}
+
+// The watch flag the faces' fast paths read: set wherever a fault is armed and,
+// while the journal records, everywhere; a fast path that misses a set flag would
+// skip a fault or a journal entry. Steps on one runtime, in order.
+TEST(FaultInjectorTest, AnOperationIsWatchedWhileArmedOrWhileTheJournalRecords) {
+  headless::HeadlessRuntime runtime(dates::RegionalSettings::ForLocale("en_US"));
+  headless::FaultInjector& faults = runtime.faults();
+  struct Step {
+    const char* what;
+    std::function<void()> run;
+    bool caption_put, item;  // expected Watched of l.Caption.put and l.Item
+  };
+  const Step steps[] = {
+      {"nothing armed", [] {}, false, false},
+      {"one armed", [&] { faults.Arm(Operation::Caption_put); }, true, false},
+      {"the other disarmed", [&] { faults.Disarm(Operation::l_Item); }, true, false},
+      {"the armed one disarmed", [&] { faults.Disarm(Operation::Caption_put); }, false, false},
+      {"the journal on", [&] { runtime.journal().Enable(true); }, true, true},
+      {"one disarmed while recording", [&] { faults.Disarm(Operation::l_Item); }, true, true},
+      {"all disarmed while recording", [&] { faults.DisarmAll(); }, true, true},
+      {"one armed, then the journal off", [&] {
+         faults.Arm(Operation::l_Item, 2);
+         runtime.journal().Enable(false);
+       }, false, true},
+      {"all disarmed", [&] { faults.DisarmAll(); }, false, false},
+  };
+  for (const Step& step : steps) {
+    step.run();
+    EXPECT_EQ(faults.Watched(Operation::Caption_put), step.caption_put) << step.what;
+    EXPECT_EQ(faults.Watched(Operation::l_Item), step.item) << step.what;
+    for (std::size_t i = 0; i < headless::kOperationCount; ++i) {
+      const auto op = static_cast<Operation>(i);
+      if (faults.Armed(op)) {
+        EXPECT_TRUE(faults.Watched(op)) << step.what << ": " << headless::OperationName(op);
+      }
+    }
+  }
+  // A one-shot fault still fails on its call when it is the only thing watched.
+  faults.Arm(Operation::Caption_put, 1);
+  EXPECT_EQ(faults.Check(Operation::Caption_put), E_FAIL);
+  EXPECT_EQ(faults.Check(Operation::Caption_put), S_OK);
 }
 
 }  // namespace

@@ -383,6 +383,34 @@ TEST(Calendar, NumberToText) {
   }
 }
 
+// A day number is written in place only into a string of its own length; every
+// other string, longer, shorter or empty, takes the general path, and both end
+// with the same text.
+TEST(Calendar, NumberToTextWhateverTheStringHeldBefore) {
+  struct {
+    std::int32_t number;
+    const char16_t* before;
+    bool in_place;
+    const char16_t* after;
+  } const cases[] = {
+      {5, u"", false, u"5"},        {5, u"9", true, u"5"},        {5, u"42", false, u"5"},
+      {42, u"7", false, u"42"},     {42, u"00", true, u"42"},     {42, u"123", false, u"42"},
+      {0, u"x", true, u"0"},        {99, u"ab", true, u"99"},     {100, u"abc", false, u"100"},
+      {-3, u"xy", false, u"-3"},    {10, u"", false, u"10"},      {9, u"long previous", false, u"9"},
+  };
+  for (const auto& c : cases) {
+    Text direct = c.before;
+    EXPECT_EQ(NumberToTextInPlace(c.number, &direct), c.in_place) << c.number << " over " << direct.size();
+    if (c.in_place) {
+      EXPECT_EQ(direct, c.after) << c.number;
+    }
+    Text out = c.before;
+    EXPECT_EQ(NumberToText(c.number, &out), S_OK);
+    EXPECT_EQ(out, c.after) << c.number;
+  }
+  EXPECT_FALSE(NumberToTextInPlace(5, nullptr));
+}
+
 TEST(Calendar, SystemTodayIsAWholeDayInRange) {
   const DATE today = SystemToday();
   EXPECT_TRUE(IsValidDate(today));
