@@ -180,9 +180,19 @@ constexpr bool BindingsMatchTable() {
 }
 static_assert(BindingsMatchTable(), "every member of the table has its binding, in the same order and type");
 
+constexpr bool IdsAreUnique() {
+  for (std::size_t i = 0; i < std::size(kBindings); ++i)
+    for (std::size_t j = i + 1; j < std::size(kBindings); ++j)
+      if (kBindings[i].id == kBindings[j].id) return false;
+  return true;
+}
+static_assert(IdsAreUnique(), "a dispatch id names one member");
+
+// Searched from the last row, SDate, the member hosts read and write most; the
+// ids are unique, so the order finds the same row.
 const Binding* FindBinding(DISPID id) {
-  for (const Binding& b : kBindings)
-    if (b.id == id) return &b;
+  for (std::size_t i = std::size(kBindings); i-- > 0;)
+    if (kBindings[i].id == id) return &kBindings[i];
   return nullptr;
 }
 
