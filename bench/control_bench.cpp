@@ -76,16 +76,10 @@ BENCHMARK(BM_StartUp);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  jv::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nthe core's own figures:\n");
   using jv::bench::Goal;
-  // Paging forth and back shows two months.
-  reporter.PrintFigure("one month shown", "BM_PageForthAndBack", 0.5 / 1000, "us", Goal::AtMost(1));
-  reporter.PrintFigure("start-up of an instance", "BM_StartUp", 1.0 / 1000, "us", Goal::AtMost(3));
-  reporter.PrintSummary("control_bench");
-  benchmark::Shutdown();
-  return 0;
+  return jv::bench::RunAgainstGoals(&argc, argv, "control_bench", "the core's own figures", [](auto& reporter) {
+    // Paging forth and back shows two months.
+    reporter.PrintFigure("one month shown", "BM_PageForthAndBack", 0.5 / 1000, "us", Goal::AtMost(1));
+    reporter.PrintFigure("start-up of an instance", "BM_StartUp", 1.0 / 1000, "us", Goal::AtMost(3));
+  });
 }

@@ -120,16 +120,12 @@ void LoadAndCreateSteps() {
 
 int main(int argc, char** argv) {
   LoadAndCreateSteps();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  jv::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nget of SDate against the C++ call:\n");
   using jv::bench::Goal;
-  reporter.PrintRatio("through the dual vtable", "BM_SDate_DualVtable", "BM_SDate_CppCall", Goal::None());
-  reporter.PrintRatio("through Invoke by id", "BM_SDate_InvokeById", "BM_SDate_CppCall", Goal::AtMost(1.5));
-  reporter.PrintSummary("housing_bench");
-  benchmark::Shutdown();
+  const int status = jv::bench::RunAgainstGoals(
+      &argc, argv, "housing_bench", "get of SDate against the C++ call", [](auto& reporter) {
+        reporter.PrintRatio("through the dual vtable", "BM_SDate_DualVtable", "BM_SDate_CppCall", Goal::None());
+        reporter.PrintRatio("through Invoke by id", "BM_SDate_InvokeById", "BM_SDate_CppCall", Goal::AtMost(1.5));
+      });
   Shared().dual.reset();
-  return 0;
+  return status;
 }

@@ -180,20 +180,18 @@ int main(int argc, char** argv) {
     return d;
   }());
 
-  benchmark::Initialize(&argc, argv);
-  jv::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nQCalendarWidget / Jornavista (how many times faster, or smaller):\n");
   using jv::bench::Goal;
-  const auto against_qt = [&reporter](const char* what, const std::string& name, const Goal& goal,
-                                      const std::string& counter = {}) {
-    reporter.PrintRatio(what, name + "<QtCalendar>", name + "<Jornavista>", goal, counter);
-  };
-  against_qt("create and show to first paint", "BM_CreateAndShowToFirstPaint", Goal::AtLeast(10));
-  against_qt("paging click to repaint", "BM_PagingClickToRepaint", Goal::AtLeast(8));
-  against_qt("heap per instance", "BM_HeapPerInstance", Goal::AtLeast(8), "bytes_per_instance");
-  reporter.PrintSummary("qt_bench");
-  benchmark::Shutdown();
+  const int status = jv::bench::RunAgainstGoals(
+      &argc, argv, "qt_bench", "QCalendarWidget / Jornavista (how many times faster, or smaller)",
+      [](auto& reporter) {
+        const auto against_qt = [&reporter](const char* what, const std::string& name, const Goal& goal,
+                                            const std::string& counter = {}) {
+          reporter.PrintRatio(what, name + "<QtCalendar>", name + "<Jornavista>", goal, counter);
+        };
+        against_qt("create and show to first paint", "BM_CreateAndShowToFirstPaint", Goal::AtLeast(10));
+        against_qt("paging click to repaint", "BM_PagingClickToRepaint", Goal::AtLeast(8));
+        against_qt("heap per instance", "BM_HeapPerInstance", Goal::AtLeast(8), "bytes_per_instance");
+      });
   delete &Form();
-  return 0;
+  return status;
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,5 +71,21 @@ class RatioReporter final : public benchmark::ConsoleReporter {
   std::map<std::string, Values> values_;
   GoalTally tally_;
 };
+
+// Runs the benchmarks the command line selects, then `report` prints the run's
+// figures against their goals under `heading`, and the summary line for `run`.
+// Returns the process's exit status: 1 for an argument the library does not know.
+inline int RunAgainstGoals(int* argc, char** argv, const char* run, const char* heading,
+                           const std::function<void(RatioReporter&)>& report) {
+  benchmark::Initialize(argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(*argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\n%s:\n", heading);
+  report(reporter);
+  reporter.PrintSummary(run);
+  benchmark::Shutdown();
+  return 0;
+}
 
 }  // namespace jv::bench
