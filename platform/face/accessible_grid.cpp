@@ -6,21 +6,12 @@ namespace {
 
 using namespace msaa;
 
-// A text answer: S_OK with the text, or S_FALSE and null for none.
-HRESULT AnswerText(TextView text, BSTR* out) {
-  if (out == nullptr) return E_POINTER;
+// Clearing an out-parameter before any answer.
+template <class T>
+void Clear(T** out) {
   *out = nullptr;
-  if (text.empty()) return S_FALSE;
-  *out = Bstr(text).Detach();
-  return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
-
-HRESULT AnswerNone(BSTR* out) { return AnswerText(TextView(), out); }
-
-void SetI4(VARIANT* out, long value) {
-  out->vt = VT_I4;
-  out->lVal = static_cast<std::int32_t>(value);
-}
+void Clear(VARIANT* out) { VariantInit(out); }
 
 }  // namespace
 
@@ -41,22 +32,13 @@ AccessibleGrid::Target AccessibleGrid::Resolve(const VARIANT& child) const {
   return {true, false, model_->IndexOfChild(static_cast<int>(child.lVal - 1))};
 }
 
-HRESULT AccessibleGrid::QueryInterface(REFIID riid, void** object) {
-  return RefCounted::QueryInterface(riid, object);
-}
-
-HRESULT AccessibleGrid::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-HRESULT AccessibleGrid::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT AccessibleGrid::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-HRESULT AccessibleGrid::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-  return E_NOTIMPL;
+template <class Out>
+HRESULT AccessibleGrid::Begin(const VARIANT& child, Out* out, Target* target) const {
+  if (out == nullptr) return E_POINTER;
+  Clear(out);
+  if (model_ == nullptr) return kDisconnected;
+  *target = Resolve(child);
+  return target->valid ? S_OK : E_INVALIDARG;
 }
 
 HRESULT AccessibleGrid::get_accParent(IDispatch** parent) {
@@ -74,32 +56,26 @@ HRESULT AccessibleGrid::get_accChildCount(long* count) {
 }
 
 HRESULT AccessibleGrid::get_accChild(VARIANT child, IDispatch** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  if (model_ == nullptr) return kDisconnected;
-  const Target t = Resolve(child);
-  if (!t.valid || t.self) return E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(child, out, &t); hr != S_OK) return hr;
+  if (t.self) return E_INVALIDARG;
   return S_FALSE;  // a cell is a simple element of the table
 }
 
 HRESULT AccessibleGrid::get_accName(VARIANT child, BSTR* name) {
-  if (name == nullptr) return E_POINTER;
-  *name = nullptr;
-  if (model_ == nullptr) return kDisconnected;
-  const Target t = Resolve(child);
-  if (!t.valid) return E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(child, name, &t); hr != S_OK) return hr;
   if (t.self) return AnswerText(model_->month_caption(), name);
   const std::optional<DATE> date = model_->DateOf(t.index);
   Text text;
-  if (!date || FAILED(host_->FormatLongDate(*date, &text))) return AnswerNone(name);
+  if (!date || FAILED(host_->FormatLongDate(*date, &text))) return AnswerText(TextView(), name);
   return AnswerText(text, name);
 }
 
 HRESULT AccessibleGrid::get_accValue(VARIANT child, BSTR* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = nullptr;
-  if (model_ == nullptr) return kDisconnected;
-  return Resolve(child).valid ? S_FALSE : E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(child, value, &t); hr != S_OK) return hr;
+  return S_FALSE;
 }
 
 HRESULT AccessibleGrid::get_accDescription(VARIANT child, BSTR* description) { return get_accValue(child, description); }
@@ -115,21 +91,15 @@ HRESULT AccessibleGrid::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
 }
 
 HRESULT AccessibleGrid::get_accRole(VARIANT child, VARIANT* role) {
-  if (role == nullptr) return E_POINTER;
-  VariantInit(role);
-  if (model_ == nullptr) return kDisconnected;
-  const Target t = Resolve(child);
-  if (!t.valid) return E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(child, role, &t); hr != S_OK) return hr;
   SetI4(role, t.self ? kRoleTable : kRoleCell);
   return S_OK;
 }
 
 HRESULT AccessibleGrid::get_accState(VARIANT child, VARIANT* state) {
-  if (state == nullptr) return E_POINTER;
-  VariantInit(state);
-  if (model_ == nullptr) return kDisconnected;
-  const Target t = Resolve(child);
-  if (!t.valid) return E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(child, state, &t); hr != S_OK) return hr;
   const bool focused = host_->GridHasFocus();
   long bits = kStateFocusable;
   if (t.self) {
@@ -170,11 +140,8 @@ HRESULT AccessibleGrid::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT AccessibleGrid::get_accDefaultAction(VARIANT child, BSTR* action) {
-  if (action == nullptr) return E_POINTER;
-  *action = nullptr;
-  if (model_ == nullptr) return kDisconnected;
-  const Target t = Resolve(child);
-  if (!t.valid) return E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(child, action, &t); hr != S_OK) return hr;
   if (t.self || model_->CaptionOf(t.index).empty()) return S_FALSE;
   return AnswerText(kClickAction, action);
 }
@@ -218,11 +185,8 @@ HRESULT AccessibleGrid::accLocation(long* left, long* top, long* width, long* he
 }
 
 HRESULT AccessibleGrid::accNavigate(long direction, VARIANT start, VARIANT* end) {
-  if (end == nullptr) return E_POINTER;
-  VariantInit(end);
-  if (model_ == nullptr) return kDisconnected;
-  const Target t = Resolve(start);
-  if (!t.valid) return E_INVALIDARG;
+  Target t;
+  if (const HRESULT hr = Begin(start, end, &t); hr != S_OK) return hr;
   const long count = model_->count();
   long to = 0;
   if (t.self) {

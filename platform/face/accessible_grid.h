@@ -9,8 +9,7 @@
 
 #include <cstdint>
 
-#include "platform/automation/ref_counted.h"
-#include "platform/face/accessible_interface.h"
+#include "platform/face/accessible_object.h"
 #include "platform/face/day_grid_model.h"
 
 namespace jv::platform {
@@ -38,7 +37,7 @@ class GridAccessHost {
   ~GridAccessHost() = default;
 };
 
-class AccessibleGrid final : public RefCounted<IAccessible> {
+class AccessibleGrid final : public AccessibleObject {
  public:
   // With one reference, the caller's.
   static AccessibleGrid* Create(DayGridModel& model, GridAccessHost& host) { return new AccessibleGrid(model, host); }
@@ -54,35 +53,7 @@ class AccessibleGrid final : public RefCounted<IAccessible> {
   long ChildOf(std::int16_t index) const;
   std::int16_t IndexOf(long child) const;
 
-  HRESULT JV_STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  HRESULT JV_STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT JV_STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  HRESULT JV_STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-  HRESULT JV_STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                      UINT*) override;
-
-  HRESULT JV_STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accChildCount(long* count) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override;
-  HRESULT JV_STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
-  HRESULT JV_STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
-  HRESULT JV_STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
-                                           VARIANT child) override;
-  HRESULT JV_STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
-  HRESULT JV_STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
-  HRESULT JV_STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
-  HRESULT JV_STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
-  HRESULT JV_STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
+  JV_IACCESSIBLE_MEMBERS;
 
   // The name Windows gives a click as a default action.
   static constexpr std::u16string_view kClickAction = u"Click";
@@ -97,6 +68,11 @@ class AccessibleGrid final : public RefCounted<IAccessible> {
     std::int16_t index = 0;
   };
   Target Resolve(const VARIANT& child) const;
+  // The start of a question about `child`: refuses a null `out` with E_POINTER,
+  // clears it, then refuses a disconnected object and an invalid child id; S_OK
+  // with the child resolved into `target` otherwise.
+  template <class Out>
+  HRESULT Begin(const VARIANT& child, Out* out, Target* target) const;
 
   DayGridModel* model_;
   GridAccessHost* host_;

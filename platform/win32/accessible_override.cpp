@@ -31,30 +31,13 @@ HRESULT AccessibleOverride::QueryInterface(REFIID riid, void** object) {
   return RefCounted::QueryInterface(riid, object);
 }
 
-HRESULT AccessibleOverride::GetTypeInfoCount(UINT* count) {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-HRESULT AccessibleOverride::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info != nullptr) *info = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT AccessibleOverride::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-HRESULT AccessibleOverride::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-  return E_NOTIMPL;
-}
-
 HRESULT AccessibleOverride::Text(const std::function<jv::Text()>& answer, VARIANT child, BSTR* out,
                                  HRESULT (JV_STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, BSTR*)) {
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (inner_ == nullptr) return kDisconnected;
   if (!answer || !IsSelf(child)) return (inner_->*standard)(child, out);
-  const jv::Text text = answer();
-  if (text.empty()) return S_FALSE;
-  *out = Bstr(text).Detach();
-  return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+  return AnswerText(answer(), out);
 }
 
 HRESULT AccessibleOverride::get_accName(VARIANT child, BSTR* name) {
@@ -75,8 +58,7 @@ HRESULT AccessibleOverride::get_accRole(VARIANT child, VARIANT* role) {
   }
   if (!answers_.role || !IsSelf(child)) return inner_->get_accRole(child, role);
   VariantInit(role);
-  role->vt = VT_I4;
-  role->lVal = *answers_.role;
+  SetI4(role, *answers_.role);
   return S_OK;
 }
 
