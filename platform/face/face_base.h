@@ -50,4 +50,31 @@ class FaceBase : public Face {
   std::unique_ptr<NotedDates> dates_;
 };
 
+// A face that holds its constituent controls as members: it names them once, in
+// its constructor, and hands them to the control from then on; its date functions
+// are the runtime's, noted by the model.
+class HeldControlsFace : public FaceBase {
+ public:
+  LabelArray& l() final { return *controls_.l; }
+  TextBox& txtYear() final { return *controls_.year; }
+  TextBox& txtDate() final { return *controls_.date; }
+  PictureBox& Picture1() final { return *controls_.picture; }
+  Frame& Frame1() final { return *controls_.frame; }
+  Surface& UserControl() final { return *controls_.surface; }
+  DateFunctions& Dates() final { return noted_dates(); }
+
+ protected:
+  struct Controls {
+    LabelArray* l = nullptr;
+    TextBox *year = nullptr, *date = nullptr;
+    PictureBox* picture = nullptr;
+    Frame* frame = nullptr;
+    Surface* surface = nullptr;
+  };
+  void HoldControls(const Controls& controls) { controls_ = controls; }
+
+ private:
+  Controls controls_;
+};
+
 }  // namespace jv::platform

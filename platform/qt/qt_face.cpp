@@ -5,7 +5,9 @@
 namespace jv::qt {
 
 QtFace::QtFace(QtRuntime& runtime, platform::Container& container)
-    : runtime_(runtime), surface_(*this, container) {}
+    : runtime_(runtime), surface_(*this, container) {
+  HoldControls({&l_, &txtYear_, &txtDate_, &picture_, &frame_, &surface_});
+}
 
 QtFace::~QtFace() {
   // Deleting the widgets must not reach the control, which is going too.
@@ -18,8 +20,6 @@ QtFace::~QtFace() {
     if (heading.state.host != nullptr) heading.state.host->DropLabels();
   delete surface_.widget.data();
 }
-
-platform::DateFunctions& QtFace::Dates() { return noted_dates(); }
 
 template <class Deliver>
 void QtFace::DeliverInput(Deliver deliver) {

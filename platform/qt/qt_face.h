@@ -21,7 +21,7 @@ namespace jv::qt {
 
 class QtRuntime;
 
-class QtFace final : public platform::FaceBase {
+class QtFace final : public platform::HeldControlsFace {
  public:
   // Builds every control of `layout` (qt_face_builder.cpp); see QtRuntime::CreateFace
   // for the failures.
@@ -30,14 +30,6 @@ class QtFace final : public platform::FaceBase {
   ~QtFace() override;
   QtFace(const QtFace&) = delete;
   QtFace& operator=(const QtFace&) = delete;
-
-  platform::LabelArray& l() override { return l_; }
-  platform::TextBox& txtYear() override { return txtYear_; }
-  platform::TextBox& txtDate() override { return txtDate_; }
-  platform::PictureBox& Picture1() override { return picture_; }
-  platform::Frame& Frame1() override { return frame_; }
-  platform::Surface& UserControl() override { return surface_; }
-  platform::DateFunctions& Dates() override;
 
   // The control's surface, created without a parent: the container puts it on its
   // form. The face deletes it unless the container deleted it first; after that

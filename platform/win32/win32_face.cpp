@@ -12,6 +12,7 @@ namespace jv::win32 {
 Win32Face::Win32Face(platform::Container& container, platform::DateFunctions& dates,
                      const platform::FaceLayout& layout)
     : layout_(layout.controls.begin(), layout.controls.end()), dpi_(ScreenDpi()), surface_(*this, container) {
+  HoldControls({&cells_, &year_, &date_, &grid_, &frame_, &surface_});
   // The layout passed the check in the runtime; the roles point into the face's own copy.
   (void)platform::ResolveRoles({layout.design_width, layout.design_height, layout_}, &roles_);
   SetUpModel(roles_, dates);

@@ -31,21 +31,13 @@ class FaceObserver {
   ~FaceObserver() = default;
 };
 
-class Win32Face final : public platform::FaceBase {
+class Win32Face final : public platform::HeldControlsFace {
  public:
   // `layout` passed the layout check.
   Win32Face(platform::Container& container, platform::DateFunctions& dates, const platform::FaceLayout& layout);
   ~Win32Face() override;
   Win32Face(const Win32Face&) = delete;
   Win32Face& operator=(const Win32Face&) = delete;
-
-  platform::LabelArray& l() override { return cells_; }
-  platform::TextBox& txtYear() override { return year_; }
-  platform::TextBox& txtDate() override { return date_; }
-  platform::PictureBox& Picture1() override { return grid_; }
-  platform::Frame& Frame1() override { return frame_; }
-  platform::Surface& UserControl() override { return surface_; }
-  platform::DateFunctions& Dates() override { return noted_dates(); }
 
   // Creates the windows as children of `parent`, the surface's top-left corner at
   // `origin` (pixels in the parent's client area) and its size the control's own.
