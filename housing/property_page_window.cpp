@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "housing/property_page.h"
+#include "platform/win32/module_class.h"
 
 namespace jv::housing {
 
@@ -11,13 +12,6 @@ namespace {
 constexpr wchar_t kPageClass[] = L"JornavistaPropertyPage";
 constexpr int kMargin = 10, kLabelWidth = 90, kRowHeight = 22, kRowStep = 28;
 constexpr int kFirstFieldId = 100, kMessageId = 99, kLabelId = -1;
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
@@ -48,29 +42,11 @@ LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-HRESULT RegisterPageClass(HINSTANCE module) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(module, kPageClass, &existing)) {
-    if (existing.lpfnWndProc == PageProc) return S_OK;
-    UnregisterClassW(kPageClass, module);  // left by an earlier load of the library
-  }
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = PageProc;
-  wc.hInstance = module;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.lpszClassName = kPageClass;
-  if (RegisterClassExW(&wc) == 0) return HRESULT_FROM_WIN32(GetLastError());
-  return S_OK;
-}
-
 }  // namespace
 
 HRESULT PropertyPage::CreateWindows(HWND parent, const RECT& rect) {
-  HINSTANCE module = ThisModule();
-  JV_TRY(RegisterPageClass(module));
+  HINSTANCE module = win32::ThisModule();
+  JV_TRY(win32::RegisterModuleClass(module, kPageClass, PageProc, 0, COLOR_BTNFACE));
   window_ =
       CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
                       rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, module, this);

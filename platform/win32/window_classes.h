@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/module_class.h"
 #include "platform/win32/shown_windows.h"
 
 namespace jv::win32 {
@@ -17,7 +18,6 @@ inline constexpr wchar_t kFrameClass[] = L"JornavistaFrame";
 inline constexpr wchar_t kPictureClass[] = L"JornavistaPicture";
 inline constexpr int kPreviousId = 1, kNextId = 2;
 
-HINSTANCE ThisModule();
 inline std::wstring Wide(TextView text) { return std::wstring(text.begin(), text.end()); }
 
 // Registers the three classes once for the process.
