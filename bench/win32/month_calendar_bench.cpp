@@ -67,6 +67,18 @@ struct Figures {
   std::vector<double> instance;  // of that: CoCreateInstance alone, no container
 };
 
+// Creates a child window of `parent` the size of the control and paints it
+// whole, noting the time to its creation and to the end of its first paint.
+HWND CreateAndPaint(Figures& f, HWND parent, const wchar_t* window_class, const wchar_t* text) {
+  const double start = Now();
+  HWND window = CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE, 0, 0, 240, 260, parent, nullptr,
+                                nullptr, nullptr);
+  f.creation.push_back(Now() - start);
+  PaintNow(window);
+  f.first_paint.push_back(Now() - start);
+  return window;
+}
+
 Figures MeasureJornavista(HWND parent, GetControl get_control, const std::wstring& clsid, int rounds) {
   Figures f;
   for (int i = 0; i < rounds; ++i) {
@@ -78,12 +90,7 @@ Figures MeasureJornavista(HWND parent, GetControl get_control, const std::wstrin
         instance->Release();
       f.instance.push_back(Now() - alone);
     }
-    const double start = Now();
-    HWND host = CreateWindowExW(0, L"AtlAxWin", clsid.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 240, 260, parent,
-                                nullptr, nullptr, nullptr);
-    f.creation.push_back(Now() - start);
-    PaintNow(host);
-    f.first_paint.push_back(Now() - start);
+    HWND host = CreateAndPaint(f, parent, L"AtlAxWin", clsid.c_str());
 
     IUnknown* control = nullptr;
     IOleWindow* window = nullptr;
@@ -114,13 +121,7 @@ Figures MeasureJornavista(HWND parent, GetControl get_control, const std::wstrin
 Figures MeasureEmptyHost(HWND parent, int rounds) {
   Figures f;
   for (int i = 0; i < rounds; ++i) {
-    const double start = Now();
-    HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 0, 0, 240, 260, parent, nullptr,
-                                nullptr, nullptr);
-    f.creation.push_back(Now() - start);
-    PaintNow(host);
-    f.first_paint.push_back(Now() - start);
-    DestroyWindow(host);
+    DestroyWindow(CreateAndPaint(f, parent, L"AtlAxWin", L""));
     Pump();
   }
   return f;
@@ -129,12 +130,7 @@ Figures MeasureEmptyHost(HWND parent, int rounds) {
 Figures MeasureCommonControl(HWND parent, int rounds) {
   Figures f;
   for (int i = 0; i < rounds; ++i) {
-    const double start = Now();
-    HWND calendar = CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 240, 260, parent, nullptr,
-                                    nullptr, nullptr);
-    f.creation.push_back(Now() - start);
-    PaintNow(calendar);
-    f.first_paint.push_back(Now() - start);
+    HWND calendar = CreateAndPaint(f, parent, MONTHCAL_CLASSW, L"");
 
     // The next-month arrow, found where the control's own hit test puts it.
     POINT next{-1, -1};

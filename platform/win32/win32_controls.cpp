@@ -12,10 +12,21 @@ HRESULT DayCell::Repaint() const {
   return S_OK;
 }
 
+namespace {
+
+// A cell's caption or back colour written: the cell keeps it, the grid's model
+// notes it and the cell shows it.
+template <class Field, class Value>
+HRESULT Written(DayCell& cell, Field& field, Value value, void (platform::DayGridModel::*note)(std::int16_t, Value)) {
+  field = value;
+  if (platform::DayGridModel* model = cell.face->model()) (model->*note)(cell.index, value);
+  return cell.Repaint();
+}
+
+}  // namespace
+
 HRESULT DayCell::put_Caption(TextView text) {
-  caption = text;
-  if (platform::DayGridModel* model = face->model()) model->CaptionWritten(index, text);
-  return Repaint();
+  return Written(*this, caption, text, &platform::DayGridModel::CaptionWritten);
 }
 
 HRESULT DayCell::put_ForeColor(OLE_COLOR color) {
@@ -24,9 +35,7 @@ HRESULT DayCell::put_ForeColor(OLE_COLOR color) {
 }
 
 HRESULT DayCell::put_BackColor(OLE_COLOR color) {
-  back = color;
-  if (platform::DayGridModel* model = face->model()) model->BackColorWritten(index, color);
-  return Repaint();
+  return Written(*this, back, color, &platform::DayGridModel::BackColorWritten);
 }
 
 HRESULT EditBox::put_Text(TextView value) {
