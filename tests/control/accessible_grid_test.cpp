@@ -2,6 +2,7 @@
 // runs under the sanitisers: the table of dated cells, their states, the default
 // action as the day click, navigation and hit-testing, and an object kept after
 // the control ended answering the disconnected status.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -169,6 +170,62 @@ TEST_F(AccessibleGridTest, NavigatesTheWeekRowsAndHitTestsTheCells) {
   VARIANT hit;
   EXPECT_EQ(acc().accHitTest(-5, -5, &hit), S_FALSE);
   EXPECT_EQ(hit.vt, VT_EMPTY);
+}
+
+// Every question about a child refuses a null out-parameter first, then clears
+// the out-parameter before refusing a bad child id: a caller never reads a stale
+// answer. The object's IDispatch side offers no type information.
+TEST_F(AccessibleGridTest, QuestionsRefuseNullAndBadIdsWithTheOutParameterCleared) {
+  const VARIANT bad = Child(43), self = Child(kChildSelf);
+  struct TextCase {
+    const char* what;
+    HRESULT (JV_STDMETHODCALLTYPE IAccessible::*ask)(VARIANT, BSTR*);
+  };
+  const TextCase text_cases[] = {
+      {"name", &IAccessible::get_accName},
+      {"value", &IAccessible::get_accValue},
+      {"description", &IAccessible::get_accDescription},
+      {"help", &IAccessible::get_accHelp},
+      {"shortcut", &IAccessible::get_accKeyboardShortcut},
+      {"default action", &IAccessible::get_accDefaultAction},
+  };
+  for (const TextCase& c : text_cases) {
+    EXPECT_EQ((acc().*c.ask)(self, nullptr), E_POINTER) << c.what;
+    BSTR stale = Bstr(u"stale").Detach();
+    BSTR out = stale;
+    EXPECT_EQ((acc().*c.ask)(bad, &out), E_INVALIDARG) << c.what;
+    EXPECT_EQ(out, nullptr) << c.what;
+    const Bstr owned = Bstr::Attach(stale);
+  }
+
+  struct VariantCase {
+    const char* what;
+    std::function<HRESULT(VARIANT*)> ask;
+  };
+  const VariantCase variant_cases[] = {
+      {"role", [&](VARIANT* out) { return acc().get_accRole(bad, out); }},
+      {"state", [&](VARIANT* out) { return acc().get_accState(bad, out); }},
+      {"navigate", [&](VARIANT* out) { return acc().accNavigate(kNavNext, bad, out); }},
+  };
+  for (const VariantCase& c : variant_cases) {
+    EXPECT_EQ(c.ask(nullptr), E_POINTER) << c.what;
+    VARIANT out = Child(7);
+    EXPECT_EQ(c.ask(&out), E_INVALIDARG) << c.what;
+    EXPECT_EQ(out.vt, VT_EMPTY) << c.what;
+  }
+
+  IDispatch* stale_child = reinterpret_cast<IDispatch*>(&acc());
+  EXPECT_EQ(acc().get_accChild(self, &stale_child), E_INVALIDARG);
+  EXPECT_EQ(stale_child, nullptr);
+  EXPECT_EQ(acc().get_accChild(Child(20), nullptr), E_POINTER);
+
+  UINT count = 7;
+  EXPECT_EQ(acc().GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(acc().GetTypeInfoCount(nullptr), E_POINTER);
+  ITypeInfo* info = reinterpret_cast<ITypeInfo*>(&acc());
+  EXPECT_EQ(acc().GetTypeInfo(0, 0, &info), E_NOTIMPL);
+  EXPECT_EQ(info, nullptr);
 }
 
 TEST_F(AccessibleGridTest, AnObjectKeptAfterTheControlEndedIsDisconnected) {
