@@ -6,14 +6,6 @@
 
 namespace jv::qt {
 
-namespace {
-
-void Repaint(const LabelState& state) {
-  if (state.host != nullptr) state.host->Invalidate(state);
-}
-
-}  // namespace
-
 HRESULT DayCellLabel::get_Caption(Text* out) {
   return platform::WriteOut(out, Text(model->CaptionOf(state.index)));
 }
@@ -22,22 +14,7 @@ HRESULT DayCellLabel::put_Caption(TextView caption) {
   // The model holds the caption: whether it changes is asked before it notes it.
   const bool same = caption == model->CaptionOf(state.index);
   model->CaptionWritten(state.index, caption);
-  if (!same) Repaint(state);
-  return S_OK;
-}
-
-HRESULT DayCellLabel::put_ForeColor(OLE_COLOR color) {
-  if (color == state.fore) return S_OK;
-  state.fore = color;
-  if (!model->CaptionOf(state.index).empty()) Repaint(state);
-  return S_OK;
-}
-
-HRESULT DayCellLabel::put_BackColor(OLE_COLOR color) {
-  if (color == state.back) return S_OK;
-  state.back = color;
-  Repaint(state);
-  model->BackColorWritten(state.index, color);
+  if (!same) Repaint();
   return S_OK;
 }
 
@@ -52,21 +29,7 @@ HRESULT HeadingLabel::get_Caption(Text* out) { return platform::WriteOut(out, st
 HRESULT HeadingLabel::put_Caption(TextView caption) {
   if (caption == state.caption) return S_OK;
   state.caption.assign(caption.data(), caption.size());
-  Repaint(state);
-  return S_OK;
-}
-
-HRESULT HeadingLabel::put_ForeColor(OLE_COLOR color) {
-  if (color == state.fore) return S_OK;
-  state.fore = color;
-  if (!state.caption.empty()) Repaint(state);
-  return S_OK;
-}
-
-HRESULT HeadingLabel::put_BackColor(OLE_COLOR color) {
-  if (color == state.back) return S_OK;
-  state.back = color;
-  Repaint(state);
+  Repaint();
   return S_OK;
 }
 

@@ -18,32 +18,57 @@
 
 namespace jv::qt {
 
+// What every windowless label does alike with its colours: a put that changes
+// nothing repaints nothing, and a new fore colour shows only under a caption.
+// `Self` tells the caption it shows and hears of each new back colour.
+template <class Self, class State>
+class PaintedLabel : public platform::Label {
+ public:
+  HRESULT put_ForeColor(OLE_COLOR color) final {
+    if (color == state.fore) return S_OK;
+    state.fore = color;
+    if (!static_cast<const Self&>(*this).ShownCaption().empty()) Repaint();
+    return S_OK;
+  }
+  HRESULT put_BackColor(OLE_COLOR color) final {
+    if (color == state.back) return S_OK;
+    state.back = color;
+    Repaint();
+    static_cast<Self&>(*this).BackColorWritten(color);
+    return S_OK;
+  }
+
+  State state;  // its host is gone with the form that held it
+
+ protected:
+  void Repaint() const {
+    if (state.host != nullptr) state.host->Invalidate(state);
+  }
+};
+
 // A day cell: its caption lives in the day-grid model, which notes every caption
-// the control writes. A put that changes nothing repaints nothing.
-class DayCellLabel final : public platform::Label {
+// and back colour the control writes.
+class DayCellLabel final : public PaintedLabel<DayCellLabel, LabelState> {
  public:
   HRESULT get_Caption(Text* out) override;
   HRESULT put_Caption(TextView caption) override;
-  HRESULT put_ForeColor(OLE_COLOR color) override;
-  HRESULT put_BackColor(OLE_COLOR color) override;
+  TextView ShownCaption() const { return model->CaptionOf(state.index); }
+  void BackColorWritten(OLE_COLOR color) { model->BackColorWritten(state.index, color); }
 
   // Where the cell lies in its host, in logical pixels.
   QRect Rect() const;
 
-  LabelState state;  // its host is gone with the form that held it
   // The model of the day grid this cell belongs to; set before the first put.
   platform::DayGridModel* model = nullptr;
 };
 
 // Any other label (the weekday initials and their band), with its own caption.
-class HeadingLabel final : public platform::Label {
+class HeadingLabel final : public PaintedLabel<HeadingLabel, HeadingState> {
  public:
   HRESULT get_Caption(Text* out) override;
   HRESULT put_Caption(TextView caption) override;
-  HRESULT put_ForeColor(OLE_COLOR color) override;
-  HRESULT put_BackColor(OLE_COLOR color) override;
-
-  HeadingState state;
+  TextView ShownCaption() const { return state.caption; }
+  void BackColorWritten(OLE_COLOR) {}
 };
 
 // The day-cell array l.

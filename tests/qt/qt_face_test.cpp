@@ -238,6 +238,44 @@ TEST_F(QtFaceTest, CellsPaintSystemColoursThroughThePaletteAndRgbAsItStands) {
   }
 }
 
+// A cell's fore colour paints its caption and a new back colour reaches the
+// grid's model (which reads a highlighted cell from it); a put of the colour
+// already held is taken too.
+TEST_F(QtFaceTest, ACellsColoursPaintItAndReachTheModel) {
+  struct Case {
+    OLE_COLOR fore;
+    std::function<QColor()> expected;
+  };
+  const Case cases[] = {
+      {0x000000FFu, [] { return QColor(255, 0, 0); }},
+      {0x00FF0000u, [] { return QColor(0, 0, 255); }},
+      {kSysHighlight, [&] { return PaletteColor(QPalette::Highlight); }},
+  };
+  ASSERT_EQ(Cell(10).put_Caption(u"28"), S_OK);
+  const QRect cell = face_->CellRect(10);
+  for (const Case& c : cases) {
+    for (int round = 0; round < 2; ++round) ASSERT_EQ(Cell(10).put_ForeColor(c.fore), S_OK);
+    // The caption is smoothed: its inkiest pixel, the one farthest from the
+    // cell's background, is nearer the fore colour than the background.
+    const QImage picture = Grab(W("Picture1"));
+    const QColor back = picture.pixelColor(CellCorner(10));
+    auto distance = [](const QColor& a, const QColor& b) {
+      return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    };
+    QColor inkiest = back;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+      for (int x = cell.left(); x <= cell.right(); ++x)
+        if (distance(picture.pixelColor(x, y), back) > distance(inkiest, back)) inkiest = picture.pixelColor(x, y);
+    EXPECT_LT(distance(inkiest, c.expected()), distance(inkiest, back))
+        << std::hex << c.fore << " inkiest " << inkiest.name().toStdString();
+  }
+  const std::pair<OLE_COLOR, bool> backs[] = {{kSysHighlight, true}, {kSysHighlight, true}, {kSysWindow, false}};
+  for (const auto& [back, highlighted] : backs) {
+    ASSERT_EQ(Cell(10).put_BackColor(back), S_OK);
+    EXPECT_EQ(face_->model()->IsHighlighted(10), highlighted) << std::hex << back;
+  }
+}
+
 TEST_F(QtFaceTest, SystemColoursFollowAPaletteChangeWithoutANewWrite) {
   ASSERT_EQ(Cell(3).put_BackColor(kSysHighlight), S_OK);
   QPalette changed = form_->palette();
