@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 
 #include "platform/face/day_grid_model.h"
 #include "platform/face/noted_dates.h"
@@ -18,7 +18,7 @@ class FaceBase : public Face {
   void ConnectEvents(ControlEvents* handlers) override { handlers_ = handlers; }
   ControlEvents* handlers() const { return handlers_; }
   // The day grid as the control made it; null until the runtime set it up.
-  DayGridModel* model() const { return model_.get(); }
+  DayGridModel* model() const { return model_ ? &*model_ : nullptr; }
 
   // Each delivers one event to the connected handlers and hands back their status;
   // with none connected the event goes nowhere and reports S_OK.
@@ -35,10 +35,12 @@ class FaceBase : public Face {
 
  protected:
   // Makes the model of the grid in `roles` and the date functions that feed it,
-  // wrapping the runtime's. Once, before the face is handed out.
+  // wrapping the runtime's. Once, before the face is handed out. Both live in
+  // the face itself: a face that hands the control its own noted functions
+  // (the headless one) pays no allocation for the wrapper it never uses.
   void SetUpModel(const FaceRoles& roles, DateFunctions& runtime_dates) {
-    model_ = std::make_unique<DayGridModel>(roles);
-    dates_ = std::make_unique<NotedDates>(runtime_dates, *model_);
+    model_.emplace(roles);
+    dates_.emplace(runtime_dates, *model_);
   }
   // The runtime's date functions, noted by the model.
   DateFunctions& noted_dates() { return *dates_; }
@@ -46,8 +48,10 @@ class FaceBase : public Face {
  private:
   ControlEvents* handlers_ = nullptr;
   int resize_depth_ = 0;
-  std::unique_ptr<DayGridModel> model_;
-  std::unique_ptr<NotedDates> dates_;
+  // Mutable as the pointer it replaced was: the model is the face's state that
+  // a const face still hands out for writing.
+  mutable std::optional<DayGridModel> model_;
+  std::optional<NotedDates> dates_;
 };
 
 // A face that holds its constituent controls as members: it names them once, in
