@@ -63,6 +63,18 @@ inline bool NumberToTextInPlace(std::int32_t number, Text* out) {
   }
   return true;
 }
+// The same for a string of any length whose own buffer holds the number's text:
+// it is resized first, which allocates nothing (a day text going from blank to
+// "1" or from "9" to "10" between two calls).
+inline bool NumberToTextWithoutAllocating(std::int32_t number, Text* out) {
+  if (out == nullptr || number < 0 || number >= 100) return false;
+  const std::size_t length = number < 10 ? 1u : 2u;
+  if (out->size() != length) [[unlikely]] {
+    if (out->capacity() < length) return false;
+    out->resize(length);
+  }
+  return NumberToTextInPlace(number, out);
+}
 // Decimal digits, '-' when negative, no leading zeros or blanks. Day numbers, the
 // control's commonest case, are written in place inline when the caller's string
 // already has their length; everything else takes the general path.

@@ -29,8 +29,11 @@ class StandardDateFunctions final : public platform::DateFunctions {
   HRESULT FormatShortDate(DATE date, Text* out) override { return settings_.FormatShortDate(date, out); }
   HRESULT TextToDate(TextView text, DATE* out) override { return dates::ParseDayMonthYear(text, out); }
   HRESULT NumberToText(std::int32_t number, Text* out) override { return dates::NumberToText(number, out); }
-  // A day number written in place without a call, when it can be; see dates::NumberToTextInPlace.
-  bool NumberToTextInPlace(std::int32_t number, Text* out) { return dates::NumberToTextInPlace(number, out); }
+  // A day number written in place without a call, when it can be without
+  // allocating; see dates::NumberToTextWithoutAllocating.
+  bool NumberToTextInPlace(std::int32_t number, Text* out) {
+    return dates::NumberToTextWithoutAllocating(number, out);
+  }
 
  private:
   const platform::Clock& clock_;

@@ -411,6 +411,27 @@ TEST(Calendar, NumberToTextWhateverTheStringHeldBefore) {
   EXPECT_FALSE(NumberToTextInPlace(5, nullptr));
 }
 
+TEST(Calendar, NumberToTextWithoutAllocatingResizesOnlyWithinTheBuffer) {
+  struct {
+    std::int32_t number;
+    const char16_t* before;
+    bool written;
+    const char16_t* after;
+  } const cases[] = {
+      {5, u"", true, u"5"},     {10, u"", true, u"10"},          {5, u"42", true, u"5"},
+      {42, u"7", true, u"42"},  {9, u"long previous", true, u"9"}, {0, u"xyz", true, u"0"},
+      {99, u"ab", true, u"99"}, {100, u"", false, u""},          {-3, u"xy", false, u"xy"},
+  };
+  for (const auto& c : cases) {
+    Text text = c.before;
+    const auto* buffer = text.data();
+    EXPECT_EQ(NumberToTextWithoutAllocating(c.number, &text), c.written) << c.number;
+    EXPECT_EQ(text, c.after) << c.number;
+    EXPECT_EQ(text.data(), buffer) << c.number << ": the string's buffer was replaced";
+  }
+  EXPECT_FALSE(NumberToTextWithoutAllocating(5, nullptr));
+}
+
 TEST(Calendar, SystemTodayIsAWholeDayInRange) {
   const DATE today = SystemToday();
   EXPECT_TRUE(IsValidDate(today));
