@@ -383,20 +383,23 @@ TEST(Calendar, NumberToText) {
   }
 }
 
-// A day number is written in place only into a string of its own length; every
-// other string, longer, shorter or empty, takes the general path, and both end
-// with the same text.
+// A day number is written in place only into a string of its own length, and
+// without allocating into any string whose own buffer holds it (the buffer never
+// replaced); every other string takes the general path, and all end with the same
+// text.
 TEST(Calendar, NumberToTextWhateverTheStringHeldBefore) {
   struct {
     std::int32_t number;
     const char16_t* before;
     bool in_place;
+    bool without_allocating;
     const char16_t* after;
   } const cases[] = {
-      {5, u"", false, u"5"},        {5, u"9", true, u"5"},        {5, u"42", false, u"5"},
-      {42, u"7", false, u"42"},     {42, u"00", true, u"42"},     {42, u"123", false, u"42"},
-      {0, u"x", true, u"0"},        {99, u"ab", true, u"99"},     {100, u"abc", false, u"100"},
-      {-3, u"xy", false, u"-3"},    {10, u"", false, u"10"},      {9, u"long previous", false, u"9"},
+      {5, u"", false, true, u"5"},           {5, u"9", true, true, u"5"},       {5, u"42", false, true, u"5"},
+      {42, u"7", false, true, u"42"},        {42, u"00", true, true, u"42"},    {42, u"123", false, true, u"42"},
+      {0, u"x", true, true, u"0"},           {0, u"xyz", false, true, u"0"},    {99, u"ab", true, true, u"99"},
+      {100, u"abc", false, false, u"100"},   {100, u"", false, false, u"100"},  {-3, u"xy", false, false, u"-3"},
+      {10, u"", false, true, u"10"},         {9, u"long previous", false, true, u"9"},
   };
   for (const auto& c : cases) {
     Text direct = c.before;
@@ -404,31 +407,16 @@ TEST(Calendar, NumberToTextWhateverTheStringHeldBefore) {
     if (c.in_place) {
       EXPECT_EQ(direct, c.after) << c.number;
     }
+    Text kept = c.before;
+    const auto* buffer = kept.data();
+    EXPECT_EQ(NumberToTextWithoutAllocating(c.number, &kept), c.without_allocating) << c.number;
+    EXPECT_EQ(kept, c.without_allocating ? Text(c.after) : Text(c.before)) << c.number;
+    EXPECT_EQ(kept.data(), buffer) << c.number << ": the string's buffer was replaced";
     Text out = c.before;
     EXPECT_EQ(NumberToText(c.number, &out), S_OK);
     EXPECT_EQ(out, c.after) << c.number;
   }
   EXPECT_FALSE(NumberToTextInPlace(5, nullptr));
-}
-
-TEST(Calendar, NumberToTextWithoutAllocatingResizesOnlyWithinTheBuffer) {
-  struct {
-    std::int32_t number;
-    const char16_t* before;
-    bool written;
-    const char16_t* after;
-  } const cases[] = {
-      {5, u"", true, u"5"},     {10, u"", true, u"10"},          {5, u"42", true, u"5"},
-      {42, u"7", true, u"42"},  {9, u"long previous", true, u"9"}, {0, u"xyz", true, u"0"},
-      {99, u"ab", true, u"99"}, {100, u"", false, u""},          {-3, u"xy", false, u"xy"},
-  };
-  for (const auto& c : cases) {
-    Text text = c.before;
-    const auto* buffer = text.data();
-    EXPECT_EQ(NumberToTextWithoutAllocating(c.number, &text), c.written) << c.number;
-    EXPECT_EQ(text, c.after) << c.number;
-    EXPECT_EQ(text.data(), buffer) << c.number << ": the string's buffer was replaced";
-  }
   EXPECT_FALSE(NumberToTextWithoutAllocating(5, nullptr));
 }
 
